@@ -1,0 +1,16 @@
+# Every target of the project links tarq_project_options: the language level, strict warnings
+# and, in the sanitizer build, ASan and UBSan. Nothing is set through global flags.
+add_library(tarq_project_options INTERFACE)
+target_compile_features(tarq_project_options INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+target_compile_options(tarq_project_options INTERFACE
+  -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
+  -Woverloaded-virtual -Wconversion -Wsign-conversion -Wnull-dereference -Wformat=2)
+
+if(TARQ_SANITIZE)
+  set(tarq_sanitizer_flags -fsanitize=address,undefined -fno-sanitize-recover=all
+      -fno-omit-frame-pointer)
+  target_compile_options(tarq_project_options INTERFACE ${tarq_sanitizer_flags})
+  target_link_options(tarq_project_options INTERFACE ${tarq_sanitizer_flags})
+endif()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarq {
+
+// Upper bound for a file read whole: far above any /proc or /sys file we read, low enough
+// that a runaway file cannot exhaust memory.
+inline constexpr std::size_t kMaxReadableFileBytes = 8u << 20;
+
+// The whole content of a file, read to its end (files under /proc report a size of 0, so the
+// size is not trusted). No value when it cannot be opened or read, or is larger than `maxBytes`.
+std::optional<std::string> readWholeFile(const std::string& path,
+                                         std::size_t maxBytes = kMaxReadableFileBytes);
+
+// The names in a directory, without "." and ".."; empty when it cannot be read.
+std::vector<std::string> directoryEntries(const std::string& path);
+
+}  // namespace tarq

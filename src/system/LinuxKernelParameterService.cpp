@@ -1,0 +1,524 @@
+#include "system/LinuxKernelParameterService.h"
+
+#include <sys/utsname.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+#include "system/FileReading.h"
+#include "system/KernelParameters.h"
+#include "system/TextParsing.h"
+
+namespace tarq {
+
+KernelIdentity KernelIdentity::current() {
+  struct utsname names {};
+  if (::uname(&names) != 0) {
+    return {};
+  }
+  return {names.sysname, names.nodename, names.release, names.version, names.machine};
+}
+
+namespace {
+
+using SystemValuesUtility::Mib;
+
+// A parameter's reply bytes, exactly as the kernel would hand them over; no value when this
+// machine does not have the parameter.
+using Reply = std::optional<std::string>;
+
+Reply textReply(std::string_view text) {
+  std::string reply(text);
+  reply.push_back('\0');
+  return reply;
+}
+
+template <typename T>
+Reply integerReply(T value) {
+  std::string reply(sizeof(T), '\0');
+  std::memcpy(reply.data(), &value, sizeof(T));
+  return reply;
+}
+
+// A count or size as a reply of type T; no value when it has none or does not fit in T.
+template <typename T>
+Reply checkedIntegerReply(const std::optional<uint64_t>& value) {
+  if (!value || *value > static_cast<uint64_t>(std::numeric_limits<T>::max())) {
+    return std::nullopt;
+  }
+  return integerReply(static_cast<T>(*value));
+}
+
+// The value of the first "key : value" line whose key is `key`, as in /proc/cpuinfo and
+// /proc/meminfo; no value when there is none or it is empty.
+std::optional<std::string_view> colonField(std::string_view text, std::string_view key) {
+  while (!text.empty()) {
+    const std::size_t lineEnd = text.find('\n');
+    const std::string_view line = text.substr(0, lineEnd);
+    text = lineEnd == std::string_view::npos ? std::string_view{} : text.substr(lineEnd + 1);
+    const std::size_t colon = line.find(':');
+    if (colon != std::string_view::npos && trimWhitespace(line.substr(0, colon)) == key) {
+      const std::string_view value = trimWhitespace(line.substr(colon + 1));
+      if (!value.empty()) {
+        return value;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+std::size_t countColonFields(std::string_view text, std::string_view key) {
+  std::size_t count = 0;
+  while (!text.empty()) {
+    const std::size_t lineEnd = text.find('\n');
+    const std::string_view line = text.substr(0, lineEnd);
+    text = lineEnd == std::string_view::npos ? std::string_view{} : text.substr(lineEnd + 1);
+    const std::size_t colon = line.find(':');
+    if (colon != std::string_view::npos && trimWhitespace(line.substr(0, colon)) == key) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+// "name" followed by digits only, as in "cpu12" or "memory7".
+bool isNumberedEntry(std::string_view entry, std::string_view name) {
+  return entry.starts_with(name) && parseUnsignedDecimal(entry.substr(name.size())).has_value();
+}
+
+// A cache size as /sys writes it: "32K", "1024K", "8M" or plain bytes.
+std::optional<uint64_t> parseCacheSize(std::string_view text) {
+  uint64_t multiplier = 1;
+  if (!text.empty()) {
+    switch (text.back()) {
+      case 'K':
+        multiplier = uint64_t{1} << 10;
+        break;
+      case 'M':
+        multiplier = uint64_t{1} << 20;
+        break;
+      case 'G':
+        multiplier = uint64_t{1} << 30;
+        break;
+      default:
+        break;
+    }
+  }
+  if (multiplier != 1) {
+    text.remove_suffix(1);
+  }
+  const auto count = parseUnsignedDecimal(text);
+  uint64_t bytes = 0;
+  if (!count || __builtin_mul_overflow(*count, multiplier, &bytes)) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+// The number of processors in a list such as "0-3,6,8-9" (the format of
+// /sys/devices/system/cpu/online).
+std::optional<uint64_t> countInCpuList(std::string_view list) {
+  list = trimWhitespace(list);
+  if (list.empty()) {
+    return std::nullopt;
+  }
+  uint64_t count = 0;
+  while (!list.empty()) {
+    const std::size_t comma = list.find(',');
+    const std::string_view range = list.substr(0, comma);
+    list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
+    const std::size_t dash = range.find('-');
+    const auto first = parseUnsignedDecimal(range.substr(0, dash));
+    const auto last =
+        dash == std::string_view::npos ? first : parseUnsignedDecimal(range.substr(dash + 1));
+    if (!first || !last || *last < *first || *last - *first >= (uint64_t{1} << 31)) {
+      return std::nullopt;
+    }
+    count += *last - *first + 1;
+  }
+  return count;
+}
+
+// The names ARM Ltd gives the cores found on boards and servers, by "CPU part".
+constexpr std::array<std::pair<uint64_t, std::string_view>, 18> kArmCoreNames{{
+    {0xd03, "Cortex-A53"},   {0xd04, "Cortex-A35"},   {0xd05, "Cortex-A55"},
+    {0xd07, "Cortex-A57"},   {0xd08, "Cortex-A72"},   {0xd09, "Cortex-A73"},
+    {0xd0a, "Cortex-A75"},   {0xd0b, "Cortex-A76"},   {0xd0c, "Neoverse-N1"},
+    {0xd0d, "Cortex-A77"},   {0xd40, "Neoverse-V1"},  {0xd41, "Cortex-A78"},
+    {0xd44, "Cortex-X1"},    {0xd46, "Cortex-A510"},  {0xd47, "Cortex-A710"},
+    {0xd48, "Cortex-X2"},    {0xd49, "Neoverse-N2"},  {0xd4f, "Neoverse-V2"},
+}};
+
+constexpr uint64_t kArmLimitedImplementer = 0x41;
+
+// The facts of one machine, read from the files under a root directory.
+class MachineSources {
+ public:
+  MachineSources(std::string_view rootDirectory, KernelIdentity identity)
+      : root_(rootDirectory), identity_(std::move(identity)) {
+    while (!root_.empty() && root_.back() == '/') {
+      root_.pop_back();
+    }
+  }
+
+  const KernelIdentity& identity() const { return identity_; }
+  std::string path(std::string_view absolutePath) const { return root_ + std::string(absolutePath); }
+  std::optional<std::string> read(std::string_view absolutePath) const {
+    return readWholeFile(path(absolutePath));
+  }
+  std::optional<std::string> readTrimmed(std::string_view absolutePath) const {
+    auto text = read(absolutePath);
+    if (text) {
+      text = std::string(trimWhitespace(*text));
+    }
+    return text;
+  }
+  const std::string& cpuinfo() const {
+    if (!cpuinfo_) {
+      cpuinfo_ = read("/proc/cpuinfo").value_or(std::string{});
+    }
+    return *cpuinfo_;
+  }
+
+ private:
+  std::string root_;
+  KernelIdentity identity_;
+  mutable std::optional<std::string> cpuinfo_;  // read at most once per request
+};
+
+constexpr std::string_view kCpuDirectory = "/sys/devices/system/cpu";
+constexpr std::string_view kMemoryDirectory = "/sys/devices/system/memory";
+
+// Installed memory: the online memory blocks times the block size. /proc/meminfo's MemTotal
+// leaves out what the kernel reserves, so it is only the fallback where /sys has no blocks.
+Reply memorySizeReply(const MachineSources& machine) {
+  const std::string directory = machine.path(kMemoryDirectory);
+  const auto blockSizeText = readWholeFile(directory + "/block_size_bytes");
+  const auto blockSize =
+      blockSizeText ? parseUnsignedHex(trimWhitespace(*blockSizeText)) : std::nullopt;
+  if (blockSize && *blockSize > 0) {
+    uint64_t onlineBlocks = 0;
+    for (const std::string& entry : directoryEntries(directory)) {
+      if (!isNumberedEntry(entry, "memory")) {
+        continue;
+      }
+      const auto state = readWholeFile(directory + "/" + entry + "/state");
+      if (state && trimWhitespace(*state) == "online") {
+        ++onlineBlocks;
+      }
+    }
+    uint64_t bytes = 0;
+    if (onlineBlocks > 0 && !__builtin_mul_overflow(onlineBlocks, *blockSize, &bytes)) {
+      return integerReply(bytes);
+    }
+  }
+
+  const auto meminfo = machine.read("/proc/meminfo");
+  const auto memTotal = meminfo ? colonField(*meminfo, "MemTotal") : std::nullopt;
+  if (!memTotal || !memTotal->ends_with(" kB")) {
+    return std::nullopt;
+  }
+  const auto kibibytes = parseUnsignedDecimal(trimWhitespace(memTotal->substr(0, memTotal->size() - 3)));
+  uint64_t bytes = 0;
+  if (!kibibytes || __builtin_mul_overflow(*kibibytes, uint64_t{1024}, &bytes)) {
+    return std::nullopt;
+  }
+  return integerReply(bytes);
+}
+
+// Configured processors: one cpuN directory each, as glibc counts them.
+Reply cpuCountReply(const MachineSources& machine) {
+  uint64_t count = 0;
+  for (const std::string& entry : directoryEntries(machine.path(kCpuDirectory))) {
+    count += isNumberedEntry(entry, "cpu") ? 1u : 0u;
+  }
+  if (count == 0) {
+    count = countColonFields(machine.cpuinfo(), "processor");
+  }
+  return count == 0 ? std::nullopt : checkedIntegerReply<int32_t>(count);
+}
+
+// Online processors; /proc/cpuinfo lists only online ones, so it stands in for the list.
+Reply activeCpuCountReply(const MachineSources& machine) {
+  const auto list = machine.read(std::string(kCpuDirectory) + "/online");
+  auto count = list ? countInCpuList(*list) : std::nullopt;
+  if (!count) {
+    const std::size_t listed = countColonFields(machine.cpuinfo(), "processor");
+    count = listed == 0 ? std::nullopt : std::optional<uint64_t>(listed);
+  }
+  return checkedIntegerReply<int32_t>(count);
+}
+
+// The size of the first processor's cache of the given level: the unified cache, or the data
+// cache where instructions and data are split. A level the machine lacks is no value.
+std::optional<uint64_t> cacheSize(const MachineSources& machine, uint64_t level) {
+  const std::string directory = machine.path(std::string(kCpuDirectory) + "/cpu0/cache");
+  std::vector<std::string> entries = directoryEntries(directory);
+  std::sort(entries.begin(), entries.end());
+  std::optional<uint64_t> dataCache;
+  for (const std::string& entry : entries) {
+    if (!isNumberedEntry(entry, "index")) {
+      continue;
+    }
+    const std::string index = directory + "/" + entry;
+    const auto levelText = readWholeFile(index + "/level");
+    const auto type = readWholeFile(index + "/type");
+    const auto size = readWholeFile(index + "/size");
+    if (!levelText || !type || !size || parseUnsignedDecimal(trimWhitespace(*levelText)) != level) {
+      continue;
+    }
+    const std::string_view cacheType = trimWhitespace(*type);
+    if (cacheType == "Unified") {
+      return parseCacheSize(trimWhitespace(*size));
+    }
+    if (cacheType == "Data" && !dataCache) {
+      dataCache = parseCacheSize(trimWhitespace(*size));
+    }
+  }
+  return dataCache;
+}
+
+Reply l2CacheSizeReply(const MachineSources& machine) {
+  return checkedIntegerReply<uint32_t>(cacheSize(machine, 2));
+}
+
+Reply l3CacheSizeReply(const MachineSources& machine) {
+  return checkedIntegerReply<uint32_t>(cacheSize(machine, 3));
+}
+
+// The "2.60GHz" of a model name such as "Intel(R) Core(TM) i7-6700HQ CPU @ 2.60GHz", in hertz.
+std::optional<uint64_t> frequencyInModelName(std::string_view modelName) {
+  const std::size_t at = modelName.rfind('@');
+  if (at == std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::string_view figure = trimWhitespace(modelName.substr(at + 1));
+  uint64_t scale = 0;
+  if (figure.ends_with("GHz")) {
+    scale = 1'000'000'000;
+  } else if (figure.ends_with("MHz")) {
+    scale = 1'000'000;
+  } else {
+    return std::nullopt;
+  }
+  figure.remove_suffix(3);
+  return parseScaledDecimal(trimWhitespace(figure), scale);
+}
+
+// The nominal frequency in hertz, from the most to the least reliable source. "cpu MHz" is the
+// current clock of the first processor, which comes last for that reason.
+Reply cpuFrequencyReply(const MachineSources& machine) {
+  for (const std::string_view file : {"base_frequency", "cpuinfo_max_freq"}) {
+    const auto text =
+        machine.read(std::string(kCpuDirectory) + "/cpu0/cpufreq/" + std::string(file));
+    const auto kilohertz = text ? parseUnsignedDecimal(trimWhitespace(*text)) : std::nullopt;
+    uint64_t hertz = 0;
+    if (kilohertz && *kilohertz > 0 && !__builtin_mul_overflow(*kilohertz, 1000u, &hertz)) {
+      return checkedIntegerReply<int64_t>(hertz);
+    }
+  }
+  if (const auto modelName = colonField(machine.cpuinfo(), "model name")) {
+    const auto hertz = frequencyInModelName(*modelName);
+    if (hertz && *hertz > 0) {
+      return checkedIntegerReply<int64_t>(hertz);
+    }
+  }
+  if (const auto megahertz = colonField(machine.cpuinfo(), "cpu MHz")) {
+    const auto hertz = parseScaledDecimal(*megahertz, 1'000'000);
+    if (hertz && *hertz > 0) {
+      return checkedIntegerReply<int64_t>(hertz);
+    }
+  }
+  return std::nullopt;
+}
+
+// 1 on a 64-bit processor: the long-mode flag on x86, else a 64-bit machine type.
+Reply cpu64BitCapableReply(const MachineSources& machine) {
+  if (const auto flags = colonField(machine.cpuinfo(), "flags")) {
+    const std::string padded = " " + std::string(*flags) + " ";
+    return integerReply<uint32_t>(padded.find(" lm ") != std::string::npos ? 1u : 0u);
+  }
+  const std::string& machineType = machine.identity().machine;
+  const bool is64Bit = machineType.find("64") != std::string::npos || machineType == "s390x";
+  return integerReply<uint32_t>(is64Bit ? 1u : 0u);
+}
+
+// ARM's /proc/cpuinfo has no model name on 64-bit kernels, only the implementer and part codes.
+std::optional<std::string> armCoreName(std::string_view cpuinfo) {
+  const auto implementerText = colonField(cpuinfo, "CPU implementer");
+  const auto partText = colonField(cpuinfo, "CPU part");
+  if (!implementerText || !partText) {
+    return std::nullopt;
+  }
+  const auto implementer = parseUnsignedHex(*implementerText);
+  const auto part = parseUnsignedHex(*partText);
+  if (implementer == kArmLimitedImplementer && part) {
+    const auto known = std::find_if(kArmCoreNames.begin(), kArmCoreNames.end(),
+                                    [&](const auto& core) { return core.first == *part; });
+    if (known != kArmCoreNames.end()) {
+      return "ARM " + std::string(known->second);
+    }
+  }
+  return "CPU implementer " + std::string(*implementerText) + " part " + std::string(*partText);
+}
+
+// The processor's marketing name: "model name", or the closest field other architectures have.
+Reply cpuBrandStringReply(const MachineSources& machine) {
+  const std::string& cpuinfo = machine.cpuinfo();
+  for (const std::string_view key : {"model name", "Processor", "cpu model", "uarch"}) {
+    if (const auto value = colonField(cpuinfo, key)) {
+      return textReply(*value);
+    }
+  }
+  if (const auto core = armCoreName(cpuinfo)) {
+    return textReply(*core);
+  }
+  if (const auto hardware = colonField(cpuinfo, "Hardware")) {
+    return textReply(*hardware);
+  }
+  return std::nullopt;
+}
+
+// The product name from DMI, or the device tree's model on boards without DMI.
+Reply modelReply(const MachineSources& machine) {
+  if (const auto product = machine.readTrimmed("/sys/class/dmi/id/product_name");
+      product && !product->empty()) {
+    return textReply(*product);
+  }
+  if (auto model = machine.read("/proc/device-tree/model")) {
+    model->erase(std::find(model->begin(), model->end(), '\0'), model->end());
+    const std::string_view trimmed = trimWhitespace(*model);
+    if (!trimmed.empty()) {
+      return textReply(trimmed);
+    }
+  }
+  return std::nullopt;
+}
+
+Reply kernelVersionReply(const MachineSources& machine) {
+  const auto version = machine.readTrimmed("/proc/version");
+  return version ? textReply(*version) : std::nullopt;
+}
+
+// Linux's own revision code, major << 16 | minor << 8 | patch, from the release.
+Reply osRevisionReply(const MachineSources& machine) {
+  std::string_view release = machine.identity().release;
+  std::array<uint64_t, 3> numbers{};
+  for (uint64_t& number : numbers) {
+    number = parseLeadingDecimal(release).value_or(0);
+    const std::size_t dot = release.find_first_not_of("0123456789");
+    if (dot == std::string_view::npos || release[dot] != '.') {
+      break;
+    }
+    release.remove_prefix(dot + 1);
+  }
+  const uint64_t code = (std::min<uint64_t>(numbers[0], 0x7fff) << 16) |
+                        (std::min<uint64_t>(numbers[1], 0xff) << 8) |
+                        std::min<uint64_t>(numbers[2], 0xff);
+  return checkedIntegerReply<int32_t>(code);
+}
+
+struct Parameter {
+  std::string_view name;
+  Mib mib;
+  Reply (*reply)(const MachineSources&);
+};
+
+// The parameters the service knows. The three read by name have no fixed number on macOS
+// (the kernel assigns one at start); the numbers here stand in for those.
+const std::vector<Parameter>& knownParameters() {
+  static const std::vector<Parameter> parameters{
+      {"kern.ostype", KernelParameterMib::osType,
+       [](const MachineSources& m) { return textReply(m.identity().sysname); }},
+      {"kern.osrelease", KernelParameterMib::osRelease,
+       [](const MachineSources& m) { return textReply(m.identity().release); }},
+      {"kern.osrevision", KernelParameterMib::osRevision, osRevisionReply},
+      {"kern.version", KernelParameterMib::kernelVersion, kernelVersionReply},
+      {"kern.hostname", KernelParameterMib::hostName,
+       [](const MachineSources& m) { return textReply(m.identity().nodename); }},
+      {"kern.osversion", KernelParameterMib::osVersion,
+       [](const MachineSources& m) { return textReply(m.identity().version); }},
+      {"hw.machine", KernelParameterMib::machine,
+       [](const MachineSources& m) { return textReply(m.identity().machine); }},
+      {"hw.model", KernelParameterMib::model, modelReply},
+      {"hw.ncpu", KernelParameterMib::cpuCount, cpuCountReply},
+      {"hw.l2cachesize", KernelParameterMib::l2CacheSize, l2CacheSizeReply},
+      {"hw.l3cachesize", KernelParameterMib::l3CacheSize, l3CacheSizeReply},
+      {"hw.memsize", KernelParameterMib::memorySize, memorySizeReply},
+      {"hw.availcpu", KernelParameterMib::activeCPUCount, activeCpuCountReply},
+      {KernelParameterName::cpuFrequency, {KernelParameterMib::kCtlHw, 15}, cpuFrequencyReply},
+      {KernelParameterName::cpu64BitCapable, {KernelParameterMib::kCtlHw, 108},
+       cpu64BitCapableReply},
+      {KernelParameterName::cpuBrandString, {7, 104, 105}, cpuBrandStringReply},
+  };
+  return parameters;
+}
+
+int failWith(int errorNumber) {
+  errno = errorNumber;
+  return -1;
+}
+
+}  // namespace
+
+LinuxKernelParameterService::LinuxKernelParameterService(
+    std::string rootDirectory, std::function<KernelIdentity()> kernelIdentity)
+    : rootDirectory_(std::move(rootDirectory)), kernelIdentity_(std::move(kernelIdentity)) {}
+
+int LinuxKernelParameterService::sysctl(int* name, u_int namelen, void* oldp, size_t* oldlenp,
+                                        void* newp, size_t newlen) {
+  if (name == nullptr || namelen == 0 || namelen > SystemValuesUtility::kMaxMibLevels ||
+      oldlenp == nullptr) {
+    return failWith(EINVAL);
+  }
+  if (newp != nullptr || newlen != 0) {
+    return failWith(EPERM);  // every parameter here is read-only
+  }
+  const Mib mib(name, name + namelen);
+  const auto& parameters = knownParameters();
+  const auto parameter = std::find_if(parameters.begin(), parameters.end(),
+                                      [&](const Parameter& p) { return p.mib == mib; });
+  if (parameter == parameters.end()) {
+    return failWith(ENOENT);
+  }
+  const Reply reply = parameter->reply(MachineSources(rootDirectory_, kernelIdentity_()));
+  if (!reply) {
+    return failWith(ENOENT);
+  }
+  if (oldp == nullptr) {
+    *oldlenp = reply->size();
+    return 0;
+  }
+  if (*oldlenp < reply->size()) {
+    std::memcpy(oldp, reply->data(), *oldlenp);
+    return failWith(ENOMEM);
+  }
+  std::memcpy(oldp, reply->data(), reply->size());
+  *oldlenp = reply->size();
+  return 0;
+}
+
+int LinuxKernelParameterService::sysctlnametomib(const char* name, int* mibp, size_t* sizep) {
+  if (name == nullptr || mibp == nullptr || sizep == nullptr) {
+    return failWith(EINVAL);
+  }
+  const auto& parameters = knownParameters();
+  const auto parameter = std::find_if(parameters.begin(), parameters.end(),
+                                      [&](const Parameter& p) { return p.name == name; });
+  if (parameter == parameters.end()) {
+    return failWith(ENOENT);
+  }
+  if (*sizep < parameter->mib.size()) {
+    return failWith(ENOMEM);
+  }
+  std::copy(parameter->mib.begin(), parameter->mib.end(), mibp);
+  *sizep = parameter->mib.size();
+  return 0;
+}
+
+}  // namespace tarq

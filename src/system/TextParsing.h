@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Locale-free helpers for reading the texts that files and tools hand us. None of them goes
+// through the C library's locale-dependent conversions: the window toolkit sets the process
+// locale, and "2.60" must read the same under every locale.
+namespace tarq {
+
+// Decodes the UTF-8 sequence at `position` and moves past it. An ill-formed sequence (stray
+// continuation byte, overlong form, surrogate, beyond U+10FFFF, cut short) gives no value and
+// moves past its first byte only.
+std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& position);
+
+bool isValidUtf8(std::string_view text);
+
+// `text` without leading and trailing blanks, tabs, carriage returns and line feeds.
+std::string_view trimWhitespace(std::string_view text);
+
+// A whole run of decimal digits as an unsigned number; no value when `text` is empty, holds
+// anything but digits, or does not fit.
+std::optional<uint64_t> parseUnsignedDecimal(std::string_view text);
+
+// The same for hexadecimal digits, with or without a leading "0x".
+std::optional<uint64_t> parseUnsignedHex(std::string_view text);
+
+// A decimal number such as "2596.150" multiplied by `scale` and truncated to an integer,
+// computed exactly ("2.60" with scale 1000000000 gives 2600000000). Fraction digits beyond what
+// `scale` can express are dropped. No value for malformed text, a negative number or overflow.
+std::optional<uint64_t> parseScaledDecimal(std::string_view text, uint64_t scale);
+
+// The leading run of decimal digits of `text` ("18-amd64" gives 18); no value when `text` does
+// not start with a digit or the run does not fit.
+std::optional<uint64_t> parseLeadingDecimal(std::string_view text);
+
+}  // namespace tarq

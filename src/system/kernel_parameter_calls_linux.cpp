@@ -1,0 +1,16 @@
+#include <cerrno>
+
+#include "system/KernelParameterCalls.h"
+#include "system/LinuxKernelParameterService.h"
+
+namespace tarq {
+
+KernelParameterCalls& platformKernelParameterCalls() {
+  static LinuxKernelParameterService service;
+  return service;
+}
+
+// EHWPOISON is the highest error number the Linux kernel defines.
+bool isPosixErrorNumber(int errorNumber) { return errorNumber >= 1 && errorNumber <= EHWPOISON; }
+
+}  // namespace tarq

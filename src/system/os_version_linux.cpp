@@ -1,0 +1,83 @@
+#include <sys/utsname.h>
+
+#include <array>
+
+#include "system/FileReading.h"
+#include "system/OperatingSystem.h"
+#include "system/TextParsing.h"
+#include "system/os_version_linux.h"
+
+namespace tarq {
+
+std::optional<std::string> osReleaseValue(std::string_view content, std::string_view key) {
+  while (!content.empty()) {
+    const std::size_t lineEnd = content.find('\n');
+    const std::string_view line = trimWhitespace(content.substr(0, lineEnd));
+    content = lineEnd == std::string_view::npos ? std::string_view{} : content.substr(lineEnd + 1);
+    if (!line.starts_with(key) || line.size() <= key.size() || line[key.size()] != '=') {
+      continue;
+    }
+    const std::string_view raw = line.substr(key.size() + 1);
+    // Values are shell words: in double quotes a backslash escapes $ " ` \; single quotes take
+    // everything literally; unquoted text ends at a blank.
+    std::string value;
+    char quote = '\0';
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+      const char c = raw[i];
+      if (quote == '\0' && (c == '"' || c == '\'')) {
+        quote = c;
+      } else if (quote != '\0' && c == quote) {
+        quote = '\0';
+      } else if (quote != '\'' && c == '\\' && i + 1 < raw.size()) {
+        value.push_back(raw[++i]);
+      } else if (quote == '\0' && (c == ' ' || c == '\t')) {
+        break;
+      } else {
+        value.push_back(c);
+      }
+    }
+    return value;
+  }
+  return std::nullopt;
+}
+
+OperatingSystemVersion linuxOperatingSystemVersion(std::string_view kernelRelease,
+                                                   std::optional<std::string_view> osRelease) {
+  OperatingSystemVersion version;
+  std::array<int64_t*, 3> numbers{&version.majorVersion, &version.minorVersion,
+                                  &version.patchVersion};
+  std::string_view rest = kernelRelease;
+  for (int64_t* number : numbers) {
+    const auto value = parseLeadingDecimal(rest);
+    if (!value || *value > static_cast<uint64_t>(INT64_MAX)) {
+      break;
+    }
+    *number = static_cast<int64_t>(*value);
+    const std::size_t end = rest.find_first_not_of("0123456789");
+    if (end == std::string_view::npos || rest[end] != '.') {
+      break;
+    }
+    rest.remove_prefix(end + 1);
+  }
+
+  std::optional<std::string> prettyName =
+      osRelease ? osReleaseValue(*osRelease, "PRETTY_NAME") : std::nullopt;
+  if (!prettyName || prettyName->empty()) {
+    prettyName = "Linux";
+  }
+  version.versionText = *prettyName + ", kernel " + std::string(kernelRelease);
+  return version;
+}
+
+OperatingSystemVersion SystemValuesUtility::operatingSystemVersion() {
+  struct utsname names {};
+  const std::string release = ::uname(&names) == 0 ? names.release : "";
+  auto osRelease = readWholeFile(std::string(kOsReleasePath));
+  if (!osRelease) {
+    osRelease = readWholeFile(std::string(kOsReleaseFallbackPath));
+  }
+  return linuxOperatingSystemVersion(
+      release, osRelease ? std::optional<std::string_view>(*osRelease) : std::nullopt);
+}
+
+}  // namespace tarq

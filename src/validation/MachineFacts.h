@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "system/OperatingSystem.h"
+
+namespace tarq {
+
+// Everything the checks learn about the machine, one question per fact. The product answers
+// from SystemValuesUtility; tests answer with plain values, so every branch of every check can
+// be reached. An empty optional is a fact that could not be read.
+class MachineFacts {
+ public:
+  virtual ~MachineFacts() = default;
+
+  virtual OperatingSystemVersion operatingSystemVersion() = 0;
+
+  virtual std::optional<uint64_t> memorySize() = 0;
+
+  virtual std::optional<int32_t> cpuCount() = 0;
+  virtual std::optional<uint32_t> l2CacheSize() = 0;
+  virtual std::optional<uint32_t> l3CacheSize() = 0;
+  virtual std::optional<uint32_t> cpu64BitCapable() = 0;
+  virtual std::optional<int64_t> cpuFrequency() = 0;
+  virtual std::optional<std::string> cpuBrandString() = 0;
+  virtual std::optional<std::string> machine() = 0;
+
+  // Bytes; 0 when the volume cannot be read.
+  virtual int64_t freeDiskSpace() = 0;
+  virtual int64_t totalDiskSpace() = 0;
+};
+
+// The facts of the machine the program runs on.
+class SystemMachineFacts final : public MachineFacts {
+ public:
+  OperatingSystemVersion operatingSystemVersion() override;
+  std::optional<uint64_t> memorySize() override;
+  std::optional<int32_t> cpuCount() override;
+  std::optional<uint32_t> l2CacheSize() override;
+  std::optional<uint32_t> l3CacheSize() override;
+  std::optional<uint32_t> cpu64BitCapable() override;
+  std::optional<int64_t> cpuFrequency() override;
+  std::optional<std::string> cpuBrandString() override;
+  std::optional<std::string> machine() override;
+  int64_t freeDiskSpace() override;
+  int64_t totalDiskSpace() override;
+};
+
+}  // namespace tarq

@@ -1,0 +1,99 @@
+#include <string>
+
+#include "validation/NumberText.h"
+#include "validation/ValidationRunner.h"
+
+namespace tarq {
+namespace {
+
+constexpr std::string_view kTestName = "Processor";
+constexpr int32_t kMinimumProcessorCount = 2;
+// Slower processors warn, unless they are Intel's: their clock understates their speed.
+constexpr double kMinimumGigahertz = 2.4;
+constexpr uint64_t kBytesPerMegabyte = uint64_t{1} << 20;
+
+template <typename Number>
+std::string textOrUnknown(const std::optional<Number>& value) {
+  return value ? integerText(*value) : std::string(kUnknownValue);
+}
+
+std::string textOrUnknown(const std::optional<std::string>& value) {
+  return value ? *value : std::string(kUnknownValue);
+}
+
+bool mentionsIntel(std::string_view brand) {
+  std::string lowered(brand);
+  for (char& c : lowered) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return lowered.find("intel") != std::string::npos;
+}
+
+}  // namespace
+
+void ValidationRunner::checkProcessor() {
+  std::string_view status = StatusWord::pass;
+
+  const std::optional<int32_t> count = facts_.cpuCount();
+  if (count && *count >= kMinimumProcessorCount) {
+    appendResultLine("Processors count : " + integerText(*count));
+  } else {
+    status = StatusWord::warn;
+    appendResultLine("Warning Processors count : " + textOrUnknown(count) +
+                     " ideally should be 2 or more");
+  }
+
+  // The total counts the levels that could be read; the sum is taken in 64 bits, so two large
+  // caches cannot wrap around.
+  const std::optional<uint32_t> l2 = facts_.l2CacheSize();
+  const std::optional<uint32_t> l3 = facts_.l3CacheSize();
+  const std::string totalMegabytes =
+      l2 || l3 ? integerText((uint64_t{l2.value_or(0)} + uint64_t{l3.value_or(0)}) /
+                             kBytesPerMegabyte)
+               : std::string(kUnknownValue);
+  appendResultLine("Total Cache " + totalMegabytes + "MB L2 Cache Size: " + textOrUnknown(l2) +
+                   " L3 Cache Size: " + textOrUnknown(l3));
+
+  const std::optional<uint32_t> capable = facts_.cpu64BitCapable();
+  if (!capable) {
+    status = StatusWord::warn;
+    appendResultLine("Warning cpu 64 bit capability is unknown");
+  } else if (*capable == 1) {
+    appendResultLine("cpu is 64 bit capable");
+  } else {
+    status = StatusWord::warn;
+    appendResultLine("Warning cpu is NOT 64 bit capable");
+  }
+
+  // A machine that does not publish its frequency (ARM Macs do not) is not thereby slow: the
+  // speed is reported unknown and the status left as it is.
+  const std::optional<int64_t> frequency = facts_.cpuFrequency();
+  const std::optional<std::string> brand = facts_.cpuBrandString();
+  if (!frequency) {
+    appendResultLine("Processor Speed: " + std::string(kUnknownValue));
+  } else {
+    const double gigahertz = static_cast<double>(*frequency) / 1000000000.0;
+    const std::string speed = shortestDecimal(gigahertz);
+    if (gigahertz > kMinimumGigahertz || (brand && mentionsIntel(*brand))) {
+      appendResultLine("Processor Speed: " + speed + "GHz");
+    } else {
+      status = StatusWord::warn;
+      appendResultLine("Warning Processor Speed: " + speed +
+                       "GHz less than desired speed > 2.4 GHz");
+    }
+  }
+
+  const std::string machineType = textOrUnknown(facts_.machine());
+  const std::string brandText = textOrUnknown(brand);
+  appendResultLine("Processor Type: " + machineType);
+  appendResultLine("Processor Name: " + brandText);
+  addResult(kTestName, status, brandText + ", " + machineType);
+
+  if (status == StatusWord::warn) {
+    appendResultLine("The above warnings may cause the application to perform below expectations.");
+  }
+}
+
+}  // namespace tarq

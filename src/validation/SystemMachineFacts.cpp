@@ -1,0 +1,24 @@
+#include "system/DiskSpace.h"
+#include "system/KernelParameters.h"
+#include "system/OperatingSystem.h"
+#include "validation/MachineFacts.h"
+
+namespace tarq {
+
+namespace svu = SystemValuesUtility;
+
+OperatingSystemVersion SystemMachineFacts::operatingSystemVersion() {
+  return svu::operatingSystemVersion();
+}
+std::optional<uint64_t> SystemMachineFacts::memorySize() { return svu::memorySize(); }
+std::optional<int32_t> SystemMachineFacts::cpuCount() { return svu::cpuCount(); }
+std::optional<uint32_t> SystemMachineFacts::l2CacheSize() { return svu::l2CacheSize(); }
+std::optional<uint32_t> SystemMachineFacts::l3CacheSize() { return svu::l3CacheSize(); }
+std::optional<uint32_t> SystemMachineFacts::cpu64BitCapable() { return svu::cpu64BitCapable(); }
+std::optional<int64_t> SystemMachineFacts::cpuFrequency() { return svu::cpuFrequency(); }
+std::optional<std::string> SystemMachineFacts::cpuBrandString() { return svu::cpuBrandString(); }
+std::optional<std::string> SystemMachineFacts::machine() { return svu::machine(); }
+int64_t SystemMachineFacts::freeDiskSpace() { return svu::freeDiskSpace(); }
+int64_t SystemMachineFacts::totalDiskSpace() { return svu::totalDiskSpace(); }
+
+}  // namespace tarq
