@@ -6,7 +6,7 @@ set(CMAKE_CXX_EXTENSIONS OFF)
 
 target_compile_options(tarq_project_options INTERFACE
   -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
-  -Woverloaded-virtual -Wconversion -Wsign-conversion -Wnull-dereference -Wformat=2)
+  -Woverloaded-virtual -Wconversion -Wsign-conversion -Wformat=2)
 
 if(TARQ_SANITIZE)
   set(tarq_sanitizer_flags -fsanitize=address,undefined -fno-sanitize-recover=all

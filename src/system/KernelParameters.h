@@ -36,7 +36,9 @@ class Error : public std::exception {
   int posixErrorNumber() const { return errorNumber_; }
   const char* what() const noexcept override;
 
-  friend bool operator==(const Error&, const Error&) = default;
+  friend bool operator==(const Error& a, const Error& b) {
+    return a.errorCase_ == b.errorCase_ && a.errorNumber_ == b.errorNumber_;
+  }
 
  private:
   Error(Case errorCase, int errorNumber) : errorCase_(errorCase), errorNumber_(errorNumber) {}

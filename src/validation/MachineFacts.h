@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "system/KernelParameterCalls.h"
 #include "system/OperatingSystem.h"
 
 namespace tarq {
@@ -32,9 +33,12 @@ class MachineFacts {
   virtual int64_t totalDiskSpace() = 0;
 };
 
-// The facts of the machine the program runs on.
+// The facts of the machine the program runs on, from the given kernel-parameter service.
 class SystemMachineFacts final : public MachineFacts {
  public:
+  explicit SystemMachineFacts(KernelParameterCalls& calls = platformKernelParameterCalls())
+      : calls_(calls) {}
+
   OperatingSystemVersion operatingSystemVersion() override;
   std::optional<uint64_t> memorySize() override;
   std::optional<int32_t> cpuCount() override;
@@ -46,6 +50,9 @@ class SystemMachineFacts final : public MachineFacts {
   std::optional<std::string> machine() override;
   int64_t freeDiskSpace() override;
   int64_t totalDiskSpace() override;
+
+ private:
+  KernelParameterCalls& calls_;
 };
 
 }  // namespace tarq

@@ -2,9 +2,10 @@
 
 #include <fmt/format.h>
 
-#include <charconv>
 #include <cmath>
 #include <string_view>
+
+#include "system/TextParsing.h"
 
 namespace tarq {
 namespace {
@@ -24,9 +25,9 @@ ShortestDigits shortestDigits(double value) {
   const std::string_view mantissa = std::string_view(text).substr(0, exponentMark);
   int exponent = 0;
   if (exponentMark != std::string::npos) {
-    // "e+16" or "e-05"
-    const char* first = text.data() + exponentMark + 2;
-    std::from_chars(first, text.data() + text.size(), exponent);
+    // "e+16" or "e-05": three decimal digits at most
+    const auto magnitude = parseUnsignedDecimal(std::string_view(text).substr(exponentMark + 2));
+    exponent = static_cast<int>(magnitude.value_or(0));
     if (text[exponentMark + 1] == '-') {
       exponent = -exponent;
     }

@@ -1,0 +1,129 @@
+// tarq-validate end to end, as a terminal user or a fleet tool runs it on this machine.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
+
+#include "cli/Report.h"
+#include "support/TemporaryDirectory.h"
+
+namespace tarq {
+namespace {
+
+struct Outcome {
+  int exitStatus = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Runs `arguments` (shell words) after the program, with standard output and error in files
+// unless `redirection` says otherwise.
+Outcome runTarqValidate(const std::string& arguments, const std::string& environment = "",
+                        const std::string& redirection = "") {
+  testing::TemporaryDirectory directory;
+  const auto out = directory.path() / "out";
+  const auto err = directory.path() / "err";
+  const std::string command = "env " + environment + " '" TARQ_VALIDATE_PATH "' " + arguments +
+                              (redirection.empty() ? " >'" + out.string() + "'" : " " + redirection) +
+                              " 2>'" + err.string() + "' </dev/null";
+  const int status = std::system(command.c_str());
+  Outcome outcome;
+  outcome.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  outcome.out = readFile(out);
+  outcome.err = readFile(err);
+  return outcome;
+}
+
+const std::vector<std::string> kRunOrder{"Operating System", "RAM (Memory)", "Processor",
+                                         "Primary Hard Drive"};
+
+TEST(TarqValidateTest, JsonReportHoldsOneRowPerCheckAndNothingElse) {
+  const Outcome outcome = runTarqValidate("--json");
+  const auto report = nlohmann::json::parse(outcome.out);  // throws on anything extra
+
+  std::vector<std::string> names;
+  std::vector<ResultRow> rows;
+  for (const auto& row : report.at("rows")) {
+    ASSERT_EQ(row.size(), 3u);
+    rows.push_back({row.at("testName"), row.at("result"), row.at("detected")});
+    names.push_back(rows.back().testName);
+    EXPECT_TRUE(std::regex_match(rows.back().result, std::regex("Pass|Warn|Fail")));
+  }
+  EXPECT_EQ(names, kRunOrder);
+  EXPECT_TRUE(std::regex_match(rows[1].detected, std::regex(R"(\d+\.\d (Giga|Mega)Bytes|unknown)")))
+      << rows[1].detected;
+  EXPECT_TRUE(std::regex_match(rows[3].detected,
+                               std::regex(R"(Total Disk Space: \d+GB Total Free Space: \d+GB)")));
+  // A Linux machine is not the Mac the client application needs.
+  EXPECT_EQ(rows[0].result, "Fail");
+  EXPECT_EQ(report.at("lines").at(0), rows[0].detected);
+  EXPECT_GE(report.at("lines").size(), 9u);
+  EXPECT_EQ(outcome.exitStatus, exitStatusFor(rows));
+}
+
+TEST(TarqValidateTest, TextReportToAFileHasNoColour) {
+  const Outcome outcome = runTarqValidate("");
+  EXPECT_EQ(outcome.out.rfind("Check ", 0), 0u) << outcome.out;
+  EXPECT_NE(outcome.out.find("\n\n"), std::string::npos) << "a blank line before the lines";
+  EXPECT_EQ(outcome.out.find('\x1b'), std::string::npos);
+  EXPECT_EQ(outcome.exitStatus, 2);
+}
+
+TEST(TarqValidateTest, TextReportOnATerminalIsColouredUnlessNoColorIsSet) {
+  if (std::system("command -v script >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "script(1) is needed to give the program a terminal";
+  }
+  // script(1) runs the program on a pseudo-terminal and copies what it wrote.
+  const auto onTerminal = [](const std::string& environment) {
+    testing::TemporaryDirectory directory;
+    const auto out = directory.path() / "out";
+    const std::string command = "env " + environment + " script -qec \"'" TARQ_VALIDATE_PATH
+                                "'\" /dev/null >'" + out.string() + "' 2>&1 </dev/null";
+    std::system(command.c_str());
+    return readFile(out);
+  };
+  const std::string coloured = onTerminal("-u NO_COLOR TERM=xterm");
+  EXPECT_NE(coloured.find("\x1b[31mOperating System"), std::string::npos) << coloured;
+  EXPECT_EQ(onTerminal("NO_COLOR=1 TERM=xterm").find("\x1b["), std::string::npos);
+  EXPECT_EQ(onTerminal("-u NO_COLOR TERM=dumb").find("\x1b["), std::string::npos);
+}
+
+TEST(TarqValidateTest, HelpAndVersionGoToStandardOutput) {
+  const Outcome help = runTarqValidate("--help");
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_EQ(help.out.rfind("Usage: tarq-validate [--json]\n", 0), 0u);
+  EXPECT_EQ(help.err, "");
+
+  const Outcome version = runTarqValidate("--version");
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_TRUE(std::regex_match(version.out, std::regex("tarq-validate \\d+\\.\\d+\\.\\d+\n")));
+}
+
+TEST(TarqValidateTest, UsageErrorsExitWith64AndPrintNothingOnStandardOutput) {
+  for (const std::string arguments : {"--jsn", "-x", "report", "--json extra"}) {
+    const Outcome outcome = runTarqValidate(arguments);
+    EXPECT_EQ(outcome.exitStatus, 64) << arguments;
+    EXPECT_EQ(outcome.out, "") << arguments;
+    EXPECT_NE(outcome.err.find("Usage: tarq-validate"), std::string::npos) << arguments;
+  }
+}
+
+TEST(TarqValidateTest, FailedWriteIsAnErrorNotASuccess) {
+  const Outcome full = runTarqValidate("--json", "", ">/dev/full");
+  EXPECT_EQ(full.exitStatus, 74);
+  EXPECT_NE(full.err.find("could not write the report"), std::string::npos);
+  const Outcome closed = runTarqValidate("--json", "", ">&-");
+  EXPECT_EQ(closed.exitStatus, 74);
+}
+
+}  // namespace
+}  // namespace tarq

@@ -1,0 +1,72 @@
+// The checks on whole fixture machines: the Linux kernel-parameter service reading a /proc and
+// /sys tree, the accessors, and the checks' texts together.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/TemporaryDirectory.h"
+#include "system/Diagnostics.h"
+#include "system/LinuxKernelParameterService.h"
+#include "validation/CheckHarness.h"
+
+namespace tarq {
+namespace {
+
+struct FixtureMachineCase {
+  std::string_view fixture;
+  std::string machineType;
+  std::vector<std::string> processorLines;
+  ResultRow processorRow;
+  std::string memoryLine;
+  std::string diagnostics;
+};
+
+TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
+  const FixtureMachineCase cases[] = {
+      {"laptop",
+       "x86_64",
+       {"Processors count : 8", "Total Cache 8MB L2 Cache Size: 262144 L3 Cache Size: 8388608",
+        "cpu is 64 bit capable", "Processor Speed: 1.8GHz", "Processor Type: x86_64",
+        "Processor Name: Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz"},
+       {"Processor", "Pass", "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz, x86_64"},
+       "Memory Size:16.0 GigaBytes", ""},
+      {"vm",
+       "x86_64",
+       {"Processors count : 2", "Total Cache 20MB L2 Cache Size: 4194304 L3 Cache Size: 16777216",
+        "cpu is 64 bit capable", "Processor Speed: 2.194842GHz", "Processor Type: x86_64",
+        "Processor Name: Intel Xeon Processor (Skylake, IBRS)"},
+       {"Processor", "Pass", "Intel Xeon Processor (Skylake, IBRS), x86_64"},
+       // MemTotal, the fallback without memory blocks, is below what is installed.
+       "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:3.8 GigaBytes", ""},
+      {"arm-board",
+       "aarch64",
+       {"Processors count : 4", "Total Cache 1MB L2 Cache Size: 1048576 L3 Cache Size: unknown",
+        "cpu is 64 bit capable", "Processor Speed: unknown", "Processor Type: aarch64",
+        "Processor Name: ARM Cortex-A72"},
+       {"Processor", "Pass", "ARM Cortex-A72, aarch64"},
+       "Memory Size:4.0 GigaBytes",
+       // The missing L3 and frequency: each failed size query writes its errno (ENOENT).
+       "2\n2\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    std::ostringstream diagnostics;
+    setDiagnosticStream(diagnostics);
+    const std::string root = std::string(TARQ_TEST_DATA_DIR) + "/machines/" + std::string(c.fixture);
+    LinuxKernelParameterService service(root, [&] {
+      return KernelIdentity{"Linux", "host", "6.1.0", "#1", c.machineType};
+    });
+    SystemMachineFacts facts(service);
+
+    const auto processor = testing::runCheck(facts, &ValidationRunner::checkProcessor);
+    EXPECT_EQ(processor.lines, c.processorLines);
+    EXPECT_EQ(processor.rows, std::vector<ResultRow>{c.processorRow});
+    const auto memory = testing::runCheck(facts, &ValidationRunner::checkMemory);
+    EXPECT_EQ(memory.lines, std::vector<std::string>{c.memoryLine});
+    EXPECT_EQ(diagnostics.str(), c.diagnostics);
+    setDiagnosticStream(std::cout);
+  }
+}
+
+}  // namespace
+}  // namespace tarq

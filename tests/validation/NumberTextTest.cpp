@@ -1,0 +1,91 @@
+#include "validation/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <locale>
+
+#include "validation/CheckHarness.h"
+
+namespace tarq {
+namespace {
+
+TEST(NumberTextTest, ShortestDecimalReadsBackAsTheSameDouble) {
+  const struct {
+    double value;
+    std::string_view text;
+  } cases[] = {
+      {3.0, "3.0"},
+      {2.6, "2.6"},
+      {2.693, "2.693"},
+      {2.600002, "2.600002"},
+      {2.59615, "2.59615"},
+      {0.1 + 0.2, "0.30000000000000004"},
+      {0.8, "0.8"},
+      {100.0, "100.0"},
+      {123456789.0, "123456789.0"},
+      {0.0, "0.0"},
+      {-0.0, "-0.0"},
+      {-2.5, "-2.5"},
+      // Plain digits from 1e-4 up to 2^53, exponent form outside.
+      {0.0001, "0.0001"},
+      {0.00012, "0.00012"},
+      {0.00001, "1e-05"},
+      {0.000012345, "1.2345e-05"},
+      {9007199254740992.0, "9007199254740992.0"},
+      {9007199254740994.0, "9.007199254740994e+15"},
+      {1e16, "1e+16"},
+      {1.5e300, "1.5e+300"},
+      {5e-324, "5e-324"},
+      {1.7976931348623157e308, "1.7976931348623157e+308"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(shortestDecimal(c.value), c.text);
+  }
+}
+
+TEST(NumberTextTest, SizesHaveOneDecimalAndATrailingBlank) {
+  EXPECT_EQ(oneDecimalWithBlank(16.0), "16.0 ");
+  EXPECT_EQ(oneDecimalWithBlank(3.99999), "4.0 ");
+  EXPECT_EQ(oneDecimalWithBlank(512.0), "512.0 ");
+  EXPECT_EQ(oneDecimalWithBlank(0.25), "0.2 ");  // 0.25 is exact: ties go to even, as printf
+  EXPECT_EQ(integerText(int64_t{-42}), "-42");
+  EXPECT_EQ(integerText(uint64_t{18446744073709551615u}), "18446744073709551615");
+  EXPECT_EQ(integerText(int32_t{1234567}), "1234567");
+}
+
+// GTK sets the process locale from the environment; a German one writes "16,0" with printf.
+class GermanLocaleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+      GTEST_FAIL() << "the de_DE.UTF-8 locale is not installed; scripts/bootstrap installs it";
+    }
+    std::locale::global(std::locale("de_DE.UTF-8"));
+  }
+  void TearDown() override {
+    std::locale::global(std::locale::classic());
+    std::setlocale(LC_ALL, "C");
+  }
+};
+
+TEST_F(GermanLocaleTest, NumbersStillUseAFullStop) {
+  char printed[16];
+  std::snprintf(printed, sizeof printed, "%.1f", 16.0);
+  ASSERT_STREQ(printed, "16,0") << "the locale is active";
+
+  EXPECT_EQ(oneDecimalWithBlank(16.0), "16.0 ");
+  EXPECT_EQ(shortestDecimal(2.6), "2.6");
+  EXPECT_EQ(shortestDecimal(1e-5), "1e-05");
+  EXPECT_EQ(integerText(int64_t{1234567}), "1234567");
+
+  testing::FakeMachineFacts facts;
+  const auto memory = testing::runCheck(facts, &ValidationRunner::checkMemory);
+  EXPECT_EQ(memory.rows.at(0).detected, "16.0 GigaBytes");
+  const auto processor = testing::runCheck(facts, &ValidationRunner::checkProcessor);
+  EXPECT_EQ(processor.lines.at(3), "Processor Speed: 2.6GHz");
+}
+
+}  // namespace
+}  // namespace tarq

@@ -1,0 +1,169 @@
+#include "validation/ValidationRunner.h"
+
+#include <gtest/gtest.h>
+
+#include "validation/CheckHarness.h"
+
+namespace tarq {
+namespace {
+
+using testing::FakeMachineFacts;
+using testing::RecordingSummaryTable;
+using testing::RecordingTextTable;
+using testing::ReportLog;
+
+const std::vector<std::string> kRunOrder{"Operating System", "RAM (Memory)", "Processor",
+                                         "Primary Hard Drive"};
+
+std::vector<std::string> testNames(const TestSummaryTable& summary) {
+  std::vector<std::string> names;
+  for (const ResultRow& row : summary.results()) {
+    names.push_back(row.testName);
+  }
+  return names;
+}
+
+// Counts how often the checks ask for facts, to show that a pass runs every check.
+struct CountingFacts final : MachineFacts {
+  FakeMachineFacts values;
+  int questions = 0;
+
+  OperatingSystemVersion operatingSystemVersion() override { return ++questions, values.os; }
+  std::optional<uint64_t> memorySize() override { return ++questions, values.memory; }
+  std::optional<int32_t> cpuCount() override { return ++questions, values.processors; }
+  std::optional<uint32_t> l2CacheSize() override { return ++questions, values.l2; }
+  std::optional<uint32_t> l3CacheSize() override { return ++questions, values.l3; }
+  std::optional<uint32_t> cpu64BitCapable() override { return ++questions, values.capable64; }
+  std::optional<int64_t> cpuFrequency() override { return ++questions, values.frequency; }
+  std::optional<std::string> cpuBrandString() override { return ++questions, values.brand; }
+  std::optional<std::string> machine() override { return ++questions, values.machineType; }
+  int64_t freeDiskSpace() override { return ++questions, values.freeBytes; }
+  int64_t totalDiskSpace() override { return ++questions, values.totalBytes; }
+};
+constexpr int kQuestionsPerPass = 11;
+
+TEST(ValidationRunnerTest, PassReportsOneRowPerCheckInRunOrder) {
+  FakeMachineFacts facts;
+  ValidationRunner runner(facts);
+  ResultTextTable lines;
+  TestSummaryTable summary;
+  runner.setTestResultsVC(&lines);
+  runner.setTestNameVC(&summary);
+
+  runner.runAllTests();
+
+  EXPECT_EQ(testNames(summary), kRunOrder);
+  for (const ResultRow& row : summary.results()) {
+    EXPECT_TRUE(row.result == "Pass" || row.result == "Warn" || row.result == "Fail") << row.result;
+  }
+  EXPECT_EQ(lines.resStrings().front(),
+            "Operating System Mac OS X Catalina (Version 10.15.7 (Build 19H2) ) is a certified "
+            "version for the application");
+  EXPECT_EQ(lines.resStrings().size(), 1u + 1u + 6u + 1u);
+}
+
+TEST(ValidationRunnerTest, SecondPassReplacesTheFirst) {
+  FakeMachineFacts facts;
+  ValidationRunner runner(facts);
+  ResultTextTable lines;
+  TestSummaryTable summary;
+  runner.setTestResultsVC(&lines);
+  runner.setTestNameVC(&summary);
+
+  runner.runAllTests();
+  facts.memory = uint64_t{2} << 30;
+  runner.runAllTests();
+
+  EXPECT_EQ(testNames(summary), kRunOrder);
+  EXPECT_EQ(lines.resStrings().size(), 9u);
+  EXPECT_EQ(lines.resStrings().at(1),
+            "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:2.0 GigaBytes")
+      << "only the second pass's lines remain";
+}
+
+TEST(ValidationRunnerTest, EachTableIsEmptiedAndEachReportReloadedInOrder) {
+  FakeMachineFacts facts;
+  facts.processors = 1;  // the processor check warns and adds its closing line
+  facts.freeBytes = 0;   // the disk check fails and adds its second line
+  ReportLog log;
+  RecordingTextTable lines(log);
+  RecordingSummaryTable summary(log);
+  ValidationRunner runner(facts);
+  runner.setTestResultsVC(&lines);
+  runner.setTestNameVC(&summary);
+
+  runner.runAllTests();
+
+  EXPECT_EQ(log.events, (std::vector<std::string>{
+                            "lines emptied",
+                            "rows emptied",
+                            "line: Operating System Mac OS X Catalina (Version 10.15.7 (Build "
+                            "19H2) ) is a certified version for the application",
+                            "row: Operating System Pass",
+                            "line: Memory Size:16.0 GigaBytes",
+                            "row: RAM (Memory) Pass",
+                            "line: Warning Processors count : 1 ideally should be 2 or more",
+                            "line: Total Cache 6MB L2 Cache Size: 262144 L3 Cache Size: 6291456",
+                            "line: cpu is 64 bit capable",
+                            "line: Processor Speed: 2.6GHz",
+                            "line: Processor Type: x86_64",
+                            "line: Processor Name: Intel(R) Core(TM) i7-9750H CPU @ 2.60GHz",
+                            "row: Processor Warn",
+                            "line: The above warnings may cause the application to perform below "
+                            "expectations.",
+                            "line: Total Disk Space: 500GB Total Free Space: 0GB",
+                            "line: Application cannot be installed without 5 GB of free disk space.",
+                            "row: Primary Hard Drive Fail",
+                        }));
+}
+
+TEST(ValidationRunnerTest, WithoutALinesTableLinesAreDroppedAndThatTableIsLeftAlone) {
+  CountingFacts facts;
+  ValidationRunner runner(facts);
+  ResultTextTable unattached;
+  unattached.appendLine("from before");
+  TestSummaryTable summary;
+  runner.setTestNameVC(&summary);
+
+  runner.runAllTests();
+
+  EXPECT_EQ(testNames(summary), kRunOrder);
+  EXPECT_EQ(unattached.resStrings(), std::vector<std::string>{"from before"});
+  EXPECT_EQ(facts.questions, kQuestionsPerPass);
+}
+
+TEST(ValidationRunnerTest, WithoutASummaryTableRowsAreDroppedAndThatTableIsLeftAlone) {
+  CountingFacts facts;
+  ValidationRunner runner(facts);
+  ResultTextTable lines;
+  TestSummaryTable unattached;
+  unattached.addResult("Earlier", "Pass", "kept");
+  runner.setTestResultsVC(&lines);
+
+  runner.runAllTests();
+
+  EXPECT_EQ(lines.resStrings().size(), 9u);
+  EXPECT_EQ(unattached.results(), (std::vector<ResultRow>{{"Earlier", "Pass", "kept"}}));
+  EXPECT_EQ(facts.questions, kQuestionsPerPass);
+}
+
+TEST(ValidationRunnerTest, WithNeitherTableEveryCheckStillRuns) {
+  CountingFacts facts;
+  ValidationRunner runner(facts);
+  runner.runAllTests();
+  EXPECT_EQ(facts.questions, kQuestionsPerPass);
+}
+
+TEST(ResultTablesTest, RowsAreStoredExactlyAsGiven) {
+  TestSummaryTable summary;
+  summary.addResult("", "fail", " odd\ttext\n");
+  const ResultRow& row = summary.results().at(0);
+  EXPECT_EQ(*row.valueForKey("testName"), "");
+  EXPECT_EQ(*row.valueForKey("result"), "fail");
+  EXPECT_EQ(*row.valueForKey("detected"), " odd\ttext\n");
+  EXPECT_EQ(row.valueForKey("Result"), nullptr);
+  EXPECT_EQ(row.valueForKey("name"), nullptr);
+}
+
+}  // namespace
+}  // namespace tarq
