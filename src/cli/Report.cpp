@@ -17,8 +17,9 @@ constexpr std::string_view kResetColour = "\x1b[0m";
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
 std::size_t codePointCount(std::string_view utf8) {
-  return static_cast<std::size_t>(std::count_if(
-      utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
+  return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
+  }));
 }
 
 std::string padded(std::string_view text, std::size_t width) {
@@ -73,14 +74,15 @@ std::string textReport(const std::vector<ResultRow>& rows, const std::vector<std
   std::size_t nameWidth = header[0].size();
   std::size_t resultWidth = header[1].size();
   for (const ResultRow& row : rows) {
-    cells.push_back({terminalSafe(row.testName), terminalSafe(row.result),
-                     terminalSafe(row.detected)});
+    cells.push_back(
+        {terminalSafe(row.testName), terminalSafe(row.result), terminalSafe(row.detected)});
     nameWidth = std::max(nameWidth, codePointCount(cells.back()[0]));
     resultWidth = std::max(resultWidth, codePointCount(cells.back()[1]));
   }
 
   const auto tableLine = [&](const std::array<std::string, 3>& line) {
-    std::string text = padded(line[0], nameWidth) + "  " + padded(line[1], resultWidth) + "  " + line[2];
+    std::string text =
+        padded(line[0], nameWidth) + "  " + padded(line[1], resultWidth) + "  " + line[2];
     text.erase(text.find_last_not_of(' ') + 1);
     return text;
   };
@@ -93,8 +95,9 @@ std::string textReport(const std::vector<ResultRow>& rows, const std::vector<std
     } else if (colour && rows[i].result == StatusWord::warn) {
       highlight = kYellow;
     }
-    report += highlight.empty() ? tableLine(cells[i])
-                                : std::string(highlight) + tableLine(cells[i]) + std::string(kResetColour);
+    report += highlight.empty()
+                  ? tableLine(cells[i])
+                  : std::string(highlight) + tableLine(cells[i]) + std::string(kResetColour);
     report += "\n";
   }
   report += "\n";

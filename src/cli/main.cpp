@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kExitUsage = 64;     // EX_USAGE
+constexpr int kExitUsage = 64;        // EX_USAGE
 constexpr int kExitOutputError = 74;  // EX_IOERR
 
 constexpr std::string_view kUsage =

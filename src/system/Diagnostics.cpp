@@ -9,9 +9,13 @@ std::ostream* currentStream = &std::cout;
 
 }  // namespace
 
-std::ostream& diagnosticStream() { return *currentStream; }
+std::ostream& diagnosticStream() {
+  return *currentStream;
+}
 
-void setDiagnosticStream(std::ostream& stream) { currentStream = &stream; }
+void setDiagnosticStream(std::ostream& stream) {
+  currentStream = &stream;
+}
 
 void writeDiagnosticLine(std::string_view line) {
   *currentStream << line << '\n' << std::flush;

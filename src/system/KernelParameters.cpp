@@ -146,8 +146,7 @@ std::optional<uint32_t> cpu64BitCapable(KernelParameterCalls& calls) {
       [&] { return sysctlValue<uint32_t>(KernelParameterName::cpu64BitCapable, calls); });
 }
 std::optional<std::string> cpuBrandString(KernelParameterCalls& calls) {
-  return valueOrNothing(
-      [&] { return sysctlString(KernelParameterName::cpuBrandString, calls); });
+  return valueOrNothing([&] { return sysctlString(KernelParameterName::cpuBrandString, calls); });
 }
 
 }  // namespace tarq::SystemValuesUtility

@@ -108,19 +108,19 @@ namespace tarq {
 namespace KernelParameterMib {
 inline constexpr int32_t kCtlKern = 1;
 inline constexpr int32_t kCtlHw = 6;
-inline const SystemValuesUtility::Mib hostName{kCtlKern, 10};       // KERN_HOSTNAME
-inline const SystemValuesUtility::Mib machine{kCtlHw, 1};           // HW_MACHINE
-inline const SystemValuesUtility::Mib model{kCtlHw, 2};             // HW_MODEL
-inline const SystemValuesUtility::Mib activeCPUCount{kCtlHw, 25};   // HW_AVAILCPU
-inline const SystemValuesUtility::Mib osRelease{kCtlKern, 2};       // KERN_OSRELEASE
-inline const SystemValuesUtility::Mib osType{kCtlKern, 1};          // KERN_OSTYPE
-inline const SystemValuesUtility::Mib osVersion{kCtlKern, 65};      // KERN_OSVERSION
-inline const SystemValuesUtility::Mib kernelVersion{kCtlKern, 4};   // KERN_VERSION
-inline const SystemValuesUtility::Mib osRevision{kCtlKern, 3};      // KERN_OSREV
-inline const SystemValuesUtility::Mib memorySize{kCtlHw, 24};       // HW_MEMSIZE
-inline const SystemValuesUtility::Mib cpuCount{kCtlHw, 3};          // HW_NCPU
-inline const SystemValuesUtility::Mib l2CacheSize{kCtlHw, 20};      // HW_L2CACHESIZE
-inline const SystemValuesUtility::Mib l3CacheSize{kCtlHw, 22};      // HW_L3CACHESIZE
+inline const SystemValuesUtility::Mib hostName{kCtlKern, 10};      // KERN_HOSTNAME
+inline const SystemValuesUtility::Mib machine{kCtlHw, 1};          // HW_MACHINE
+inline const SystemValuesUtility::Mib model{kCtlHw, 2};            // HW_MODEL
+inline const SystemValuesUtility::Mib activeCPUCount{kCtlHw, 25};  // HW_AVAILCPU
+inline const SystemValuesUtility::Mib osRelease{kCtlKern, 2};      // KERN_OSRELEASE
+inline const SystemValuesUtility::Mib osType{kCtlKern, 1};         // KERN_OSTYPE
+inline const SystemValuesUtility::Mib osVersion{kCtlKern, 65};     // KERN_OSVERSION
+inline const SystemValuesUtility::Mib kernelVersion{kCtlKern, 4};  // KERN_VERSION
+inline const SystemValuesUtility::Mib osRevision{kCtlKern, 3};     // KERN_OSREV
+inline const SystemValuesUtility::Mib memorySize{kCtlHw, 24};      // HW_MEMSIZE
+inline const SystemValuesUtility::Mib cpuCount{kCtlHw, 3};         // HW_NCPU
+inline const SystemValuesUtility::Mib l2CacheSize{kCtlHw, 20};     // HW_L2CACHESIZE
+inline const SystemValuesUtility::Mib l3CacheSize{kCtlHw, 22};     // HW_L3CACHESIZE
 }  // namespace KernelParameterMib
 
 // The parameters the program reads by dotted name.

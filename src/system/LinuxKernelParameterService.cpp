@@ -146,12 +146,24 @@ std::optional<uint64_t> countInCpuList(std::string_view list) {
 
 // The names ARM Ltd gives the cores found on boards and servers, by "CPU part".
 constexpr std::array<std::pair<uint64_t, std::string_view>, 18> kArmCoreNames{{
-    {0xd03, "Cortex-A53"},   {0xd04, "Cortex-A35"},   {0xd05, "Cortex-A55"},
-    {0xd07, "Cortex-A57"},   {0xd08, "Cortex-A72"},   {0xd09, "Cortex-A73"},
-    {0xd0a, "Cortex-A75"},   {0xd0b, "Cortex-A76"},   {0xd0c, "Neoverse-N1"},
-    {0xd0d, "Cortex-A77"},   {0xd40, "Neoverse-V1"},  {0xd41, "Cortex-A78"},
-    {0xd44, "Cortex-X1"},    {0xd46, "Cortex-A510"},  {0xd47, "Cortex-A710"},
-    {0xd48, "Cortex-X2"},    {0xd49, "Neoverse-N2"},  {0xd4f, "Neoverse-V2"},
+    {0xd03, "Cortex-A53"},
+    {0xd04, "Cortex-A35"},
+    {0xd05, "Cortex-A55"},
+    {0xd07, "Cortex-A57"},
+    {0xd08, "Cortex-A72"},
+    {0xd09, "Cortex-A73"},
+    {0xd0a, "Cortex-A75"},
+    {0xd0b, "Cortex-A76"},
+    {0xd0c, "Neoverse-N1"},
+    {0xd0d, "Cortex-A77"},
+    {0xd40, "Neoverse-V1"},
+    {0xd41, "Cortex-A78"},
+    {0xd44, "Cortex-X1"},
+    {0xd46, "Cortex-A510"},
+    {0xd47, "Cortex-A710"},
+    {0xd48, "Cortex-X2"},
+    {0xd49, "Neoverse-N2"},
+    {0xd4f, "Neoverse-V2"},
 }};
 
 constexpr uint64_t kArmLimitedImplementer = 0x41;
@@ -167,7 +179,9 @@ class MachineSources {
   }
 
   const KernelIdentity& identity() const { return identity_; }
-  std::string path(std::string_view absolutePath) const { return root_ + std::string(absolutePath); }
+  std::string path(std::string_view absolutePath) const {
+    return root_ + std::string(absolutePath);
+  }
   std::optional<std::string> read(std::string_view absolutePath) const {
     return readWholeFile(path(absolutePath));
   }
@@ -223,7 +237,8 @@ Reply memorySizeReply(const MachineSources& machine) {
   if (!memTotal || !memTotal->ends_with(" kB")) {
     return std::nullopt;
   }
-  const auto kibibytes = parseUnsignedDecimal(trimWhitespace(memTotal->substr(0, memTotal->size() - 3)));
+  const auto kibibytes =
+      parseUnsignedDecimal(trimWhitespace(memTotal->substr(0, memTotal->size() - 3)));
   uint64_t bytes = 0;
   if (!kibibytes || __builtin_mul_overflow(*kibibytes, uint64_t{1024}, &bytes)) {
     return std::nullopt;
@@ -452,7 +467,8 @@ const std::vector<Parameter>& knownParameters() {
       {"hw.memsize", KernelParameterMib::memorySize, memorySizeReply},
       {"hw.availcpu", KernelParameterMib::activeCPUCount, activeCpuCountReply},
       {KernelParameterName::cpuFrequency, {KernelParameterMib::kCtlHw, 15}, cpuFrequencyReply},
-      {KernelParameterName::cpu64BitCapable, {KernelParameterMib::kCtlHw, 108},
+      {KernelParameterName::cpu64BitCapable,
+       {KernelParameterMib::kCtlHw, 108},
        cpu64BitCapableReply},
       {KernelParameterName::cpuBrandString, {7, 104, 105}, cpuBrandStringReply},
   };

@@ -5,7 +5,9 @@
 namespace tarq {
 namespace {
 
-bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDecimalDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // value * multiplier + addend, unless that overflows.
 std::optional<uint64_t> multiplyAdd(uint64_t value, uint64_t multiplier, uint64_t addend) {
@@ -132,7 +134,8 @@ std::optional<uint64_t> parseScaledDecimal(std::string_view text, uint64_t scale
   if (wholePart.empty() && fractionPart.empty()) {
     return std::nullopt;
   }
-  const auto whole = wholePart.empty() ? std::optional<uint64_t>(0) : parseUnsignedDecimal(wholePart);
+  const auto whole =
+      wholePart.empty() ? std::optional<uint64_t>(0) : parseUnsignedDecimal(wholePart);
   if (!whole) {
     return std::nullopt;
   }

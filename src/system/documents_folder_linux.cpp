@@ -1,3 +1,5 @@
+#include "system/documents_folder_linux.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -7,7 +9,6 @@
 #include "system/DiskSpace.h"
 #include "system/FileReading.h"
 #include "system/TextParsing.h"
-#include "system/documents_folder_linux.h"
 
 namespace tarq {
 namespace {

@@ -11,6 +11,8 @@ KernelParameterCalls& platformKernelParameterCalls() {
 }
 
 // EHWPOISON is the highest error number the Linux kernel defines.
-bool isPosixErrorNumber(int errorNumber) { return errorNumber >= 1 && errorNumber <= EHWPOISON; }
+bool isPosixErrorNumber(int errorNumber) {
+  return errorNumber >= 1 && errorNumber <= EHWPOISON;
+}
 
 }  // namespace tarq

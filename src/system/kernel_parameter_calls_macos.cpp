@@ -24,6 +24,8 @@ KernelParameterCalls& platformKernelParameterCalls() {
   return calls;
 }
 
-bool isPosixErrorNumber(int errorNumber) { return errorNumber >= 1 && errorNumber <= ELAST; }
+bool isPosixErrorNumber(int errorNumber) {
+  return errorNumber >= 1 && errorNumber <= ELAST;
+}
 
 }  // namespace tarq

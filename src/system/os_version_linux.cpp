@@ -1,3 +1,5 @@
+#include "system/os_version_linux.h"
+
 #include <sys/utsname.h>
 
 #include <array>
@@ -5,7 +7,6 @@
 #include "system/FileReading.h"
 #include "system/OperatingSystem.h"
 #include "system/TextParsing.h"
-#include "system/os_version_linux.h"
 
 namespace tarq {
 

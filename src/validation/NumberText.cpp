@@ -59,11 +59,17 @@ ShortestDigits shortestDigits(double value) {
 
 }  // namespace
 
-std::string oneDecimalWithBlank(double value) { return fmt::format("{:.1f} ", value); }
+std::string oneDecimalWithBlank(double value) {
+  return fmt::format("{:.1f} ", value);
+}
 
-std::string integerText(int64_t value) { return fmt::format("{}", value); }
+std::string integerText(int64_t value) {
+  return fmt::format("{}", value);
+}
 
-std::string integerText(uint64_t value) { return fmt::format("{}", value); }
+std::string integerText(uint64_t value) {
+  return fmt::format("{}", value);
+}
 
 std::string shortestDecimal(double value) {
   if (std::isnan(value)) {

@@ -13,8 +13,12 @@ std::string oneDecimalWithBlank(double value);
 // Plain decimal digits without grouping.
 std::string integerText(int64_t value);
 std::string integerText(uint64_t value);
-inline std::string integerText(int32_t value) { return integerText(static_cast<int64_t>(value)); }
-inline std::string integerText(uint32_t value) { return integerText(static_cast<uint64_t>(value)); }
+inline std::string integerText(int32_t value) {
+  return integerText(static_cast<int64_t>(value));
+}
+inline std::string integerText(uint32_t value) {
+  return integerText(static_cast<uint64_t>(value));
+}
 
 // The shortest decimal that reads back as the same double, with at least one digit after the
 // point: 3 gives "3.0", 2.6 gives "2.6", 2.600002 gives "2.600002". Plain digits for magnitudes

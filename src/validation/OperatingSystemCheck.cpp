@@ -12,10 +12,12 @@ constexpr std::string_view kMinimumRelease = "Mac OS X El Capitan 10.11.6";
 // The 10.x releases by minor number. El Capitan is certified from 10.11.6 on; every later
 // release up to Catalina is certified, every earlier one is not.
 constexpr std::array<std::string_view, 16> kReleaseNames{
-    "Mac OS X Cheetah",  "Mac OS X Puma",         "Mac OS X Jaguar",      "Mac OS X Panther",
-    "Mac OS X Tiger",    "Mac OS X Leopard",      "Mac OS X Snow Leopard", "Mac OS X Lion",
-    "Mac OS X Mountain Lion", "Mac OS X Mavericks", "Mac OS X Yosemite",  "Mac OS X El Capitan",
-    "Mac OS X Sierra",   "Mac OS X High Sierra",  "Mac OS X Mojave",      "Mac OS X Catalina",
+    "Mac OS X Cheetah",      "Mac OS X Puma",        "Mac OS X Jaguar",
+    "Mac OS X Panther",      "Mac OS X Tiger",       "Mac OS X Leopard",
+    "Mac OS X Snow Leopard", "Mac OS X Lion",        "Mac OS X Mountain Lion",
+    "Mac OS X Mavericks",    "Mac OS X Yosemite",    "Mac OS X El Capitan",
+    "Mac OS X Sierra",       "Mac OS X High Sierra", "Mac OS X Mojave",
+    "Mac OS X Catalina",
 };
 constexpr int64_t kElCapitanMinor = 11;
 constexpr int64_t kFirstCertifiedElCapitanPatch = 6;
@@ -36,8 +38,8 @@ void ValidationRunner::checkOperatingSystem() {
     detected = versionText;
   } else if (version.majorVersion < 10 || version.minorVersion < 0) {
     status = StatusWord::fail;
-    line = "This version of the Mac OS. " + versionText + " is older than the minimum requirement " +
-           std::string(kMinimumRelease);
+    line = "This version of the Mac OS. " + versionText +
+           " is older than the minimum requirement " + std::string(kMinimumRelease);
     detected = line;
   } else if (version.minorVersion >= releaseCount) {
     status = StatusWord::warn;
@@ -55,7 +57,8 @@ void ValidationRunner::checkOperatingSystem() {
       line = named + " is a certified version for the application";
     } else {
       status = StatusWord::fail;
-      line = named + " is not a certified version for the application. The minimum requirement is " +
+      line = named +
+             " is not a certified version for the application. The minimum requirement is " +
              std::string(kMinimumRelease);
     }
     detected = releaseName;

@@ -50,9 +50,9 @@ void ValidationRunner::checkProcessor() {
   const std::optional<uint32_t> l2 = facts_.l2CacheSize();
   const std::optional<uint32_t> l3 = facts_.l3CacheSize();
   const std::string totalMegabytes =
-      l2 || l3 ? integerText((uint64_t{l2.value_or(0)} + uint64_t{l3.value_or(0)}) /
-                             kBytesPerMegabyte)
-               : std::string(kUnknownValue);
+      l2 || l3
+          ? integerText((uint64_t{l2.value_or(0)} + uint64_t{l3.value_or(0)}) / kBytesPerMegabyte)
+          : std::string(kUnknownValue);
   appendResultLine("Total Cache " + totalMegabytes + "MB L2 Cache Size: " + textOrUnknown(l2) +
                    " L3 Cache Size: " + textOrUnknown(l3));
 

@@ -10,15 +10,35 @@ namespace svu = SystemValuesUtility;
 OperatingSystemVersion SystemMachineFacts::operatingSystemVersion() {
   return svu::operatingSystemVersion();
 }
-std::optional<uint64_t> SystemMachineFacts::memorySize() { return svu::memorySize(calls_); }
-std::optional<int32_t> SystemMachineFacts::cpuCount() { return svu::cpuCount(calls_); }
-std::optional<uint32_t> SystemMachineFacts::l2CacheSize() { return svu::l2CacheSize(calls_); }
-std::optional<uint32_t> SystemMachineFacts::l3CacheSize() { return svu::l3CacheSize(calls_); }
-std::optional<uint32_t> SystemMachineFacts::cpu64BitCapable() { return svu::cpu64BitCapable(calls_); }
-std::optional<int64_t> SystemMachineFacts::cpuFrequency() { return svu::cpuFrequency(calls_); }
-std::optional<std::string> SystemMachineFacts::cpuBrandString() { return svu::cpuBrandString(calls_); }
-std::optional<std::string> SystemMachineFacts::machine() { return svu::machine(calls_); }
-int64_t SystemMachineFacts::freeDiskSpace() { return svu::freeDiskSpace(); }
-int64_t SystemMachineFacts::totalDiskSpace() { return svu::totalDiskSpace(); }
+std::optional<uint64_t> SystemMachineFacts::memorySize() {
+  return svu::memorySize(calls_);
+}
+std::optional<int32_t> SystemMachineFacts::cpuCount() {
+  return svu::cpuCount(calls_);
+}
+std::optional<uint32_t> SystemMachineFacts::l2CacheSize() {
+  return svu::l2CacheSize(calls_);
+}
+std::optional<uint32_t> SystemMachineFacts::l3CacheSize() {
+  return svu::l3CacheSize(calls_);
+}
+std::optional<uint32_t> SystemMachineFacts::cpu64BitCapable() {
+  return svu::cpu64BitCapable(calls_);
+}
+std::optional<int64_t> SystemMachineFacts::cpuFrequency() {
+  return svu::cpuFrequency(calls_);
+}
+std::optional<std::string> SystemMachineFacts::cpuBrandString() {
+  return svu::cpuBrandString(calls_);
+}
+std::optional<std::string> SystemMachineFacts::machine() {
+  return svu::machine(calls_);
+}
+int64_t SystemMachineFacts::freeDiskSpace() {
+  return svu::freeDiskSpace();
+}
+int64_t SystemMachineFacts::totalDiskSpace() {
+  return svu::totalDiskSpace();
+}
 
 }  // namespace tarq

@@ -1,8 +1,8 @@
-#include "cli/Report.h"
-
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+
+#include "cli/Report.h"
 
 namespace tarq {
 namespace {
@@ -37,7 +37,9 @@ TEST(ReportTest, TerminalSafeTextCannotBreakTheTableOrDriveTheTerminal) {
       {"a\tb\r", "a\\tb\\r"},
       {"\x1b[2J\x1b]0;title\x07", "\\x1b[2J\\x1b]0;title\\x07"},
       {"del\x7f", "del\\x7f"},
-      {"\xC2\x9B" "31m", "\\u009b31m"},
+      {"\xC2\x9B"
+       "31m",
+       "\\u009b31m"},
       {"bad \xFF byte", "bad \xEF\xBF\xBD byte"},
       {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC"},
   };
@@ -65,23 +67,27 @@ TEST(ReportTest, TextReportAlignsTheColumnsAndListsTheLines) {
 TEST(ReportTest, TextReportColoursFailRedAndWarnYellow) {
   const std::string report = textReport(kRows, {}, true);
   EXPECT_NE(report.find("Operating System  Pass    Version 14.2\n"), std::string::npos);
-  EXPECT_NE(report.find("\x1b[31mRAM (Memory)      Fail    2.0 GigaBytes\x1b[0m\n"), std::string::npos);
-  EXPECT_NE(report.find("\x1b[33mProcessor         Warn    Apple M1, arm64\x1b[0m\n"), std::string::npos);
+  EXPECT_NE(report.find("\x1b[31mRAM (Memory)      Fail    2.0 GigaBytes\x1b[0m\n"),
+            std::string::npos);
+  EXPECT_NE(report.find("\x1b[33mProcessor         Warn    Apple M1, arm64\x1b[0m\n"),
+            std::string::npos);
   EXPECT_EQ(textReport(kRows, {}, false).find('\x1b'), std::string::npos);
 }
 
 TEST(ReportTest, TextReportCountsCharactersNotBytesForAlignment) {
-  const std::string report = textReport({{"Caf\xC3\xA9", "Pass", "x"}, {"Bistro", "Pass", "y"}}, {}, false);
+  const std::string report =
+      textReport({{"Caf\xC3\xA9", "Pass", "x"}, {"Bistro", "Pass", "y"}}, {}, false);
   EXPECT_NE(report.find("Caf\xC3\xA9    Pass    x\n"), std::string::npos) << report;
 }
 
 TEST(ReportTest, JsonReportKeepsExactTextsInOrder) {
   const auto report = nlohmann::ordered_json::parse(jsonReport(kRows, kLines));
-  EXPECT_EQ(report.dump(),
-            R"json({"rows":[{"testName":"Operating System","result":"Pass","detected":"Version 14.2"},)json"
-            R"json({"testName":"RAM (Memory)","result":"Fail","detected":"2.0 GigaBytes"},)json"
-            R"json({"testName":"Processor","result":"Warn","detected":"Apple M1, arm64"}],)json"
-            R"json("lines":["first line","second\nline"]})json");
+  EXPECT_EQ(
+      report.dump(),
+      R"json({"rows":[{"testName":"Operating System","result":"Pass","detected":"Version 14.2"},)json"
+      R"json({"testName":"RAM (Memory)","result":"Fail","detected":"2.0 GigaBytes"},)json"
+      R"json({"testName":"Processor","result":"Warn","detected":"Apple M1, arm64"}],)json"
+      R"json("lines":["first line","second\nline"]})json");
 }
 
 TEST(ReportTest, JsonReportIsValidUtf8WhateverTheInput) {

@@ -32,9 +32,10 @@ Outcome runTarqValidate(const std::string& arguments, const std::string& environ
   testing::TemporaryDirectory directory;
   const auto out = directory.path() / "out";
   const auto err = directory.path() / "err";
-  const std::string command = "env " + environment + " '" TARQ_VALIDATE_PATH "' " + arguments +
-                              (redirection.empty() ? " >'" + out.string() + "'" : " " + redirection) +
-                              " 2>'" + err.string() + "' </dev/null";
+  const std::string command =
+      "env " + environment + " '" TARQ_VALIDATE_PATH "' " + arguments +
+      (redirection.empty() ? " >'" + out.string() + "'" : " " + redirection) + " 2>'" +
+      err.string() + "' </dev/null";
   const int status = std::system(command.c_str());
   Outcome outcome;
   outcome.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -86,8 +87,9 @@ TEST(TarqValidateTest, TextReportOnATerminalIsColouredUnlessNoColorIsSet) {
   const auto onTerminal = [](const std::string& environment) {
     testing::TemporaryDirectory directory;
     const auto out = directory.path() / "out";
-    const std::string command = "env " + environment + " script -qec \"'" TARQ_VALIDATE_PATH
-                                "'\" /dev/null >'" + out.string() + "' 2>&1 </dev/null";
+    const std::string command = "env " + environment +
+                                " script -qec \"'" TARQ_VALIDATE_PATH "'\" /dev/null >'" +
+                                out.string() + "' 2>&1 </dev/null";
     std::system(command.c_str());
     return readFile(out);
   };

@@ -35,7 +35,9 @@ class TemporaryDirectory {
     std::ofstream(file, std::ios::binary) << content;
   }
 
-  void remove(std::string_view relativePath) const { std::filesystem::remove_all(path_ / relativePath); }
+  void remove(std::string_view relativePath) const {
+    std::filesystem::remove_all(path_ / relativePath);
+  }
 
   // Copies a tree of tests/data into this directory.
   void copyFixture(std::string_view fixture) const {

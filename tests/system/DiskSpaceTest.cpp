@@ -1,9 +1,8 @@
-#include "system/DiskSpace.h"
-
 #include <gtest/gtest.h>
 #include <sys/statvfs.h>
 
 #include "support/TemporaryDirectory.h"
+#include "system/DiskSpace.h"
 
 namespace tarq {
 namespace {

@@ -1,5 +1,3 @@
-#include "system/KernelParameters.h"
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -8,6 +6,7 @@
 #include <sstream>
 
 #include "system/Diagnostics.h"
+#include "system/KernelParameters.h"
 
 namespace tarq {
 namespace {
@@ -107,9 +106,13 @@ TEST_F(KernelParametersTest, TypedReadsTakeTheReplyInNativeByteOrder) {
 TEST_F(KernelParametersTest, TypedReadOfTheWrongWidthIsInvalidSize) {
   calls.replies[{6, 3}] = bytesOf(int32_t{8});
   calls.replies[{6, 24}] = bytesOf(uint64_t{8});
-  EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlValue<int64_t>(Mib{6, 3}, calls); }),
+  EXPECT_EQ(errorOf([&] {
+              SystemValuesUtility::sysctlValue<int64_t>(Mib{6, 3}, calls);
+            }),
             Error::invalidSize());
-  EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlValue<int32_t>(Mib{6, 24}, calls); }),
+  EXPECT_EQ(errorOf([&] {
+              SystemValuesUtility::sysctlValue<int32_t>(Mib{6, 24}, calls);
+            }),
             Error::invalidSize());
 }
 
@@ -117,7 +120,9 @@ TEST_F(KernelParametersTest, EmptyReplyIsEmptyTextButNoNumber) {
   calls.replies[{1, 10}] = {};
   EXPECT_TRUE(SystemValuesUtility::sysctlData(Mib{1, 10}, calls).empty());
   EXPECT_EQ(SystemValuesUtility::sysctlString(Mib{1, 10}, calls), "");
-  EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlValue<uint32_t>(Mib{1, 10}, calls); }),
+  EXPECT_EQ(errorOf([&] {
+              SystemValuesUtility::sysctlValue<uint32_t>(Mib{1, 10}, calls);
+            }),
             Error::invalidSize());
 }
 
@@ -142,7 +147,9 @@ TEST_F(KernelParametersTest, TextEndsAtTheFirstNulOrTheEndOfTheReply) {
 TEST_F(KernelParametersTest, TextThatIsNotUtf8IsMalformed) {
   for (const std::string_view reply : {"\xFF\xFE", "Caf\xC3", "\xC0\xAF", "\xED\xA0\x80"}) {
     calls.replies[{1, 1}] = bytesOf(reply);
-    EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlString(Mib{1, 1}, calls); }),
+    EXPECT_EQ(errorOf([&] {
+                SystemValuesUtility::sysctlString(Mib{1, 1}, calls);
+              }),
               Error::malformedUTF8());
   }
 }
@@ -158,25 +165,27 @@ TEST_F(KernelParametersTest, ShorterDataReadKeepsTheQueriedSizeWithAZeroTail) {
 
 TEST_F(KernelParametersTest, FailedSizeQueryWritesItsErrorNumberOnce) {
   calls.sizeQueryErrno = ENOMEM;
-  EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlData(Mib{6, 24}, calls); }),
+  EXPECT_EQ(errorOf([&] {
+              SystemValuesUtility::sysctlData(Mib{6, 24}, calls);
+            }),
             Error::posixError(ENOMEM));
   EXPECT_EQ(diagnostics.str(), "12\n");
 }
 
 TEST_F(KernelParametersTest, FailureWithoutAPosixErrorNumberIsUnknownAndSilent) {
   calls.sizeQueryErrno = 0;
-  EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlData(Mib{6, 24}, calls); }),
-            Error::unknown());
+  EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlData(Mib{6, 24}, calls); }), Error::unknown());
   calls.sizeQueryErrno = 100000;
-  EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlData(Mib{6, 24}, calls); }),
-            Error::unknown());
+  EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlData(Mib{6, 24}, calls); }), Error::unknown());
   EXPECT_EQ(diagnostics.str(), "");
 }
 
 TEST_F(KernelParametersTest, FailedDataReadIsAnErrorButWritesNothing) {
   calls.replies[{6, 24}] = bytesOf(uint64_t{1});
   calls.dataReadErrno = EPERM;
-  EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlData(Mib{6, 24}, calls); }),
+  EXPECT_EQ(errorOf([&] {
+              SystemValuesUtility::sysctlData(Mib{6, 24}, calls);
+            }),
             Error::posixError(EPERM));
   EXPECT_EQ(diagnostics.str(), "");
 }

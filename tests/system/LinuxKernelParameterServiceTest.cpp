@@ -1,5 +1,3 @@
-#include "system/LinuxKernelParameterService.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,6 +7,7 @@
 #include "support/TemporaryDirectory.h"
 #include "system/Diagnostics.h"
 #include "system/KernelParameters.h"
+#include "system/LinuxKernelParameterService.h"
 
 namespace tarq {
 namespace {
@@ -252,10 +251,11 @@ TEST_F(LinuxKernelParameterServiceTest, TranslatesTheNamesItKnows) {
   EXPECT_EQ(service.sysctlnametomib("hw.nosuchthing", mib.data(), &levels), -1);
   EXPECT_EQ(errno, ENOENT);
 
-  for (const char* name : {"kern.hostname", "hw.machine", "hw.model", "hw.availcpu", "kern.osrelease",
-                           "kern.ostype", "kern.osversion", "kern.version", "kern.osrevision",
-                           "hw.cpufrequency", "hw.memsize", "hw.ncpu", "hw.l2cachesize",
-                           "hw.l3cachesize", "hw.cpu64bit_capable", "machdep.cpu.brand_string"}) {
+  for (const char* name :
+       {"kern.hostname", "hw.machine", "hw.model", "hw.availcpu", "kern.osrelease", "kern.ostype",
+        "kern.osversion", "kern.version", "kern.osrevision", "hw.cpufrequency", "hw.memsize",
+        "hw.ncpu", "hw.l2cachesize", "hw.l3cachesize", "hw.cpu64bit_capable",
+        "machdep.cpu.brand_string"}) {
     EXPECT_NO_THROW(svu::sysctlData(svu::sysctlMIB(name, service), service)) << name;
   }
 }

@@ -10,10 +10,14 @@ TEST(OsVersionLinuxTest, NumbersComeFromTheKernelRelease) {
     std::string_view release;
     int64_t major, minor, patch;
   } cases[] = {
-      {"6.1.0-18-amd64", 6, 1, 0},  {"5.15.133.1-microsoft-standard-WSL2", 5, 15, 133},
-      {"6.8", 6, 8, 0},             {"6.18.44-fc-v1300", 6, 18, 44},
-      {"4.19.0+", 4, 19, 0},        {"", 0, 0, 0},
-      {"weird", 0, 0, 0},           {"99999999999999999999.1", 0, 0, 0},
+      {"6.1.0-18-amd64", 6, 1, 0},
+      {"5.15.133.1-microsoft-standard-WSL2", 5, 15, 133},
+      {"6.8", 6, 8, 0},
+      {"6.18.44-fc-v1300", 6, 18, 44},
+      {"4.19.0+", 4, 19, 0},
+      {"", 0, 0, 0},
+      {"weird", 0, 0, 0},
+      {"99999999999999999999.1", 0, 0, 0},
   };
   for (const auto& c : cases) {
     const OperatingSystemVersion version = linuxOperatingSystemVersion(c.release, std::nullopt);
@@ -25,10 +29,12 @@ TEST(OsVersionLinuxTest, NumbersComeFromTheKernelRelease) {
 
 TEST(OsVersionLinuxTest, TextIsThePrettyNameWithTheKernelRelease) {
   constexpr std::string_view debian =
-      "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian GNU/Linux\"\nVERSION_ID=\"12\"\n";
+      "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian "
+      "GNU/Linux\"\nVERSION_ID=\"12\"\n";
   EXPECT_EQ(linuxOperatingSystemVersion("6.1.0-18-amd64", debian).versionText,
             "Debian GNU/Linux 12 (bookworm), kernel 6.1.0-18-amd64");
-  EXPECT_EQ(linuxOperatingSystemVersion("6.1.0", "NAME=Alpine\n").versionText, "Linux, kernel 6.1.0");
+  EXPECT_EQ(linuxOperatingSystemVersion("6.1.0", "NAME=Alpine\n").versionText,
+            "Linux, kernel 6.1.0");
   EXPECT_EQ(linuxOperatingSystemVersion("6.1.0", std::nullopt).versionText, "Linux, kernel 6.1.0");
 }
 
@@ -38,7 +44,8 @@ TEST(OsVersionLinuxTest, OsReleaseValuesAreShellWords) {
     std::optional<std::string> value;
   } cases[] = {
       {"PRETTY_NAME=\"Ubuntu 24.04.1 LTS\"\n", "Ubuntu 24.04.1 LTS"},
-      {"PRETTY_NAME='Fedora Linux 40 (Workstation Edition)'", "Fedora Linux 40 (Workstation Edition)"},
+      {"PRETTY_NAME='Fedora Linux 40 (Workstation Edition)'",
+       "Fedora Linux 40 (Workstation Edition)"},
       {"PRETTY_NAME=Arch\n", "Arch"},
       {"PRETTY_NAME=\"Say \\\"hi\\\" \\$5\"", "Say \"hi\" $5"},
       {"# PRETTY_NAME=\"commented\"\nPRETTY_NAME_EXTRA=1\n", std::nullopt},

@@ -1,6 +1,6 @@
-#include "system/TextParsing.h"
-
 #include <gtest/gtest.h>
+
+#include "system/TextParsing.h"
 
 namespace tarq {
 namespace {
@@ -47,12 +47,12 @@ TEST(TextParsingTest, Utf8ValidationFollowsTheStandard) {
   EXPECT_TRUE(isValidUtf8(""));
   EXPECT_TRUE(isValidUtf8("Intel(R) Core(TM)"));
   EXPECT_TRUE(isValidUtf8("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"));  // é € 😀
-  EXPECT_FALSE(isValidUtf8("\x80"));                // stray continuation byte
-  EXPECT_FALSE(isValidUtf8("\xC0\x80"));            // overlong NUL
-  EXPECT_FALSE(isValidUtf8("\xE0\x80\xAF"));        // overlong slash
-  EXPECT_FALSE(isValidUtf8("\xED\xB0\x80"));        // surrogate
-  EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));    // beyond U+10FFFF
-  EXPECT_FALSE(isValidUtf8("\xE2\x82"));            // cut short
+  EXPECT_FALSE(isValidUtf8("\x80"));                                 // stray continuation byte
+  EXPECT_FALSE(isValidUtf8("\xC0\x80"));                             // overlong NUL
+  EXPECT_FALSE(isValidUtf8("\xE0\x80\xAF"));                         // overlong slash
+  EXPECT_FALSE(isValidUtf8("\xED\xB0\x80"));                         // surrogate
+  EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));                     // beyond U+10FFFF
+  EXPECT_FALSE(isValidUtf8("\xE2\x82"));                             // cut short
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ TEST(DiskSpaceCheckTest, NeedsFiveGigabytesFreeJudgedOnTheExactCount) {
     std::string_view status;
     std::string sizes;
   } cases[] = {
-      {500 * GiB, 120 * GiB + 7 * GiB / 10, "Pass", "Total Disk Space: 500GB Total Free Space: 120GB"},
+      {500 * GiB, 120 * GiB + 7 * GiB / 10, "Pass",
+       "Total Disk Space: 500GB Total Free Space: 120GB"},
       {500 * GiB, 5 * GiB, "Pass", "Total Disk Space: 500GB Total Free Space: 5GB"},
       {500 * GiB, 5 * GiB - 1, "Fail", "Total Disk Space: 500GB Total Free Space: 4GB"},
       {500 * GiB, 5 * GiB + 1, "Pass", "Total Disk Space: 500GB Total Free Space: 5GB"},
@@ -32,10 +33,12 @@ TEST(DiskSpaceCheckTest, NeedsFiveGigabytesFreeJudgedOnTheExactCount) {
     facts.totalBytes = c.totalBytes;
     facts.freeBytes = c.freeBytes;
     const auto report = runCheck(facts, &ValidationRunner::checkDiskSpace);
-    const std::vector<std::string> lines =
-        c.status == "Pass" ? std::vector<std::string>{c.sizes} : std::vector<std::string>{c.sizes, kNoRoom};
+    const std::vector<std::string> lines = c.status == "Pass"
+                                               ? std::vector<std::string>{c.sizes}
+                                               : std::vector<std::string>{c.sizes, kNoRoom};
     EXPECT_EQ(report.lines, lines);
-    EXPECT_EQ(report.rows, (std::vector<ResultRow>{{"Primary Hard Drive", std::string(c.status), c.sizes}}));
+    EXPECT_EQ(report.rows,
+              (std::vector<ResultRow>{{"Primary Hard Drive", std::string(c.status), c.sizes}}));
   }
 }
 

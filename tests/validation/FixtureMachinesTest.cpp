@@ -29,7 +29,8 @@ TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
         "cpu is 64 bit capable", "Processor Speed: 1.8GHz", "Processor Type: x86_64",
         "Processor Name: Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz"},
        {"Processor", "Pass", "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz, x86_64"},
-       "Memory Size:16.0 GigaBytes", ""},
+       "Memory Size:16.0 GigaBytes",
+       ""},
       {"vm",
        "x86_64",
        {"Processors count : 2", "Total Cache 20MB L2 Cache Size: 4194304 L3 Cache Size: 16777216",
@@ -37,7 +38,8 @@ TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
         "Processor Name: Intel Xeon Processor (Skylake, IBRS)"},
        {"Processor", "Pass", "Intel Xeon Processor (Skylake, IBRS), x86_64"},
        // MemTotal, the fallback without memory blocks, is below what is installed.
-       "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:3.8 GigaBytes", ""},
+       "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:3.8 GigaBytes",
+       ""},
       {"arm-board",
        "aarch64",
        {"Processors count : 4", "Total Cache 1MB L2 Cache Size: 1048576 L3 Cache Size: unknown",
@@ -52,7 +54,8 @@ TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
     SCOPED_TRACE(c.fixture);
     std::ostringstream diagnostics;
     setDiagnosticStream(diagnostics);
-    const std::string root = std::string(TARQ_TEST_DATA_DIR) + "/machines/" + std::string(c.fixture);
+    const std::string root =
+        std::string(TARQ_TEST_DATA_DIR) + "/machines/" + std::string(c.fixture);
     LinuxKernelParameterService service(root, [&] {
       return KernelIdentity{"Linux", "host", "6.1.0", "#1", c.machineType};
     });

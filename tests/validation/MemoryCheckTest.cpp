@@ -37,10 +37,12 @@ TEST(MemoryCheckTest, PassesFromFourGigabytesOnJudgedOnTheExactSize) {
     const auto report = runCheck(facts, &ValidationRunner::checkMemory);
     const std::string sizeText(c.sizeText);
     const std::string line =
-        c.status == "Pass" ? "Memory Size:" + sizeText
-                           : "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:" + sizeText;
+        c.status == "Pass"
+            ? "Memory Size:" + sizeText
+            : "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:" + sizeText;
     EXPECT_EQ(report.lines, std::vector<std::string>{line});
-    EXPECT_EQ(report.rows, (std::vector<ResultRow>{{"RAM (Memory)", std::string(c.status), sizeText}}));
+    EXPECT_EQ(report.rows,
+              (std::vector<ResultRow>{{"RAM (Memory)", std::string(c.status), sizeText}}));
   }
 }
 

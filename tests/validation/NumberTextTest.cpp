@@ -1,5 +1,3 @@
-#include "validation/NumberText.h"
-
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -7,6 +5,7 @@
 #include <locale>
 
 #include "validation/CheckHarness.h"
+#include "validation/NumberText.h"
 
 namespace tarq {
 namespace {

@@ -64,7 +64,8 @@ TEST(OperatingSystemCheckTest, ReportsEachVersionRange) {
     const auto report = runCheck(facts, &ValidationRunner::checkOperatingSystem);
     EXPECT_EQ(report.lines, std::vector<std::string>{c.line});
     const std::string detected = c.detected.empty() ? c.line : c.detected;
-    EXPECT_EQ(report.rows, (std::vector<ResultRow>{{"Operating System", std::string(c.status), detected}}));
+    EXPECT_EQ(report.rows,
+              (std::vector<ResultRow>{{"Operating System", std::string(c.status), detected}}));
   }
 }
 
@@ -72,7 +73,8 @@ TEST(OperatingSystemCheckTest, VersionTextIsUsedVerbatim) {
   FakeMachineFacts facts;
   facts.os = {14, 2, 1, " Version 14.2.1 (Build 23C71)\n"};
   const auto report = runCheck(facts, &ValidationRunner::checkOperatingSystem);
-  EXPECT_EQ(report.lines, std::vector<std::string>{"Operating System: Version 14.2.1 (Build 23C71)\n"});
+  EXPECT_EQ(report.lines,
+            std::vector<std::string>{"Operating System: Version 14.2.1 (Build 23C71)\n"});
   EXPECT_EQ(report.rows.at(0).detected, " Version 14.2.1 (Build 23C71)\n");
 }
 

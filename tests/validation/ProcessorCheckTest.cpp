@@ -27,8 +27,9 @@ TEST(ProcessorCheckTest, WellEquippedMachinePassesWithSixLines) {
                               "Processor Type: x86_64",
                               "Processor Name: Intel(R) Core(TM) i7-9750H CPU @ 2.60GHz",
                           }));
-  EXPECT_EQ(report.rows, (std::vector<ResultRow>{
-                             {"Processor", "Pass", "Intel(R) Core(TM) i7-9750H CPU @ 2.60GHz, x86_64"}}));
+  EXPECT_EQ(report.rows,
+            (std::vector<ResultRow>{
+                {"Processor", "Pass", "Intel(R) Core(TM) i7-9750H CPU @ 2.60GHz, x86_64"}}));
 }
 
 TEST(ProcessorCheckTest, ProcessorCountWarnsBelowTwo) {
@@ -62,10 +63,12 @@ TEST(ProcessorCheckTest, CacheLineShowsTruncatedMegabytesAndByteCounts) {
       {524288, 0, "Total Cache 0MB L2 Cache Size: 524288 L3 Cache Size: 0"},
       {1048575, 0, "Total Cache 0MB L2 Cache Size: 1048575 L3 Cache Size: 0"},
       // The sum does not wrap at 32 bits.
-      {UINT32_MAX, UINT32_MAX, "Total Cache 8191MB L2 Cache Size: 4294967295 L3 Cache Size: 4294967295"},
+      {UINT32_MAX, UINT32_MAX,
+       "Total Cache 8191MB L2 Cache Size: 4294967295 L3 Cache Size: 4294967295"},
       // A level that cannot be read (no L3 on the machine) is unknown and adds nothing.
       {4194304, std::nullopt, "Total Cache 4MB L2 Cache Size: 4194304 L3 Cache Size: unknown"},
-      {std::nullopt, std::nullopt, "Total Cache unknownMB L2 Cache Size: unknown L3 Cache Size: unknown"},
+      {std::nullopt, std::nullopt,
+       "Total Cache unknownMB L2 Cache Size: unknown L3 Cache Size: unknown"},
   };
   for (const auto& c : cases) {
     FakeMachineFacts facts;
@@ -104,9 +107,11 @@ TEST(ProcessorCheckTest, SpeedWarnsAtOrBelowTwoPointFourUnlessIntel) {
     std::string line;
     std::string_view status;
   } cases[] = {
-      {2400000000, "AMD Ryzen 5", "Warning Processor Speed: 2.4GHz less than desired speed > 2.4 GHz", "Warn"},
+      {2400000000, "AMD Ryzen 5",
+       "Warning Processor Speed: 2.4GHz less than desired speed > 2.4 GHz", "Warn"},
       {2400000001, "AMD Ryzen 5", "Processor Speed: 2.400000001GHz", "Pass"},
-      {2399999999, "AMD Ryzen 5", "Warning Processor Speed: 2.399999999GHz less than desired speed > 2.4 GHz", "Warn"},
+      {2399999999, "AMD Ryzen 5",
+       "Warning Processor Speed: 2.399999999GHz less than desired speed > 2.4 GHz", "Warn"},
       {2400000000, "Intel(R) Core(TM) i5", "Processor Speed: 2.4GHz", "Pass"},
       {1100000000, "INTEL Atom", "Processor Speed: 1.1GHz", "Pass"},
       {800000000, "genuine iNtEl", "Processor Speed: 0.8GHz", "Pass"},

@@ -1,8 +1,7 @@
-#include "validation/ValidationRunner.h"
-
 #include <gtest/gtest.h>
 
 #include "validation/CheckHarness.h"
+#include "validation/ValidationRunner.h"
 
 namespace tarq {
 namespace {
@@ -94,27 +93,28 @@ TEST(ValidationRunnerTest, EachTableIsEmptiedAndEachReportReloadedInOrder) {
 
   runner.runAllTests();
 
-  EXPECT_EQ(log.events, (std::vector<std::string>{
-                            "lines emptied",
-                            "rows emptied",
-                            "line: Operating System Mac OS X Catalina (Version 10.15.7 (Build "
-                            "19H2) ) is a certified version for the application",
-                            "row: Operating System Pass",
-                            "line: Memory Size:16.0 GigaBytes",
-                            "row: RAM (Memory) Pass",
-                            "line: Warning Processors count : 1 ideally should be 2 or more",
-                            "line: Total Cache 6MB L2 Cache Size: 262144 L3 Cache Size: 6291456",
-                            "line: cpu is 64 bit capable",
-                            "line: Processor Speed: 2.6GHz",
-                            "line: Processor Type: x86_64",
-                            "line: Processor Name: Intel(R) Core(TM) i7-9750H CPU @ 2.60GHz",
-                            "row: Processor Warn",
-                            "line: The above warnings may cause the application to perform below "
-                            "expectations.",
-                            "line: Total Disk Space: 500GB Total Free Space: 0GB",
-                            "line: Application cannot be installed without 5 GB of free disk space.",
-                            "row: Primary Hard Drive Fail",
-                        }));
+  EXPECT_EQ(log.events,
+            (std::vector<std::string>{
+                "lines emptied",
+                "rows emptied",
+                "line: Operating System Mac OS X Catalina (Version 10.15.7 (Build "
+                "19H2) ) is a certified version for the application",
+                "row: Operating System Pass",
+                "line: Memory Size:16.0 GigaBytes",
+                "row: RAM (Memory) Pass",
+                "line: Warning Processors count : 1 ideally should be 2 or more",
+                "line: Total Cache 6MB L2 Cache Size: 262144 L3 Cache Size: 6291456",
+                "line: cpu is 64 bit capable",
+                "line: Processor Speed: 2.6GHz",
+                "line: Processor Type: x86_64",
+                "line: Processor Name: Intel(R) Core(TM) i7-9750H CPU @ 2.60GHz",
+                "row: Processor Warn",
+                "line: The above warnings may cause the application to perform below "
+                "expectations.",
+                "line: Total Disk Space: 500GB Total Free Space: 0GB",
+                "line: Application cannot be installed without 5 GB of free disk space.",
+                "row: Primary Hard Drive Fail",
+            }));
 }
 
 TEST(ValidationRunnerTest, WithoutALinesTableLinesAreDroppedAndThatTableIsLeftAlone) {
