@@ -1,5 +1,6 @@
 #include "system/KernelParameters.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <string>

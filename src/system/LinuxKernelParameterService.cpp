@@ -54,36 +54,27 @@ Reply checkedIntegerReply(const std::optional<uint64_t>& value) {
   return integerReply(static_cast<T>(*value));
 }
 
-// The value of the first "key : value" line whose key is `key`, as in /proc/cpuinfo and
-// /proc/meminfo; no value when there is none or it is empty.
-std::optional<std::string_view> colonField(std::string_view text, std::string_view key) {
-  while (!text.empty()) {
-    const std::size_t lineEnd = text.find('\n');
-    const std::string_view line = text.substr(0, lineEnd);
-    text = lineEnd == std::string_view::npos ? std::string_view{} : text.substr(lineEnd + 1);
+// The values of the "key : value" lines whose key is `key`, as in /proc/cpuinfo and
+// /proc/meminfo, in order.
+std::vector<std::string_view> colonFieldValues(std::string_view text, std::string_view key) {
+  std::vector<std::string_view> values;
+  for (const std::string_view line : splitLines(text)) {
     const std::size_t colon = line.find(':');
     if (colon != std::string_view::npos && trimWhitespace(line.substr(0, colon)) == key) {
-      const std::string_view value = trimWhitespace(line.substr(colon + 1));
-      if (!value.empty()) {
-        return value;
-      }
+      values.push_back(trimWhitespace(line.substr(colon + 1)));
+    }
+  }
+  return values;
+}
+
+// The first non-empty value of `key`.
+std::optional<std::string_view> colonField(std::string_view text, std::string_view key) {
+  for (const std::string_view value : colonFieldValues(text, key)) {
+    if (!value.empty()) {
+      return value;
     }
   }
   return std::nullopt;
-}
-
-std::size_t countColonFields(std::string_view text, std::string_view key) {
-  std::size_t count = 0;
-  while (!text.empty()) {
-    const std::size_t lineEnd = text.find('\n');
-    const std::string_view line = text.substr(0, lineEnd);
-    text = lineEnd == std::string_view::npos ? std::string_view{} : text.substr(lineEnd + 1);
-    const std::size_t colon = line.find(':');
-    if (colon != std::string_view::npos && trimWhitespace(line.substr(0, colon)) == key) {
-      ++count;
-    }
-  }
-  return count;
 }
 
 // "name" followed by digits only, as in "cpu12" or "memory7".
@@ -253,7 +244,7 @@ Reply cpuCountReply(const MachineSources& machine) {
     count += isNumberedEntry(entry, "cpu") ? 1u : 0u;
   }
   if (count == 0) {
-    count = countColonFields(machine.cpuinfo(), "processor");
+    count = colonFieldValues(machine.cpuinfo(), "processor").size();
   }
   return count == 0 ? std::nullopt : checkedIntegerReply<int32_t>(count);
 }
@@ -263,7 +254,7 @@ Reply activeCpuCountReply(const MachineSources& machine) {
   const auto list = machine.read(std::string(kCpuDirectory) + "/online");
   auto count = list ? countInCpuList(*list) : std::nullopt;
   if (!count) {
-    const std::size_t listed = countColonFields(machine.cpuinfo(), "processor");
+    const std::size_t listed = colonFieldValues(machine.cpuinfo(), "processor").size();
     count = listed == 0 ? std::nullopt : std::optional<uint64_t>(listed);
   }
   return checkedIntegerReply<int32_t>(count);

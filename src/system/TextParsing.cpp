@@ -70,6 +70,16 @@ bool isValidUtf8(std::string_view text) {
   return true;
 }
 
+std::vector<std::string_view> splitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t lineEnd = text.find('\n');
+    lines.push_back(text.substr(0, lineEnd));
+    text = lineEnd == std::string_view::npos ? std::string_view{} : text.substr(lineEnd + 1);
+  }
+  return lines;
+}
+
 std::string_view trimWhitespace(std::string_view text) {
   constexpr std::string_view kWhitespace = " \t\r\n";
   const std::size_t first = text.find_first_not_of(kWhitespace);

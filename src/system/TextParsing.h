@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Locale-free helpers for reading the texts that files and tools hand us. None of them goes
 // through the C library's locale-dependent conversions: the window toolkit sets the process
@@ -16,6 +17,9 @@ namespace tarq {
 std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& position);
 
 bool isValidUtf8(std::string_view text);
+
+// The lines of `text`, split at line feeds; a last line without one counts too.
+std::vector<std::string_view> splitLines(std::string_view text);
 
 // `text` without leading and trailing blanks, tabs, carriage returns and line feeds.
 std::string_view trimWhitespace(std::string_view text);

@@ -36,12 +36,9 @@ std::string homeDirectory() {
 std::string documentsDirectoryFromUserDirs(std::optional<std::string_view> userDirs,
                                            std::string_view home) {
   const std::string fallback = std::string(home) + "/Documents";
-  std::string_view content = userDirs.value_or(std::string_view{});
   std::optional<std::string> folder;
-  while (!content.empty()) {
-    const std::size_t lineEnd = content.find('\n');
-    const std::string_view line = trimWhitespace(content.substr(0, lineEnd));
-    content = lineEnd == std::string_view::npos ? std::string_view{} : content.substr(lineEnd + 1);
+  for (std::string_view line : splitLines(userDirs.value_or(std::string_view{}))) {
+    line = trimWhitespace(line);
     if (!line.starts_with(kDocumentsKey)) {
       continue;
     }

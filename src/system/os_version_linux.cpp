@@ -11,10 +11,8 @@
 namespace tarq {
 
 std::optional<std::string> osReleaseValue(std::string_view content, std::string_view key) {
-  while (!content.empty()) {
-    const std::size_t lineEnd = content.find('\n');
-    const std::string_view line = trimWhitespace(content.substr(0, lineEnd));
-    content = lineEnd == std::string_view::npos ? std::string_view{} : content.substr(lineEnd + 1);
+  for (std::string_view line : splitLines(content)) {
+    line = trimWhitespace(line);
     if (!line.starts_with(key) || line.size() <= key.size() || line[key.size()] != '=') {
       continue;
     }

@@ -42,14 +42,21 @@ struct CheckReport {
   std::vector<ResultRow> rows;
 };
 
-inline CheckReport runCheck(MachineFacts& facts, void (ValidationRunner::*check)()) {
-  ValidationRunner runner(facts);
+// A runner with both tables attached, as the window wires it.
+struct WiredRunner {
+  explicit WiredRunner(MachineFacts& facts) : runner(facts) {
+    runner.setTestResultsVC(&lines);
+    runner.setTestNameVC(&summary);
+  }
   ResultTextTable lines;
   TestSummaryTable summary;
-  runner.setTestResultsVC(&lines);
-  runner.setTestNameVC(&summary);
-  (runner.*check)();
-  return {lines.resStrings(), summary.results()};
+  ValidationRunner runner;
+};
+
+inline CheckReport runCheck(MachineFacts& facts, void (ValidationRunner::*check)()) {
+  WiredRunner wired(facts);
+  (wired.runner.*check)();
+  return {wired.lines.resStrings(), wired.summary.results()};
 }
 
 }  // namespace tarq::testing

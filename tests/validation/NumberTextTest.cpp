@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <locale>
 
+#include "system/TextParsing.h"
 #include "validation/CheckHarness.h"
 #include "validation/NumberText.h"
 
@@ -69,7 +70,7 @@ class GermanLocaleTest : public ::testing::Test {
   }
 };
 
-TEST_F(GermanLocaleTest, NumbersStillUseAFullStop) {
+TEST_F(GermanLocaleTest, NumbersAreStillWrittenAndReadWithAFullStop) {
   char printed[16];
   std::snprintf(printed, sizeof printed, "%.1f", 16.0);
   ASSERT_STREQ(printed, "16,0") << "the locale is active";
@@ -78,6 +79,8 @@ TEST_F(GermanLocaleTest, NumbersStillUseAFullStop) {
   EXPECT_EQ(shortestDecimal(2.6), "2.6");
   EXPECT_EQ(shortestDecimal(1e-5), "1e-05");
   EXPECT_EQ(integerText(int64_t{1234567}), "1234567");
+
+  EXPECT_EQ(parseScaledDecimal("2596.150", 1'000'000), 2596150000u);
 
   testing::FakeMachineFacts facts;
   const auto memory = testing::runCheck(facts, &ValidationRunner::checkMemory);

@@ -43,39 +43,31 @@ constexpr int kQuestionsPerPass = 11;
 
 TEST(ValidationRunnerTest, PassReportsOneRowPerCheckInRunOrder) {
   FakeMachineFacts facts;
-  ValidationRunner runner(facts);
-  ResultTextTable lines;
-  TestSummaryTable summary;
-  runner.setTestResultsVC(&lines);
-  runner.setTestNameVC(&summary);
+  testing::WiredRunner wired(facts);
 
-  runner.runAllTests();
+  wired.runner.runAllTests();
 
-  EXPECT_EQ(testNames(summary), kRunOrder);
-  for (const ResultRow& row : summary.results()) {
+  EXPECT_EQ(testNames(wired.summary), kRunOrder);
+  for (const ResultRow& row : wired.summary.results()) {
     EXPECT_TRUE(row.result == "Pass" || row.result == "Warn" || row.result == "Fail") << row.result;
   }
-  EXPECT_EQ(lines.resStrings().front(),
+  EXPECT_EQ(wired.lines.resStrings().front(),
             "Operating System Mac OS X Catalina (Version 10.15.7 (Build 19H2) ) is a certified "
             "version for the application");
-  EXPECT_EQ(lines.resStrings().size(), 1u + 1u + 6u + 1u);
+  EXPECT_EQ(wired.lines.resStrings().size(), 1u + 1u + 6u + 1u);
 }
 
 TEST(ValidationRunnerTest, SecondPassReplacesTheFirst) {
   FakeMachineFacts facts;
-  ValidationRunner runner(facts);
-  ResultTextTable lines;
-  TestSummaryTable summary;
-  runner.setTestResultsVC(&lines);
-  runner.setTestNameVC(&summary);
+  testing::WiredRunner wired(facts);
 
-  runner.runAllTests();
+  wired.runner.runAllTests();
   facts.memory = uint64_t{2} << 30;
-  runner.runAllTests();
+  wired.runner.runAllTests();
 
-  EXPECT_EQ(testNames(summary), kRunOrder);
-  EXPECT_EQ(lines.resStrings().size(), 9u);
-  EXPECT_EQ(lines.resStrings().at(1),
+  EXPECT_EQ(testNames(wired.summary), kRunOrder);
+  EXPECT_EQ(wired.lines.resStrings().size(), 9u);
+  EXPECT_EQ(wired.lines.resStrings().at(1),
             "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:2.0 GigaBytes")
       << "only the second pass's lines remain";
 }
