@@ -5,8 +5,10 @@ target_compile_features(tarq_project_options INTERFACE cxx_std_20)
 set(CMAKE_CXX_EXTENSIONS OFF)
 
 target_compile_options(tarq_project_options INTERFACE
-  -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
-  -Woverloaded-virtual -Wconversion -Wsign-conversion -Wformat=2)
+  -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wcast-align
+  -Woverloaded-virtual -Wconversion -Wsign-conversion -Wformat=2
+  # Objective-C++ headers use C casts in their macros; our own C++ does not.
+  $<$<COMPILE_LANGUAGE:CXX>:-Wold-style-cast>)
 
 # GCC 12 at -O3 reports std::string concatenation as an overlapping memcpy (GCC bug 105651).
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
