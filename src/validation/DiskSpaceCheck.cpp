@@ -24,7 +24,7 @@ void ValidationRunner::checkDiskSpace() {
   if (!enough) {
     appendResultLine("Application cannot be installed without 5 GB of free disk space.");
   }
-  addResult(kTestName, enough ? StatusWord::pass : StatusWord::fail, std::move(sizes));
+  reportResultRow(kTestName, enough ? StatusWord::pass : StatusWord::fail, std::move(sizes));
 }
 
 }  // namespace tarq

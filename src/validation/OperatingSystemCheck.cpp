@@ -65,7 +65,7 @@ void ValidationRunner::checkOperatingSystem() {
   }
 
   appendResultLine(std::move(line));
-  addResult(kTestName, status, std::move(detected));
+  reportResultRow(kTestName, status, std::move(detected));
 }
 
 }  // namespace tarq

@@ -89,7 +89,7 @@ void ValidationRunner::checkProcessor() {
   const std::string brandText = textOrUnknown(brand);
   appendResultLine("Processor Type: " + machineType);
   appendResultLine("Processor Name: " + brandText);
-  addResult(kTestName, status, brandText + ", " + machineType);
+  reportResultRow(kTestName, status, brandText + ", " + machineType);
 
   if (status == StatusWord::warn) {
     appendResultLine("The above warnings may cause the application to perform below expectations.");

@@ -28,8 +28,8 @@ void ValidationRunner::appendResultLine(std::string line) {
   }
 }
 
-void ValidationRunner::addResult(std::string_view testName, std::string_view result,
-                                 std::string detected) {
+void ValidationRunner::reportResultRow(std::string_view testName, std::string_view result,
+                                       std::string detected) {
   if (testNameVC_ != nullptr) {
     testNameVC_->addResult(std::string(testName), std::string(result), std::move(detected));
   }

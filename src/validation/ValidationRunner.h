@@ -31,8 +31,9 @@ class ValidationRunner {
   void checkDiskSpace();
 
  private:
+  // A check's two ways of reporting; each drops its report when its table is not set.
   void appendResultLine(std::string line);
-  void addResult(std::string_view testName, std::string_view result, std::string detected);
+  void reportResultRow(std::string_view testName, std::string_view result, std::string detected);
 
   MachineFacts& facts_;
   ResultTextTable* testResultsVC_ = nullptr;
