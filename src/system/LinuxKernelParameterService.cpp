@@ -413,16 +413,7 @@ Reply kernelVersionReply(const MachineSources& machine) {
 
 // Linux's own revision code, major << 16 | minor << 8 | patch, from the release.
 Reply osRevisionReply(const MachineSources& machine) {
-  std::string_view release = machine.identity().release;
-  std::array<uint64_t, 3> numbers{};
-  for (uint64_t& number : numbers) {
-    number = parseLeadingDecimal(release).value_or(0);
-    const std::size_t dot = release.find_first_not_of("0123456789");
-    if (dot == std::string_view::npos || release[dot] != '.') {
-      break;
-    }
-    release.remove_prefix(dot + 1);
-  }
+  const std::array<uint64_t, 3> numbers = releaseNumbers(machine.identity().release);
   const uint64_t code = (std::min<uint64_t>(numbers[0], 0x7fff) << 16) |
                         (std::min<uint64_t>(numbers[1], 0xff) << 8) |
                         std::min<uint64_t>(numbers[2], 0xff);

@@ -172,4 +172,21 @@ std::optional<uint64_t> parseLeadingDecimal(std::string_view text) {
   return parseUnsignedDecimal(text.substr(0, digits));
 }
 
+std::array<uint64_t, 3> releaseNumbers(std::string_view release) {
+  std::array<uint64_t, 3> numbers{};
+  for (uint64_t& number : numbers) {
+    const auto value = parseLeadingDecimal(release);
+    if (!value) {
+      break;
+    }
+    number = *value;
+    const std::size_t end = release.find_first_not_of("0123456789");
+    if (end == std::string_view::npos || release[end] != '.') {
+      break;
+    }
+    release.remove_prefix(end + 1);
+  }
+  return numbers;
+}
+
 }  // namespace tarq

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,5 +40,10 @@ std::optional<uint64_t> parseScaledDecimal(std::string_view text, uint64_t scale
 // The leading run of decimal digits of `text` ("18-amd64" gives 18); no value when `text` does
 // not start with a digit or the run does not fit.
 std::optional<uint64_t> parseLeadingDecimal(std::string_view text);
+
+// The major, minor and patch numbers of a release such as "6.1.0-18-amd64" (6, 1, 0). The
+// numbers end where the text stops being digits separated by full stops; the ones missing
+// are 0.
+std::array<uint64_t, 3> releaseNumbers(std::string_view release);
 
 }  // namespace tarq

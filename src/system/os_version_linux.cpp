@@ -43,21 +43,13 @@ std::optional<std::string> osReleaseValue(std::string_view content, std::string_
 OperatingSystemVersion linuxOperatingSystemVersion(std::string_view kernelRelease,
                                                    std::optional<std::string_view> osRelease) {
   OperatingSystemVersion version;
-  std::array<int64_t*, 3> numbers{&version.majorVersion, &version.minorVersion,
-                                  &version.patchVersion};
-  std::string_view rest = kernelRelease;
-  for (int64_t* number : numbers) {
-    const auto value = parseLeadingDecimal(rest);
-    if (!value || *value > static_cast<uint64_t>(INT64_MAX)) {
-      break;
-    }
-    *number = static_cast<int64_t>(*value);
-    const std::size_t end = rest.find_first_not_of("0123456789");
-    if (end == std::string_view::npos || rest[end] != '.') {
-      break;
-    }
-    rest.remove_prefix(end + 1);
-  }
+  const std::array<uint64_t, 3> numbers = releaseNumbers(kernelRelease);
+  const auto asSigned = [](uint64_t number) {
+    return number > static_cast<uint64_t>(INT64_MAX) ? 0 : static_cast<int64_t>(number);
+  };
+  version.majorVersion = asSigned(numbers[0]);
+  version.minorVersion = asSigned(numbers[1]);
+  version.patchVersion = asSigned(numbers[2]);
 
   std::optional<std::string> prettyName =
       osRelease ? osReleaseValue(*osRelease, "PRETTY_NAME") : std::nullopt;
