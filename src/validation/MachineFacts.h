@@ -4,8 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "system/BrowserLocator.h"
 #include "system/KernelParameterCalls.h"
+#include "system/MonoLocator.h"
 #include "system/OperatingSystem.h"
+#include "system/ScreenSize.h"
 
 namespace tarq {
 
@@ -31,6 +34,13 @@ class MachineFacts {
   // Bytes; 0 when the volume cannot be read.
   virtual int64_t freeDiskSpace() = 0;
   virtual int64_t totalDiskSpace() = 0;
+
+  // 0 when no version could be determined.
+  virtual double highestUSBVersion() = 0;
+  // (0, 0) without a main screen.
+  virtual ScreenSize mainScreenSize() = 0;
+  virtual ChromeLocation locateChrome() = 0;
+  virtual MonoVersionInfo monoVersion() = 0;
 };
 
 // The facts of the machine the program runs on, from the given kernel-parameter service.
@@ -50,6 +60,10 @@ class SystemMachineFacts final : public MachineFacts {
   std::optional<std::string> machine() override;
   int64_t freeDiskSpace() override;
   int64_t totalDiskSpace() override;
+  double highestUSBVersion() override;
+  ScreenSize mainScreenSize() override;
+  ChromeLocation locateChrome() override;
+  MonoVersionInfo monoVersion() override;
 
  private:
   KernelParameterCalls& calls_;

@@ -1,6 +1,7 @@
 #include "system/DiskSpace.h"
 #include "system/KernelParameters.h"
 #include "system/OperatingSystem.h"
+#include "system/UsbProbe.h"
 #include "validation/MachineFacts.h"
 
 namespace tarq {
@@ -39,6 +40,18 @@ int64_t SystemMachineFacts::freeDiskSpace() {
 }
 int64_t SystemMachineFacts::totalDiskSpace() {
   return svu::totalDiskSpace();
+}
+double SystemMachineFacts::highestUSBVersion() {
+  return svu::highestUSBVersion();
+}
+ScreenSize SystemMachineFacts::mainScreenSize() {
+  return svu::mainScreenSize();
+}
+ChromeLocation SystemMachineFacts::locateChrome() {
+  return svu::locateChrome();
+}
+MonoVersionInfo SystemMachineFacts::monoVersion() {
+  return svu::monoVersion();
 }
 
 }  // namespace tarq

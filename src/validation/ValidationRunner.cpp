@@ -12,10 +12,10 @@ void ValidationRunner::runAllTests() {
     testNameVC_->removeAllResults();
   }
   static constexpr void (ValidationRunner::*checksInRunOrder[])() = {
-      &ValidationRunner::checkOperatingSystem,
-      &ValidationRunner::checkMemory,
-      &ValidationRunner::checkProcessor,
-      &ValidationRunner::checkDiskSpace,
+      &ValidationRunner::checkOperatingSystem, &ValidationRunner::checkMemory,
+      &ValidationRunner::checkProcessor,       &ValidationRunner::checkDiskSpace,
+      &ValidationRunner::checkUSBVersion,      &ValidationRunner::checkScreenResolution,
+      &ValidationRunner::checkBrowser,         &ValidationRunner::checkMonoFramework,
   };
   for (const auto check : checksInRunOrder) {
     (this->*check)();

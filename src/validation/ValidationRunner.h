@@ -29,6 +29,10 @@ class ValidationRunner {
   void checkMemory();
   void checkProcessor();
   void checkDiskSpace();
+  void checkUSBVersion();
+  void checkScreenResolution();
+  void checkBrowser();
+  void checkMonoFramework();
 
  private:
   // A check's two ways of reporting; each drops its report when its table is not set.

@@ -44,8 +44,9 @@ Outcome runTarqValidate(const std::string& arguments, const std::string& environ
   return outcome;
 }
 
-const std::vector<std::string> kRunOrder{"Operating System", "RAM (Memory)", "Processor",
-                                         "Primary Hard Drive"};
+const std::vector<std::string> kRunOrder{
+    "Operating System", "RAM (Memory)",      "Processor",          "Primary Hard Drive",
+    "USB 2.0/3.0/3.1",  "Screen Resolution", "Supported Browsers", "Mono Framework"};
 
 TEST(TarqValidateTest, JsonReportHoldsOneRowPerCheckAndNothingElse) {
   const Outcome outcome = runTarqValidate("--json");

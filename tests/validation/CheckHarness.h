@@ -22,6 +22,10 @@ struct FakeMachineFacts final : MachineFacts {
   std::optional<std::string> machineType = "x86_64";
   int64_t freeBytes = int64_t{200} << 30;
   int64_t totalBytes = int64_t{500} << 30;
+  double usbVersion = 3.0;
+  ScreenSize screen{1920, 1080};
+  ChromeLocation chrome{"/Applications/Google Chrome.app", "Google Chrome 120.0.6099.129 \n"};
+  MonoVersionInfo mono{"6.12.0.182", "", 6};
 
   OperatingSystemVersion operatingSystemVersion() override { return os; }
   std::optional<uint64_t> memorySize() override { return memory; }
@@ -34,6 +38,10 @@ struct FakeMachineFacts final : MachineFacts {
   std::optional<std::string> machine() override { return machineType; }
   int64_t freeDiskSpace() override { return freeBytes; }
   int64_t totalDiskSpace() override { return totalBytes; }
+  double highestUSBVersion() override { return usbVersion; }
+  ScreenSize mainScreenSize() override { return screen; }
+  ChromeLocation locateChrome() override { return chrome; }
+  MonoVersionInfo monoVersion() override { return mono; }
 };
 
 // What one check reported, in the order it reported it.

@@ -11,8 +11,9 @@ using testing::RecordingSummaryTable;
 using testing::RecordingTextTable;
 using testing::ReportLog;
 
-const std::vector<std::string> kRunOrder{"Operating System", "RAM (Memory)", "Processor",
-                                         "Primary Hard Drive"};
+const std::vector<std::string> kRunOrder{
+    "Operating System", "RAM (Memory)",      "Processor",          "Primary Hard Drive",
+    "USB 2.0/3.0/3.1",  "Screen Resolution", "Supported Browsers", "Mono Framework"};
 
 std::vector<std::string> testNames(const TestSummaryTable& summary) {
   std::vector<std::string> names;
@@ -38,8 +39,12 @@ struct CountingFacts final : MachineFacts {
   std::optional<std::string> machine() override { return ++questions, values.machineType; }
   int64_t freeDiskSpace() override { return ++questions, values.freeBytes; }
   int64_t totalDiskSpace() override { return ++questions, values.totalBytes; }
+  double highestUSBVersion() override { return ++questions, values.usbVersion; }
+  ScreenSize mainScreenSize() override { return ++questions, values.screen; }
+  ChromeLocation locateChrome() override { return ++questions, values.chrome; }
+  MonoVersionInfo monoVersion() override { return ++questions, values.mono; }
 };
-constexpr int kQuestionsPerPass = 11;
+constexpr int kQuestionsPerPass = 15;
 
 TEST(ValidationRunnerTest, PassReportsOneRowPerCheckInRunOrder) {
   FakeMachineFacts facts;
@@ -54,7 +59,8 @@ TEST(ValidationRunnerTest, PassReportsOneRowPerCheckInRunOrder) {
   EXPECT_EQ(wired.lines.resStrings().front(),
             "Operating System Mac OS X Catalina (Version 10.15.7 (Build 19H2) ) is a certified "
             "version for the application");
-  EXPECT_EQ(wired.lines.resStrings().size(), 1u + 1u + 6u + 1u);
+  // Operating system, memory, six processor lines, disk, USB, screen, two browser lines, Mono.
+  EXPECT_EQ(wired.lines.resStrings().size(), 1u + 1u + 6u + 1u + 1u + 1u + 2u + 1u);
 }
 
 TEST(ValidationRunnerTest, SecondPassReplacesTheFirst) {
@@ -66,7 +72,7 @@ TEST(ValidationRunnerTest, SecondPassReplacesTheFirst) {
   wired.runner.runAllTests();
 
   EXPECT_EQ(testNames(wired.summary), kRunOrder);
-  EXPECT_EQ(wired.lines.resStrings().size(), 9u);
+  EXPECT_EQ(wired.lines.resStrings().size(), 14u);
   EXPECT_EQ(wired.lines.resStrings().at(1),
             "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:2.0 GigaBytes")
       << "only the second pass's lines remain";
@@ -106,6 +112,15 @@ TEST(ValidationRunnerTest, EachTableIsEmptiedAndEachReportReloadedInOrder) {
                 "line: Total Disk Space: 500GB Total Free Space: 0GB",
                 "line: Application cannot be installed without 5 GB of free disk space.",
                 "row: Primary Hard Drive Fail",
+                "line: Highest Available USB Version: 3.0",
+                "row: USB 2.0/3.0/3.1 Pass",
+                "line: Screen Dimension 1920 X 1080. ",
+                "row: Screen Resolution Pass",
+                "line: Google Chrome File Location: /Applications/Google Chrome.app",
+                "line: Google Chrome Version: Google Chrome 120.0.6099.129 \n ",
+                "row: Supported Browsers Pass",
+                "line: Mono Framework Version: 6.12.0.182",
+                "row: Mono Framework Pass",
             }));
 }
 
@@ -134,7 +149,7 @@ TEST(ValidationRunnerTest, WithoutASummaryTableRowsAreDroppedAndThatTableIsLeftA
 
   runner.runAllTests();
 
-  EXPECT_EQ(lines.resStrings().size(), 9u);
+  EXPECT_EQ(lines.resStrings().size(), 14u);
   EXPECT_EQ(unattached.results(), (std::vector<ResultRow>{{"Earlier", "Pass", "kept"}}));
   EXPECT_EQ(facts.questions, kQuestionsPerPass);
 }

@@ -1,0 +1,26 @@
+#include <string>
+
+#include "validation/ValidationRunner.h"
+
+namespace tarq {
+namespace {
+
+constexpr std::string_view kTestName = "Supported Browsers";
+
+}  // namespace
+
+void ValidationRunner::checkBrowser() {
+  // A browser counts as found only when its executable told its version; the version itself is
+  // not judged, and its own line end stays in the texts.
+  ChromeLocation chrome = facts_.locateChrome();
+  if (chrome.version.empty()) {
+    appendResultLine("Application requires Google Chrome. Unable to find Google Chrome");
+    reportResultRow(kTestName, StatusWord::fail, "Unable to find Google Chrome");
+    return;
+  }
+  appendResultLine("Google Chrome File Location: " + chrome.path);
+  appendResultLine("Google Chrome Version: " + chrome.version + " ");
+  reportResultRow(kTestName, StatusWord::pass, std::move(chrome.version));
+}
+
+}  // namespace tarq
