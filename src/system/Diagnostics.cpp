@@ -1,11 +1,15 @@
 #include "system/Diagnostics.h"
 
+#include <syslog.h>
+
 #include <iostream>
+#include <string>
 
 namespace tarq {
 namespace {
 
 std::ostream* currentStream = &std::cout;
+std::ostream* systemLogEcho = &std::cerr;
 
 }  // namespace
 
@@ -19,6 +23,18 @@ void setDiagnosticStream(std::ostream& stream) {
 
 void writeDiagnosticLine(std::string_view line) {
   *currentStream << line << '\n' << std::flush;
+}
+
+void writeSystemLogMessage(std::string_view message) {
+  const std::string text(message);
+  ::syslog(LOG_NOTICE, "%s", text.c_str());
+  if (systemLogEcho != nullptr) {
+    *systemLogEcho << text << '\n' << std::flush;
+  }
+}
+
+void setSystemLogEcho(std::ostream* stream) {
+  systemLogEcho = stream;
 }
 
 }  // namespace tarq
