@@ -1,7 +1,5 @@
 #include "system/DiskSpace.h"
 
-#include <sys/statvfs.h>
-
 #include <cerrno>
 #include <limits>
 
@@ -22,26 +20,30 @@ std::string parentDirectory(std::string path) {
 
 }  // namespace
 
+int64_t fileSystemAttribute(FileSystemAttributeKey key, const FileSystemFigures& figures) {
+  const uint64_t blocks =
+      key == FileSystemAttributeKey::fileSystemSize ? figures.totalBlocks : figures.availableBlocks;
+  uint64_t bytes = 0;
+  if (__builtin_mul_overflow(blocks, figures.fragmentSize, &bytes) ||
+      bytes > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
+    return std::numeric_limits<int64_t>::max();
+  }
+  return static_cast<int64_t>(bytes);
+}
+
 int64_t fileSystemAttribute(FileSystemAttributeKey key, const std::string& path) {
   if (path.empty()) {
     return 0;
   }
-  struct statvfs volume {};
+  FileSystemFigures figures;
   std::string probe = path;
-  while (::statvfs(probe.c_str(), &volume) != 0) {
+  while (!readFileSystemFigures(probe, figures)) {
     if (errno != ENOENT || probe == "/" || probe == ".") {
       return 0;
     }
     probe = parentDirectory(probe);
   }
-  const uint64_t blocks =
-      key == FileSystemAttributeKey::fileSystemSize ? volume.f_blocks : volume.f_bavail;
-  uint64_t bytes = 0;
-  if (__builtin_mul_overflow(blocks, static_cast<uint64_t>(volume.f_frsize), &bytes) ||
-      bytes > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
-    return std::numeric_limits<int64_t>::max();
-  }
-  return static_cast<int64_t>(bytes);
+  return fileSystemAttribute(key, figures);
 }
 
 int64_t freeDiskSpace(const std::string& path) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "system/FileReading.h"
@@ -162,14 +163,15 @@ constexpr uint64_t kArmLimitedImplementer = 0x41;
 // The facts of one machine, read from the files under a root directory.
 class MachineSources {
  public:
-  MachineSources(std::string_view rootDirectory, KernelIdentity identity)
-      : root_(rootDirectory), identity_(std::move(identity)) {
+  MachineSources(std::string_view rootDirectory, KernelIdentity identity, const CpuidQuery& cpuid)
+      : root_(rootDirectory), identity_(std::move(identity)), cpuid_(cpuid) {
     while (!root_.empty() && root_.back() == '/') {
       root_.pop_back();
     }
   }
 
   const KernelIdentity& identity() const { return identity_; }
+  const CpuidQuery& cpuid() const { return cpuid_; }
   std::string path(std::string_view absolutePath) const {
     return root_ + std::string(absolutePath);
   }
@@ -193,6 +195,7 @@ class MachineSources {
  private:
   std::string root_;
   KernelIdentity identity_;
+  const CpuidQuery& cpuid_;
   mutable std::optional<std::string> cpuinfo_;  // read at most once per request
 };
 
@@ -262,7 +265,7 @@ Reply activeCpuCountReply(const MachineSources& machine) {
 
 // The size of the first processor's cache of the given level: the unified cache, or the data
 // cache where instructions and data are split. A level the machine lacks is no value.
-std::optional<uint64_t> cacheSize(const MachineSources& machine, uint64_t level) {
+std::optional<uint64_t> sysfsCacheSize(const MachineSources& machine, uint64_t level) {
   const std::string directory = machine.path(std::string(kCpuDirectory) + "/cpu0/cache");
   std::vector<std::string> entries = directoryEntries(directory);
   std::sort(entries.begin(), entries.end());
@@ -287,6 +290,19 @@ std::optional<uint64_t> cacheSize(const MachineSources& machine, uint64_t level)
     }
   }
   return dataCache;
+}
+
+bool isX86(std::string_view machineType) {
+  return machineType == "x86_64" || machineType == "amd64" ||
+         (machineType.size() == 4 && machineType[0] == 'i' && machineType.substr(2) == "86");
+}
+
+// The cache size sysfs gives, else, on x86, the one the processor reports.
+std::optional<uint64_t> cacheSize(const MachineSources& machine, unsigned level) {
+  if (const auto size = sysfsCacheSize(machine, level)) {
+    return size;
+  }
+  return isX86(machine.identity().machine) ? cpuidCacheSize(machine.cpuid(), level) : std::nullopt;
 }
 
 Reply l2CacheSizeReply(const MachineSources& machine) {
@@ -465,11 +481,15 @@ int failWith(int errorNumber) {
 }  // namespace
 
 LinuxKernelParameterService::LinuxKernelParameterService(
-    std::string rootDirectory, std::function<KernelIdentity()> kernelIdentity)
-    : rootDirectory_(std::move(rootDirectory)), kernelIdentity_(std::move(kernelIdentity)) {}
+    std::string rootDirectory, std::function<KernelIdentity()> kernelIdentity, CpuidQuery cpuid)
+    : rootDirectory_(std::move(rootDirectory)),
+      kernelIdentity_(std::move(kernelIdentity)),
+      cpuid_(std::move(cpuid)) {}
 
 int LinuxKernelParameterService::sysctl(int* name, u_int namelen, void* oldp, size_t* oldlenp,
                                         void* newp, size_t newlen) {
+  // Only the very next call may use the last size query's reply.
+  std::optional<std::string> queriedReply = std::exchange(queriedReply_, std::nullopt);
   if (name == nullptr || namelen == 0 || namelen > SystemValuesUtility::kMaxMibLevels ||
       oldlenp == nullptr) {
     return failWith(EINVAL);
@@ -484,12 +504,19 @@ int LinuxKernelParameterService::sysctl(int* name, u_int namelen, void* oldp, si
   if (parameter == parameters.end()) {
     return failWith(ENOENT);
   }
-  const Reply reply = parameter->reply(MachineSources(rootDirectory_, kernelIdentity_()));
+  Reply reply;
+  if (oldp != nullptr && queriedReply && queriedMib_ == mib) {
+    reply = std::move(queriedReply);
+  } else {
+    reply = parameter->reply(MachineSources(rootDirectory_, kernelIdentity_(), cpuid_));
+  }
   if (!reply) {
     return failWith(ENOENT);
   }
   if (oldp == nullptr) {
     *oldlenp = reply->size();
+    queriedMib_ = mib;
+    queriedReply_ = std::move(reply);
     return 0;
   }
   if (*oldlenp < reply->size()) {
@@ -502,6 +529,7 @@ int LinuxKernelParameterService::sysctl(int* name, u_int namelen, void* oldp, si
 }
 
 int LinuxKernelParameterService::sysctlnametomib(const char* name, int* mibp, size_t* sizep) {
+  queriedReply_.reset();
   if (name == nullptr || mibp == nullptr || sizep == nullptr) {
     return failWith(EINVAL);
   }

@@ -3,7 +3,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "system/CpuidCacheSizes.h"
 #include "system/KernelParameterCalls.h"
 
 namespace tarq {
@@ -25,12 +27,15 @@ struct KernelIdentity {
 // parameter it does not know or this machine does not have, texts ending in a NUL.
 //
 // Every answer is read afresh from files under `rootDirectory`: "/" in the product, a fixture
-// tree in tests.
+// tree in tests. Where sysfs has no cache sizes (many virtual machines), an x86 processor is
+// asked through `cpuid`. A data read right after its own size query is answered from the reply
+// that query computed, so a read opens each file once.
 class LinuxKernelParameterService final : public KernelParameterCalls {
  public:
   explicit LinuxKernelParameterService(
       std::string rootDirectory = "/",
-      std::function<KernelIdentity()> kernelIdentity = &KernelIdentity::current);
+      std::function<KernelIdentity()> kernelIdentity = &KernelIdentity::current,
+      CpuidQuery cpuid = processorCpuid());
 
   int sysctl(int* name, u_int namelen, void* oldp, size_t* oldlenp, void* newp,
              size_t newlen) override;
@@ -39,6 +44,10 @@ class LinuxKernelParameterService final : public KernelParameterCalls {
  private:
   std::string rootDirectory_;
   std::function<KernelIdentity()> kernelIdentity_;
+  CpuidQuery cpuid_;
+  // The last size query's parameter and reply, until the next call.
+  std::vector<int32_t> queriedMib_;
+  std::optional<std::string> queriedReply_;
 };
 
 }  // namespace tarq

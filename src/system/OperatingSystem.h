@@ -18,8 +18,8 @@ struct OperatingSystemVersion {
 
 namespace SystemValuesUtility {
 
-// macOS: NSProcessInfo's numbers and text. Linux: the numbers of the kernel release and the
-// distribution's name with the kernel release.
+// macOS: NSProcessInfo's numbers and text. Linux: 0.0.0, and the distribution's name with the
+// kernel release.
 OperatingSystemVersion operatingSystemVersion();
 
 }  // namespace SystemValuesUtility

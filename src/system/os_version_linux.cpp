@@ -2,8 +2,6 @@
 
 #include <sys/utsname.h>
 
-#include <array>
-
 #include "system/FileReading.h"
 #include "system/OperatingSystem.h"
 #include "system/TextParsing.h"
@@ -42,15 +40,9 @@ std::optional<std::string> osReleaseValue(std::string_view content, std::string_
 
 OperatingSystemVersion linuxOperatingSystemVersion(std::string_view kernelRelease,
                                                    std::optional<std::string_view> osRelease) {
+  // The numbers stand for a macOS version, which Linux does not have: a kernel numbered 10.11.6
+  // or 11.2 must not pass as a certified Mac.
   OperatingSystemVersion version;
-  const std::array<uint64_t, 3> numbers = releaseNumbers(kernelRelease);
-  const auto asSigned = [](uint64_t number) {
-    return number > static_cast<uint64_t>(INT64_MAX) ? 0 : static_cast<int64_t>(number);
-  };
-  version.majorVersion = asSigned(numbers[0]);
-  version.minorVersion = asSigned(numbers[1]);
-  version.patchVersion = asSigned(numbers[2]);
-
   std::optional<std::string> prettyName =
       osRelease ? osReleaseValue(*osRelease, "PRETTY_NAME") : std::nullopt;
   if (!prettyName || prettyName->empty()) {

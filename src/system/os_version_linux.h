@@ -15,7 +15,7 @@ inline constexpr std::string_view kOsReleaseFallbackPath = "/usr/lib/os-release"
 // The value of `key` in an os-release file, with its shell-style quoting removed.
 std::optional<std::string> osReleaseValue(std::string_view content, std::string_view key);
 
-// The version from a kernel release such as "6.1.0-18-amd64" (6, 1, 0) and the text
+// Linux as the platform's version: the numbers 0.0.0 (no macOS version at all) and the text
 // "<PRETTY_NAME>, kernel <release>"; without a PRETTY_NAME the name is "Linux", as os-release(5)
 // prescribes.
 OperatingSystemVersion linuxOperatingSystemVersion(std::string_view kernelRelease,

@@ -49,11 +49,13 @@ void ValidationRunner::checkProcessor() {
   // caches cannot wrap around.
   const std::optional<uint32_t> l2 = facts_.l2CacheSize();
   const std::optional<uint32_t> l3 = facts_.l3CacheSize();
-  const std::string totalMegabytes =
+  // The unit belongs to a number: with neither level known the total is just "unknown".
+  const std::string total =
       l2 || l3
-          ? integerText((uint64_t{l2.value_or(0)} + uint64_t{l3.value_or(0)}) / kBytesPerMegabyte)
+          ? integerText((uint64_t{l2.value_or(0)} + uint64_t{l3.value_or(0)}) / kBytesPerMegabyte) +
+                "MB"
           : std::string(kUnknownValue);
-  appendResultLine("Total Cache " + totalMegabytes + "MB L2 Cache Size: " + textOrUnknown(l2) +
+  appendResultLine("Total Cache " + total + " L2 Cache Size: " + textOrUnknown(l2) +
                    " L3 Cache Size: " + textOrUnknown(l3));
 
   const std::optional<uint32_t> capable = facts_.cpu64BitCapable();

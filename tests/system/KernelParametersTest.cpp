@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -180,16 +181,6 @@ TEST_F(KernelParametersTest, FailureWithoutAPosixErrorNumberIsUnknownAndSilent) 
   EXPECT_EQ(diagnostics.str(), "");
 }
 
-TEST_F(KernelParametersTest, FailedDataReadIsAnErrorButWritesNothing) {
-  calls.replies[{6, 24}] = bytesOf(uint64_t{1});
-  calls.dataReadErrno = EPERM;
-  EXPECT_EQ(errorOf([&] {
-              SystemValuesUtility::sysctlData(Mib{6, 24}, calls);
-            }),
-            Error::posixError(EPERM));
-  EXPECT_EQ(diagnostics.str(), "");
-}
-
 TEST_F(KernelParametersTest, UnknownNameFailsInTheTranslationWithoutADiagnostic) {
   EXPECT_EQ(errorOf([&] { SystemValuesUtility::sysctlMIB("hw.nosuchthing", calls); }),
             Error::posixError(ENOENT));
@@ -212,27 +203,104 @@ TEST_F(KernelParametersTest, ByNameReadTranslatesAfreshEachTime) {
   EXPECT_EQ(calls.sysctlCalls, 4);
 }
 
-TEST_F(KernelParametersTest, AccessorsGiveNoValueWhenTheReadFails) {
-  calls.replies[KernelParameterMib::memorySize] = bytesOf(uint32_t{4});  // wrong width
-  calls.replies[KernelParameterMib::machine] = bytesOf(std::string_view("\xFF"));
-  EXPECT_FALSE(SystemValuesUtility::memorySize(calls).has_value());
-  EXPECT_FALSE(SystemValuesUtility::machine(calls).has_value());
-  EXPECT_FALSE(SystemValuesUtility::l3CacheSize(calls).has_value());
-  EXPECT_FALSE(SystemValuesUtility::cpuBrandString(calls).has_value());
+TEST_F(KernelParametersTest, FailedDataReadAfterAGoodSizeQueryIsAnErrorButWritesNothing) {
+  calls.replies[{6, 24}] = bytesOf(uint64_t{1});
+  calls.dataReadErrno = ENOMEM;  // the reply grew between the two calls
+  EXPECT_EQ(errorOf([&] {
+              SystemValuesUtility::sysctlData(Mib{6, 24}, calls);
+            }),
+            Error::posixError(ENOMEM));
+  EXPECT_EQ(diagnostics.str(), "");
 }
 
-TEST_F(KernelParametersTest, AccessorsReadTheirParameters) {
-  calls.replies[KernelParameterMib::memorySize] = bytesOf(uint64_t{8} << 30);
-  calls.replies[KernelParameterMib::cpuCount] = bytesOf(int32_t{8});
-  calls.replies[KernelParameterMib::l2CacheSize] = bytesOf(uint32_t{262144});
-  calls.replies[KernelParameterMib::machine] = bytesOf(std::string_view("x86_64\0", 7));
-  calls.names["hw.cpu64bit_capable"] = {6, 108};
-  calls.replies[{6, 108}] = bytesOf(uint32_t{1});
-  EXPECT_EQ(SystemValuesUtility::memorySize(calls), uint64_t{8} << 30);
-  EXPECT_EQ(SystemValuesUtility::cpuCount(calls), 8);
-  EXPECT_EQ(SystemValuesUtility::l2CacheSize(calls), 262144u);
-  EXPECT_EQ(SystemValuesUtility::machine(calls), "x86_64");
-  EXPECT_EQ(SystemValuesUtility::cpu64BitCapable(calls), 1u);
+// Each accessor's identifier and type, written out as the platform's sysctl header has them. A
+// reply of exactly the type's width with the top bit set tells the type and its signedness
+// apart; any other identifier finds no reply and gives no value.
+TEST_F(KernelParametersTest, EachAccessorReadsItsOwnParameterWithItsOwnType) {
+  namespace svu = SystemValuesUtility;
+  const auto text = [](const std::optional<std::string>& value) {
+    return value ? *value : "no value";
+  };
+  const auto number = [](const auto& value) { return value ? std::to_string(*value) : "no value"; };
+  const std::vector<int8_t> int32Reply = bytesOf(int32_t{-2});
+  const std::vector<int8_t> int64Reply = bytesOf(int64_t{-2});
+  const std::vector<int8_t> textReply = bytesOf(std::string_view("text\0", 5));
+  const struct {
+    std::string_view accessor;
+    Mib mib;
+    std::string_view name;  // empty for a read by MIB
+    std::vector<int8_t> reply;
+    std::function<std::string()> read;
+    std::string_view expected;
+  } cases[] = {
+      {"hostName", {1, 10}, "", textReply, [&] { return text(svu::hostName(calls)); }, "text"},
+      {"machine", {6, 1}, "", textReply, [&] { return text(svu::machine(calls)); }, "text"},
+      {"model", {6, 2}, "", textReply, [&] { return text(svu::model(calls)); }, "text"},
+      {"activeCPUCount",
+       {6, 25},
+       "",
+       int32Reply,
+       [&] { return number(svu::activeCPUCount(calls)); },
+       "-2"},
+      {"osRelease", {1, 2}, "", textReply, [&] { return text(svu::osRelease(calls)); }, "text"},
+      {"osType", {1, 1}, "", textReply, [&] { return text(svu::osType(calls)); }, "text"},
+      {"osVersion", {1, 65}, "", textReply, [&] { return text(svu::osVersion(calls)); }, "text"},
+      {"kernelVersion",
+       {1, 4},
+       "",
+       textReply,
+       [&] { return text(svu::kernelVersion(calls)); },
+       "text"},
+      {"osRevision", {1, 3}, "", int32Reply, [&] { return number(svu::osRevision(calls)); }, "-2"},
+      {"cpuFrequency",
+       {100, 1},
+       "hw.cpufrequency",
+       int64Reply,
+       [&] { return number(svu::cpuFrequency(calls)); },
+       "-2"},
+      {"memorySize",
+       {6, 24},
+       "",
+       int64Reply,
+       [&] { return number(svu::memorySize(calls)); },
+       "18446744073709551614"},
+      {"cpuCount", {6, 3}, "", int32Reply, [&] { return number(svu::cpuCount(calls)); }, "-2"},
+      {"l2CacheSize",
+       {6, 20},
+       "",
+       int32Reply,
+       [&] { return number(svu::l2CacheSize(calls)); },
+       "4294967294"},
+      {"l3CacheSize",
+       {6, 22},
+       "",
+       int32Reply,
+       [&] { return number(svu::l3CacheSize(calls)); },
+       "4294967294"},
+      {"cpu64BitCapable",
+       {100, 2},
+       "hw.cpu64bit_capable",
+       int32Reply,
+       [&] { return number(svu::cpu64BitCapable(calls)); },
+       "4294967294"},
+      {"cpuBrandString",
+       {100, 3, 4},
+       "machdep.cpu.brand_string",
+       textReply,
+       [&] { return text(svu::cpuBrandString(calls)); },
+       "text"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.accessor);
+    calls.replies.clear();
+    calls.names.clear();
+    EXPECT_EQ(c.read(), "no value");
+    calls.replies[c.mib] = c.reply;
+    if (!c.name.empty()) {
+      calls.names[std::string(c.name)] = c.mib;
+    }
+    EXPECT_EQ(c.read(), c.expected);
+  }
 }
 
 }  // namespace

@@ -19,11 +19,18 @@ KernelIdentity identityOf(std::string machine, std::string release = "6.1.0-18-a
           "#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)", std::move(machine)};
 }
 
+// A processor that answers no CPUID leaf, so that only the fixture's files count.
+std::optional<CpuidRegisters> noCpuid(uint32_t, uint32_t) {
+  return std::nullopt;
+}
+
 // A fixture machine copied into a temporary root, so a test can take parts of it away.
 class FixtureMachine {
  public:
-  explicit FixtureMachine(std::string_view fixture, std::string machine = "x86_64")
-      : service_(root_.string(), [machine] { return identityOf(machine); }) {
+  explicit FixtureMachine(std::string_view fixture, std::string machine = "x86_64",
+                          CpuidQuery cpuid = noCpuid)
+      : service_(
+            root_.string(), [machine] { return identityOf(machine); }, std::move(cpuid)) {
     root_.copyFixture(std::string("machines/") + std::string(fixture));
   }
   const testing::TemporaryDirectory& root() const { return root_; }
@@ -178,6 +185,42 @@ TEST_F(LinuxKernelParameterServiceTest, MalformedFilesAreUnknownNotMadeUp) {
   EXPECT_EQ(svu::activeCPUCount(machine.service()), std::nullopt)
       << "a malformed online list and no processor in cpuinfo";
   EXPECT_EQ(svu::cpuCount(machine.service()), 2) << "the cpuN folders still count";
+}
+
+// Many virtual machines have no sysfs cache folder; an x86 processor still reports its caches.
+TEST_F(LinuxKernelParameterServiceTest, CachesMissingFromSysfsComeFromAnX86Processor) {
+  const CpuidQuery amdEpyc = [](uint32_t leaf, uint32_t) -> std::optional<CpuidRegisters> {
+    if (leaf == 0x80000006) {
+      return CpuidRegisters{0x40802040, 0x60804040, 0x04006140, 0x0fe09140};
+    }
+    return leaf == 4 ? std::optional<CpuidRegisters>(CpuidRegisters{}) : std::nullopt;
+  };
+  for (const std::string machineType : {"x86_64", "aarch64"}) {
+    SCOPED_TRACE(machineType);
+    FixtureMachine machine("vm", machineType, amdEpyc);
+    machine.root().remove("sys/devices/system/cpu/cpu0/cache");
+    const bool asked = machineType == "x86_64";
+    EXPECT_EQ(svu::l2CacheSize(machine.service()),
+              asked ? std::optional<uint32_t>(1048576) : std::nullopt);
+    EXPECT_EQ(svu::l3CacheSize(machine.service()),
+              asked ? std::optional<uint32_t>(532676608) : std::nullopt);
+  }
+}
+
+// The size query computes the reply; the data read that follows takes it instead of reading
+// all memory blocks again.
+TEST_F(LinuxKernelParameterServiceTest, DataReadAfterItsSizeQueryUsesTheQueriedReply) {
+  FixtureMachine machine("laptop");
+  int mib[] = {6, 24};
+  size_t size = 0;
+  ASSERT_EQ(machine.service().sysctl(mib, 2, nullptr, &size, nullptr, 0), 0);
+  machine.root().remove("sys/devices/system/memory");  // would fall back to MemTotal
+  uint64_t bytes = 0;
+  ASSERT_EQ(machine.service().sysctl(mib, 2, &bytes, &size, nullptr, 0), 0);
+  EXPECT_EQ(bytes, uint64_t{16} << 30);
+  // A data read without its size query reads afresh.
+  ASSERT_EQ(machine.service().sysctl(mib, 2, &bytes, &size, nullptr, 0), 0);
+  EXPECT_LT(bytes, uint64_t{16} << 30);
 }
 
 TEST_F(LinuxKernelParameterServiceTest, CacheOfMoreThanThirtyTwoBitsIsUnknown) {

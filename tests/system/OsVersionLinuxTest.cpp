@@ -5,28 +5,6 @@
 namespace tarq {
 namespace {
 
-TEST(OsVersionLinuxTest, NumbersComeFromTheKernelRelease) {
-  const struct {
-    std::string_view release;
-    int64_t major, minor, patch;
-  } cases[] = {
-      {"6.1.0-18-amd64", 6, 1, 0},
-      {"5.15.133.1-microsoft-standard-WSL2", 5, 15, 133},
-      {"6.8", 6, 8, 0},
-      {"6.18.44-fc-v1300", 6, 18, 44},
-      {"4.19.0+", 4, 19, 0},
-      {"", 0, 0, 0},
-      {"weird", 0, 0, 0},
-      {"99999999999999999999.1", 0, 0, 0},
-  };
-  for (const auto& c : cases) {
-    const OperatingSystemVersion version = linuxOperatingSystemVersion(c.release, std::nullopt);
-    EXPECT_EQ(version.majorVersion, c.major) << c.release;
-    EXPECT_EQ(version.minorVersion, c.minor) << c.release;
-    EXPECT_EQ(version.patchVersion, c.patch) << c.release;
-  }
-}
-
 TEST(OsVersionLinuxTest, TextIsThePrettyNameWithTheKernelRelease) {
   constexpr std::string_view debian =
       "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian "

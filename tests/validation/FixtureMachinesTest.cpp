@@ -7,6 +7,7 @@
 #include "support/TemporaryDirectory.h"
 #include "system/Diagnostics.h"
 #include "system/LinuxKernelParameterService.h"
+#include "system/os_version_linux.h"
 #include "validation/CheckHarness.h"
 
 namespace tarq {
@@ -56,9 +57,12 @@ TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
     setDiagnosticStream(diagnostics);
     const std::string root =
         std::string(TARQ_TEST_DATA_DIR) + "/machines/" + std::string(c.fixture);
-    LinuxKernelParameterService service(root, [&] {
-      return KernelIdentity{"Linux", "host", "6.1.0", "#1", c.machineType};
-    });
+    LinuxKernelParameterService service(
+        root,
+        [&] {
+          return KernelIdentity{"Linux", "host", "6.1.0", "#1", c.machineType};
+        },
+        [](uint32_t, uint32_t) { return std::optional<CpuidRegisters>(); });
     SystemMachineFacts facts(service);
 
     const auto processor = testing::runCheck(facts, &ValidationRunner::checkProcessor);
@@ -68,6 +72,21 @@ TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
     EXPECT_EQ(memory.lines, std::vector<std::string>{c.memoryLine});
     EXPECT_EQ(diagnostics.str(), c.diagnostics);
     setDiagnosticStream(std::cout);
+  }
+}
+
+// Linux has no macOS version: whatever its kernel is numbered, it is not a certified Mac.
+TEST(FixtureMachinesTest, LinuxIsOlderThanTheMinimumWhateverItsKernelRelease) {
+  for (const std::string_view release : {"10.11.6", "11.2", "6.1.0-18-amd64"}) {
+    SCOPED_TRACE(release);
+    testing::FakeMachineFacts facts;
+    facts.os = linuxOperatingSystemVersion(release, "PRETTY_NAME=\"Debian GNU/Linux 12\"\n");
+    const std::string line = "This version of the Mac OS. Debian GNU/Linux 12, kernel " +
+                             std::string(release) +
+                             " is older than the minimum requirement Mac OS X El Capitan 10.11.6";
+    const auto report = testing::runCheck(facts, &ValidationRunner::checkOperatingSystem);
+    EXPECT_EQ(report.lines, std::vector<std::string>{line});
+    EXPECT_EQ(report.rows, (std::vector<ResultRow>{{"Operating System", "Fail", line}}));
   }
 }
 

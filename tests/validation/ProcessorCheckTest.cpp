@@ -68,7 +68,7 @@ TEST(ProcessorCheckTest, CacheLineShowsTruncatedMegabytesAndByteCounts) {
       // A level that cannot be read (no L3 on the machine) is unknown and adds nothing.
       {4194304, std::nullopt, "Total Cache 4MB L2 Cache Size: 4194304 L3 Cache Size: unknown"},
       {std::nullopt, std::nullopt,
-       "Total Cache unknownMB L2 Cache Size: unknown L3 Cache Size: unknown"},
+       "Total Cache unknown L2 Cache Size: unknown L3 Cache Size: unknown"},
   };
   for (const auto& c : cases) {
     FakeMachineFacts facts;
