@@ -1,6 +1,7 @@
 // tarq-validate: runs one validation pass and prints it for a terminal or, with --json, for a
-// program. Standard output carries the report alone; the system's diagnostics go to standard
-// error.
+// program. Standard output carries the report alone; the system's diagnostics are shown on
+// standard error only with --verbose, so fleet tools that collect standard error see nothing on
+// an ordinary run.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/PrefixedLines.h"
 #include "cli/Report.h"
 #include "system/Diagnostics.h"
 #include "validation/MachineFacts.h"
@@ -19,7 +21,7 @@ constexpr int kExitUsage = 64;        // EX_USAGE
 constexpr int kExitOutputError = 74;  // EX_IOERR
 
 constexpr std::string_view kUsage =
-    "Usage: tarq-validate [--json]\n"
+    "Usage: tarq-validate [--json] [--verbose]\n"
     "\n"
     "Checks whether this machine meets the client application's system requirements.\n"
     "Prints one row per check (Pass, Warn or Fail and what was detected), then the\n"
@@ -27,6 +29,7 @@ constexpr std::string_view kUsage =
     "\n"
     "Options:\n"
     "  --json     print the report as one JSON object\n"
+    "  --verbose  show the system's diagnostic lines on standard error\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
     "\n"
@@ -34,6 +37,10 @@ constexpr std::string_view kUsage =
     "2 when a check fails, 64 for a usage error.\n"
     "Colour is used on a terminal unless NO_COLOR is set.\n";
 
+constexpr std::string_view kProgramName = "tarq-validate";
+
+// Colour on a terminal, unless NO_COLOR is set to something (an empty NO_COLOR leaves it on, as
+// the convention has it) or the terminal is dumb.
 bool colourWanted() {
   const char* noColour = std::getenv("NO_COLOR");
   const char* terminal = std::getenv("TERM");
@@ -42,7 +49,7 @@ bool colourWanted() {
 }
 
 int usageError(std::string_view problem) {
-  std::cerr << "tarq-validate: " << problem << "\n\n" << kUsage;
+  std::cerr << kProgramName << ": " << problem << "\n\n" << kUsage;
   return kExitUsage;
 }
 
@@ -50,10 +57,13 @@ int usageError(std::string_view problem) {
 
 int main(int argc, char** argv) {
   bool json = false;
+  bool verbose = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     if (argument == "--json") {
       json = true;
+    } else if (argument == "--verbose") {
+      verbose = true;
     } else if (argument == "--help" || argument == "-h") {
       std::cout << kUsage;
       return std::cout.flush() ? EXIT_SUCCESS : kExitOutputError;
@@ -67,7 +77,11 @@ int main(int argc, char** argv) {
     }
   }
 
-  tarq::setDiagnosticStream(std::cerr);
+  tarq::PrefixedLineBuffer prefixedErrors(std::cerr.rdbuf(), std::string(kProgramName) + ": ");
+  std::ostream verboseStream(&prefixedErrors);
+  std::ostream nowhere(nullptr);  // writes to it are dropped
+  tarq::setDiagnosticStream(verbose ? verboseStream : nowhere);
+  tarq::setSystemLogEcho(verbose ? &verboseStream : nullptr);
 
   tarq::SystemMachineFacts facts;
   tarq::ValidationRunner runner(facts);

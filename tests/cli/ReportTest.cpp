@@ -40,6 +40,8 @@ TEST(ReportTest, TerminalSafeTextCannotBreakTheTableOrDriveTheTerminal) {
       {"\xC2\x9B"
        "31m",
        "\\u009b31m"},
+      // The C1 control range is U+0080 to U+009F; the no-break space after it is text.
+      {"\xC2\x80|\xC2\x9F|\xC2\xA0", "\\u0080|\\u009f|\xC2\xA0"},
       {"bad \xFF byte", "bad \xEF\xBF\xBD byte"},
       {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC"},
   };

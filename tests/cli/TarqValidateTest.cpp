@@ -72,6 +72,17 @@ TEST(TarqValidateTest, JsonReportHoldsOneRowPerCheckAndNothingElse) {
   EXPECT_EQ(outcome.exitStatus, exitStatusFor(rows));
 }
 
+TEST(TarqValidateTest, StandardErrorStaysQuietWithoutVerbose) {
+  // With --verbose the system's diagnostics may appear, each line prefixed with the program's
+  // name; without it, nothing at all.
+  const Outcome quiet = runTarqValidate("--json");
+  EXPECT_EQ(quiet.err, "");
+  const Outcome verbose = runTarqValidate("--json --verbose");
+  EXPECT_TRUE(std::regex_match(verbose.err, std::regex("(tarq-validate: [^\n]*\n)*")))
+      << verbose.err;
+  EXPECT_EQ(nlohmann::json::parse(verbose.out).at("rows").size(), 8u);
+}
+
 TEST(TarqValidateTest, TextReportToAFileHasNoColour) {
   const Outcome outcome = runTarqValidate("");
   EXPECT_EQ(outcome.out.rfind("Check ", 0), 0u) << outcome.out;
@@ -97,13 +108,15 @@ TEST(TarqValidateTest, TextReportOnATerminalIsColouredUnlessNoColorIsSet) {
   const std::string coloured = onTerminal("-u NO_COLOR TERM=xterm");
   EXPECT_NE(coloured.find("\x1b[31mOperating System"), std::string::npos) << coloured;
   EXPECT_EQ(onTerminal("NO_COLOR=1 TERM=xterm").find("\x1b["), std::string::npos);
+  // An empty NO_COLOR does not count as set.
+  EXPECT_NE(onTerminal("NO_COLOR= TERM=xterm").find("\x1b[31m"), std::string::npos);
   EXPECT_EQ(onTerminal("-u NO_COLOR TERM=dumb").find("\x1b["), std::string::npos);
 }
 
 TEST(TarqValidateTest, HelpAndVersionGoToStandardOutput) {
   const Outcome help = runTarqValidate("--help");
   EXPECT_EQ(help.exitStatus, 0);
-  EXPECT_EQ(help.out.rfind("Usage: tarq-validate [--json]\n", 0), 0u);
+  EXPECT_EQ(help.out.rfind("Usage: tarq-validate [--json] [--verbose]\n", 0), 0u);
   EXPECT_EQ(help.err, "");
 
   const Outcome version = runTarqValidate("--version");
