@@ -34,7 +34,7 @@ constexpr std::string_view kUsage =
     "  --version  show the version and exit\n"
     "\n"
     "Exit status: 0 when every check passes, 1 when a check warns and none fails,\n"
-    "2 when a check fails, 64 for a usage error.\n"
+    "2 when a check fails, 64 for a usage error, 74 when the report cannot be written.\n"
     "Colour is used on a terminal unless NO_COLOR is set.\n";
 
 constexpr std::string_view kProgramName = "tarq-validate";
