@@ -13,6 +13,7 @@
 
 #include "system/FileReading.h"
 #include "system/KernelParameters.h"
+#include "system/ProcSysText.h"
 #include "system/TextParsing.h"
 
 namespace tarq {
@@ -54,111 +55,6 @@ Reply checkedIntegerReply(const std::optional<uint64_t>& value) {
   }
   return integerReply(static_cast<T>(*value));
 }
-
-// The values of the "key : value" lines whose key is `key`, as in /proc/cpuinfo and
-// /proc/meminfo, in order.
-std::vector<std::string_view> colonFieldValues(std::string_view text, std::string_view key) {
-  std::vector<std::string_view> values;
-  for (const std::string_view line : splitLines(text)) {
-    const std::size_t colon = line.find(':');
-    if (colon != std::string_view::npos && trimWhitespace(line.substr(0, colon)) == key) {
-      values.push_back(trimWhitespace(line.substr(colon + 1)));
-    }
-  }
-  return values;
-}
-
-// The first non-empty value of `key`.
-std::optional<std::string_view> colonField(std::string_view text, std::string_view key) {
-  for (const std::string_view value : colonFieldValues(text, key)) {
-    if (!value.empty()) {
-      return value;
-    }
-  }
-  return std::nullopt;
-}
-
-// "name" followed by digits only, as in "cpu12" or "memory7".
-bool isNumberedEntry(std::string_view entry, std::string_view name) {
-  return entry.starts_with(name) && parseUnsignedDecimal(entry.substr(name.size())).has_value();
-}
-
-// A cache size as /sys writes it: "32K", "1024K", "8M" or plain bytes.
-std::optional<uint64_t> parseCacheSize(std::string_view text) {
-  uint64_t multiplier = 1;
-  if (!text.empty()) {
-    switch (text.back()) {
-      case 'K':
-        multiplier = uint64_t{1} << 10;
-        break;
-      case 'M':
-        multiplier = uint64_t{1} << 20;
-        break;
-      case 'G':
-        multiplier = uint64_t{1} << 30;
-        break;
-      default:
-        break;
-    }
-  }
-  if (multiplier != 1) {
-    text.remove_suffix(1);
-  }
-  const auto count = parseUnsignedDecimal(text);
-  uint64_t bytes = 0;
-  if (!count || __builtin_mul_overflow(*count, multiplier, &bytes)) {
-    return std::nullopt;
-  }
-  return bytes;
-}
-
-// The number of processors in a list such as "0-3,6,8-9" (the format of
-// /sys/devices/system/cpu/online).
-std::optional<uint64_t> countInCpuList(std::string_view list) {
-  list = trimWhitespace(list);
-  if (list.empty()) {
-    return std::nullopt;
-  }
-  uint64_t count = 0;
-  while (!list.empty()) {
-    const std::size_t comma = list.find(',');
-    const std::string_view range = list.substr(0, comma);
-    list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
-    const std::size_t dash = range.find('-');
-    const auto first = parseUnsignedDecimal(range.substr(0, dash));
-    const auto last =
-        dash == std::string_view::npos ? first : parseUnsignedDecimal(range.substr(dash + 1));
-    if (!first || !last || *last < *first || *last - *first >= (uint64_t{1} << 31)) {
-      return std::nullopt;
-    }
-    count += *last - *first + 1;
-  }
-  return count;
-}
-
-// The names ARM Ltd gives the cores found on boards and servers, by "CPU part".
-constexpr std::array<std::pair<uint64_t, std::string_view>, 18> kArmCoreNames{{
-    {0xd03, "Cortex-A53"},
-    {0xd04, "Cortex-A35"},
-    {0xd05, "Cortex-A55"},
-    {0xd07, "Cortex-A57"},
-    {0xd08, "Cortex-A72"},
-    {0xd09, "Cortex-A73"},
-    {0xd0a, "Cortex-A75"},
-    {0xd0b, "Cortex-A76"},
-    {0xd0c, "Neoverse-N1"},
-    {0xd0d, "Cortex-A77"},
-    {0xd40, "Neoverse-V1"},
-    {0xd41, "Cortex-A78"},
-    {0xd44, "Cortex-X1"},
-    {0xd46, "Cortex-A510"},
-    {0xd47, "Cortex-A710"},
-    {0xd48, "Cortex-X2"},
-    {0xd49, "Neoverse-N2"},
-    {0xd4f, "Neoverse-V2"},
-}};
-
-constexpr uint64_t kArmLimitedImplementer = 0x41;
 
 // The facts of one machine, read from the files under a root directory.
 class MachineSources {
@@ -216,7 +112,7 @@ Reply memorySizeReply(const MachineSources& machine) {
         continue;
       }
       const auto state = readWholeFile(directory + "/" + entry + "/state");
-      if (state && trimWhitespace(*state) == "online") {
+      if (state && isOnlineMemoryBlock(*state)) {
         ++onlineBlocks;
       }
     }
@@ -313,25 +209,6 @@ Reply l3CacheSizeReply(const MachineSources& machine) {
   return checkedIntegerReply<uint32_t>(cacheSize(machine, 3));
 }
 
-// The "2.60GHz" of a model name such as "Intel(R) Core(TM) i7-6700HQ CPU @ 2.60GHz", in hertz.
-std::optional<uint64_t> frequencyInModelName(std::string_view modelName) {
-  const std::size_t at = modelName.rfind('@');
-  if (at == std::string_view::npos) {
-    return std::nullopt;
-  }
-  std::string_view figure = trimWhitespace(modelName.substr(at + 1));
-  uint64_t scale = 0;
-  if (figure.ends_with("GHz")) {
-    scale = 1'000'000'000;
-  } else if (figure.ends_with("MHz")) {
-    scale = 1'000'000;
-  } else {
-    return std::nullopt;
-  }
-  figure.remove_suffix(3);
-  return parseScaledDecimal(trimWhitespace(figure), scale);
-}
-
 // The nominal frequency in hertz, from the most to the least reliable source. "cpu MHz" is the
 // current clock of the first processor, which comes last for that reason.
 Reply cpuFrequencyReply(const MachineSources& machine) {
@@ -368,25 +245,6 @@ Reply cpu64BitCapableReply(const MachineSources& machine) {
   const std::string& machineType = machine.identity().machine;
   const bool is64Bit = machineType.find("64") != std::string::npos || machineType == "s390x";
   return integerReply<uint32_t>(is64Bit ? 1u : 0u);
-}
-
-// ARM's /proc/cpuinfo has no model name on 64-bit kernels, only the implementer and part codes.
-std::optional<std::string> armCoreName(std::string_view cpuinfo) {
-  const auto implementerText = colonField(cpuinfo, "CPU implementer");
-  const auto partText = colonField(cpuinfo, "CPU part");
-  if (!implementerText || !partText) {
-    return std::nullopt;
-  }
-  const auto implementer = parseUnsignedHex(*implementerText);
-  const auto part = parseUnsignedHex(*partText);
-  if (implementer == kArmLimitedImplementer && part) {
-    const auto known = std::find_if(kArmCoreNames.begin(), kArmCoreNames.end(),
-                                    [&](const auto& core) { return core.first == *part; });
-    if (known != kArmCoreNames.end()) {
-      return "ARM " + std::string(known->second);
-    }
-  }
-  return "CPU implementer " + std::string(*implementerText) + " part " + std::string(*partText);
 }
 
 // The processor's marketing name: "model name", or the closest field other architectures have.
