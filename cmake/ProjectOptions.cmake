@@ -21,3 +21,12 @@ if(TARQ_SANITIZE)
   target_compile_options(tarq_project_options INTERFACE ${tarq_sanitizer_flags})
   target_link_options(tarq_project_options INTERFACE ${tarq_sanitizer_flags})
 endif()
+
+# The fuzz build: every library is instrumented for libFuzzer's coverage and checked by both
+# sanitizers; the fuzz targets add libFuzzer's driver.
+if(TARQ_FUZZ)
+  set(tarq_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+      -fno-omit-frame-pointer)
+  target_compile_options(tarq_project_options INTERFACE ${tarq_fuzz_flags})
+  target_link_options(tarq_project_options INTERFACE ${tarq_fuzz_flags})
+endif()
