@@ -32,12 +32,12 @@ constexpr milliseconds kLongestExitCheck{25};
 
 constexpr std::size_t kReadChunk = 64 * 1024;
 
-int milliseconds_until(Clock::time_point deadline) {
+int millisecondsUntil(Clock::time_point deadline) {
   const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
   return static_cast<int>(std::clamp<decltype(left)>(left, 0, 60 * 60 * 1000));
 }
 
-void pause_for(milliseconds length) {
+void pauseFor(milliseconds length) {
   timespec request{static_cast<time_t>(length.count() / 1000),
                    static_cast<long>((length.count() % 1000) * 1000 * 1000)};
   while (::nanosleep(&request, &request) != 0 && errno == EINTR) {
@@ -46,7 +46,7 @@ void pause_for(milliseconds length) {
 
 // A pipe end of ours kept above the standard descriptors, so that redirecting the child's
 // standard output never collides with it even when the program was started without them.
-bool above_standard_descriptors(int& end) {
+bool aboveStandardDescriptors(int& end) {
   if (end > STDERR_FILENO) {
     return true;
   }
@@ -79,7 +79,7 @@ class ToolProcess {
     }
     readEnd_ = ends[0];
     int writeEnd = ends[1];
-    if (!above_standard_descriptors(readEnd_) || !above_standard_descriptors(writeEnd) ||
+    if (!aboveStandardDescriptors(readEnd_) || !aboveStandardDescriptors(writeEnd) ||
         ::fcntl(readEnd_, F_SETFL, O_NONBLOCK) != 0) {
       const int error = errno;
       if (writeEnd >= 0) {
@@ -118,11 +118,11 @@ class ToolProcess {
       }
       const Clock::time_point wakeUp = deadline ? std::min(nextCheck, *deadline) : nextCheck;
       if (readEnd_ >= 0) {
-        readAvailable(milliseconds_until(wakeUp));
+        readAvailable(millisecondsUntil(wakeUp));
       } else if (!deadline) {
         return reap(0);
       } else {
-        pause_for(milliseconds(milliseconds_until(wakeUp)));
+        pauseFor(milliseconds(millisecondsUntil(wakeUp)));
       }
     }
   }
@@ -295,7 +295,7 @@ class ToolProcess {
         return;
       }
       const Clock::time_point quietUntil = std::min(limit, now + limits_.outputIdleGrace);
-      if (readAvailable(milliseconds_until(quietUntil)) == 0 && readEnd_ >= 0 &&
+      if (readAvailable(millisecondsUntil(quietUntil)) == 0 && readEnd_ >= 0 &&
           Clock::now() >= quietUntil) {
         return;
       }
