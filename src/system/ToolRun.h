@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,7 +13,8 @@ struct ToolRun {
   // False when the process could not be started (missing file, not executable, any other
   // start error); the other fields then mean nothing.
   bool launched = false;
-  // The termination status; 0 is success. A process ended by a signal has a non-zero status.
+  // The termination status; 0 is success. A process ended by a signal has a non-zero status
+  // (128 plus the signal number).
   int32_t exitStatus = 0;
   // Everything the tool wrote to its standard output; filled only when exitStatus is 0.
   std::string output;
@@ -22,15 +25,37 @@ namespace SystemValuesUtility {
 // How long the guarded run waits, in one-second sleeps, before it asks a tool to terminate.
 inline constexpr int kGuardedRunSleeps = 30;
 
+// The bounds of a run. The defaults are what the probes use; tests shorten them.
+struct ToolRunLimits {
+  // Guarded run only: the number and length of the sleeps before the terminate request.
+  int maximumSleeps = kGuardedRunSleeps;
+  std::chrono::milliseconds sleepLength{1000};
+  // Guarded run only: how long a tool asked to terminate has before it is killed.
+  std::chrono::milliseconds terminateGrace{3000};
+  // Once the tool has exited, something it started may still hold its standard output open.
+  // Reading then stops when the pipe has been quiet this long, or at the latest after
+  // `outputAfterExitLimit`.
+  std::chrono::milliseconds outputIdleGrace{500};
+  std::chrono::milliseconds outputAfterExitLimit{5000};
+  // The most output a run keeps. A tool writing more is killed and counts as failed, with the
+  // status of a killed process.
+  std::size_t maximumOutputBytes = std::size_t{1} << 30;
+};
+
 // Runs `path` with `arguments` (no shell: each reaches the child as it is) and waits for it
 // without a time limit. Only standard output is captured; the child inherits standard input,
-// standard error, the environment and the working directory. Never throws.
-ToolRun runTool(const std::string& path, const std::vector<std::string>& arguments);
+// standard error, the environment and the working directory, and no other descriptor. The
+// output is drained while the tool runs, so a tool printing a lot never blocks. Never throws.
+ToolRun runTool(const std::string& path, const std::vector<std::string>& arguments,
+                const ToolRunLimits& limits = {});
 
 // The same, but a tool still running after `maximumSleeps` one-second sleeps is asked to
-// terminate, and so reports a non-zero status. Never throws.
+// terminate (and killed if it ignores that), and so reports a non-zero status. The start runs
+// through the exception bridge. Never throws.
 ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,
                        int maximumSleeps = kGuardedRunSleeps);
+ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,
+                       const ToolRunLimits& limits);
 
 }  // namespace SystemValuesUtility
 }  // namespace tarq
