@@ -23,6 +23,10 @@ std::string fixtureText(const char* relativePath) {
 
 TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
   const std::string whitespace(4 << 20, ' ');
+  std::string millionParts = "Mono JIT compiler version 1";
+  for (int part = 0; part < 1'000'000; ++part) {
+    millionParts += ".1";
+  }
   const struct {
     std::string banner;
     MonoVersionInfo info;
@@ -37,8 +41,10 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
       {"Mono JIT compiler version 9223372036854775808.1\n", {"9223372036854775808.1", "", 0}},
       {"Mono JIT compiler version 12345678901234567890.1\n", {"12345678901234567890.1", "", 0}},
       {"Mono JIT compiler version" + whitespace + "6.12.0\n", {"6.12.0", "", 6}},
-      {"Mono JIT compiler version" + whitespace, {"", kNoBanner, 0}},
+      {"Mono JIT compiler version" + whitespace + "6 .\n", {"", kNoBanner, 0}},
       {"Mono JIT compiler version 6\n", {"", kNoBanner, 0}},
+      // The search gives up on a version too long to be real rather than grow without bound.
+      {millionParts, {"", kNoBanner, 0}},
       {"Mono JIT compiler version \xD9\xA6.\xD9\xA1\n", {"", kNoBanner, 0}},  // Arabic digits
       {"Mono 6.12.0.182\n", {"", kNoBanner, 0}},
       {"", {"", kNoBanner, 0}},
