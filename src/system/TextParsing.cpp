@@ -80,6 +80,44 @@ std::vector<std::string_view> splitLines(std::string_view text) {
   return lines;
 }
 
+std::vector<std::string_view> splitLinesAtAnyLineEnd(std::string_view text) {
+  // Length of the line end starting at `at`, or 0. The lead bytes 0xC2 and 0xE2 never occur
+  // inside another character, so the multi-byte line ends are recognised byte by byte.
+  const auto lineEndLength = [text](std::size_t at) -> std::size_t {
+    const std::string_view rest = text.substr(at);
+    if (rest.starts_with("\r\n")) {
+      return 2;
+    }
+    if (rest[0] == '\n' || rest[0] == '\r') {
+      return 1;
+    }
+    if (rest.starts_with("\xC2\x85")) {
+      return 2;
+    }
+    if (rest.starts_with("\xE2\x80\xA8") || rest.starts_with("\xE2\x80\xA9")) {
+      return 3;
+    }
+    return 0;
+  };
+  std::vector<std::string_view> lines;
+  std::size_t lineStart = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t length = lineEndLength(at);
+    if (length == 0) {
+      ++at;
+      continue;
+    }
+    lines.push_back(text.substr(lineStart, at - lineStart));
+    at += length;
+    lineStart = at;
+  }
+  if (lineStart < text.size()) {
+    lines.push_back(text.substr(lineStart));
+  }
+  return lines;
+}
+
 std::string_view trimWhitespace(std::string_view text) {
   constexpr std::string_view kWhitespace = " \t\r\n";
   const std::size_t first = text.find_first_not_of(kWhitespace);

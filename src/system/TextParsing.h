@@ -22,6 +22,11 @@ bool isValidUtf8(std::string_view text);
 // The lines of `text`, split at line feeds; a last line without one counts too.
 std::vector<std::string_view> splitLines(std::string_view text);
 
+// The lines of `text` split at every line end the platform's text services know: line feed,
+// carriage return, the pair of both, and U+0085, U+2028 and U+2029 in UTF-8. As with
+// splitLines, a line end closes a line, so a text ending in one has no empty last line.
+std::vector<std::string_view> splitLinesAtAnyLineEnd(std::string_view text);
+
 // `text` without leading and trailing blanks, tabs, carriage returns and line feeds.
 std::string_view trimWhitespace(std::string_view text);
 

@@ -43,6 +43,27 @@ TEST(TextParsingTest, IntegersRejectAnythingButDigits) {
   EXPECT_EQ(parseLeadingDecimal("rc1"), std::nullopt);
 }
 
+TEST(TextParsingTest, LinesEndAtEveryKindOfLineEnd) {
+  const struct {
+    std::string_view text;
+    std::vector<std::string_view> lines;
+  } cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\n", {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\n\rb", {"a", "", "b"}},
+      {"a\rb\xE2\x80\xA9"
+       "c\xC2\x85",
+       {"a", "b", "c"}},                                           // U+2029, U+0085
+      {"\xE2\x80\xA8", {""}},                                      // U+2028
+      {"\xC3\xA9\xE2\x80\xAA\v\f", {"\xC3\xA9\xE2\x80\xAA\v\f"}},  // é, U+202A
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(splitLinesAtAnyLineEnd(c.text), c.lines) << c.text;
+  }
+}
+
 TEST(TextParsingTest, Utf8ValidationFollowsTheStandard) {
   EXPECT_TRUE(isValidUtf8(""));
   EXPECT_TRUE(isValidUtf8("Intel(R) Core(TM)"));
