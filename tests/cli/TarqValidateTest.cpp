@@ -100,6 +100,17 @@ TEST(TarqValidateTest, TextReportOnATerminalIsColouredUnlessNoColorIsSet) {
   EXPECT_EQ(onTerminal("-u NO_COLOR TERM=dumb").find("\x1b["), std::string::npos);
 }
 
+TEST(TarqValidateTest, FindsTheStandInProfilerBesideItself) {
+  // The stand-in reads the fixture tree, so the row shows a version only when the program
+  // found and ran it.
+  const Outcome outcome =
+      runTarqValidate("--json", "TARQ_SYSFS_ROOT='" TARQ_TEST_DATA_DIR "/sysfs/two-buses'");
+  const auto rows = nlohmann::json::parse(outcome.out).at("rows");
+  EXPECT_EQ(rows.at(4), nlohmann::json({{"testName", "USB 2.0/3.0/3.1"},
+                                        {"result", "Pass"},
+                                        {"detected", "Highest Available USB Version: 3.1"}}));
+}
+
 TEST(TarqValidateTest, HelpAndVersionGoToStandardOutput) {
   const Outcome help = runTarqValidate("--help");
   EXPECT_EQ(help.exitStatus, 0);
