@@ -37,19 +37,24 @@ PropertyListKind kindOf(pugi::xml_node node) {
   if (node.type() != pugi::node_element) {
     return PropertyListKind::none;
   }
+  const char* name = node.name();
   for (const ElementName& element : kValueElements) {
-    if (std::strcmp(node.name(), element.name) == 0) {
+    if (element.name[0] == name[0] && std::strcmp(name, element.name) == 0) {
       return element.kind;
     }
   }
   return PropertyListKind::none;
 }
 
-ElementRole roleOf(pugi::xml_node node) {
-  if (kindOf(node) != PropertyListKind::none) {
+ElementRole roleOf(pugi::xml_node node, PropertyListKind kind) {
+  if (kind != PropertyListKind::none) {
     return ElementRole::value;
   }
   return std::strcmp(node.name(), "key") == 0 ? ElementRole::key : ElementRole::unknown;
+}
+
+ElementRole roleOf(pugi::xml_node node) {
+  return roleOf(node, kindOf(node));
 }
 
 bool isXmlWhitespace(char c) {
@@ -78,12 +83,41 @@ pugi::xml_node nextElement(pugi::xml_node node) {
   return {};
 }
 
+// The character data a node holds itself: pugixml's xml_node::value, reached through a member
+// pointer because the sources keep clear of the text of std::optional's throwing accessor.
+constexpr auto kNodeValue = &pugi::xml_node::value;
+const char* characterData(pugi::xml_node node) {
+  return (node.*kNodeValue)();
+}
+
+bool isWhitespace(const char* text) {
+  for (; *text != '\0'; ++text) {
+    if (!isXmlWhitespace(*text)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Whether an element's character content is all whitespace, without gathering it.
+bool hasOnlyWhitespaceText(pugi::xml_node node) {
+  if (!isWhitespace(characterData(node))) {
+    return false;
+  }
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (isText(child) && !isWhitespace(characterData(child))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // An element's character content: its own (embedded) text and that of its text children.
 std::string textOf(pugi::xml_node node) {
-  std::string text = node.value();
+  std::string text = characterData(node);
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     if (isText(child)) {
-      text += child.value();
+      text += characterData(child);
     }
   }
   return text;
@@ -169,20 +203,18 @@ std::optional<std::string> decodeBase64(std::string_view text) {
 
 // What is wrong with one element, looking at its own content only; empty when nothing is.
 std::string problemWith(pugi::xml_node node) {
-  const ElementRole role = roleOf(node);
+  const PropertyListKind kind = kindOf(node);
+  const ElementRole role = roleOf(node, kind);
   if (role == ElementRole::unknown) {
     return std::string("unknown element <") + node.name() + ">";
   }
   if (role == ElementRole::key && kindOf(node.parent()) != PropertyListKind::dictionary) {
     return "<key> outside a dictionary";
   }
-  const PropertyListKind kind = kindOf(node);
   const bool container = kind == PropertyListKind::dictionary || kind == PropertyListKind::array;
   if (container) {
-    for (const char c : textOf(node)) {
-      if (!isXmlWhitespace(c)) {
-        return std::string("text inside <") + node.name() + ">";
-      }
+    if (!hasOnlyWhitespaceText(node)) {
+      return std::string("text inside <") + node.name() + ">";
     }
   } else if (firstElement(node)) {
     return std::string("an element inside <") + node.name() + ">";
@@ -287,7 +319,7 @@ PropertyListParse PropertyList::parse(std::string text) {
     problem = "<plist> holds no value";
   } else if (nextElement(top)) {
     problem = "<plist> holds more than one value";
-  } else if (!trimWhitespace(textOf(plist)).empty()) {
+  } else if (!hasOnlyWhitespaceText(plist)) {
     problem = "text inside <plist>";
   }
   pugi::xml_node where = top ? top : plist;
