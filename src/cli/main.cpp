@@ -2,10 +2,12 @@
 // program. Standard output carries the report alone; the system's diagnostics are shown on
 // standard error only with --verbose, so fleet tools that collect standard error see nothing on
 // an ordinary run.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +50,34 @@ bool colourWanted() {
          (terminal == nullptr || std::string_view(terminal) != "dumb");
 }
 
+// While it lives, standard error points at /dev/null, so that what the tools a pass runs write
+// there (find's complaint about a missing /Applications, say) stays out of a quiet run. The
+// program's own standard error comes back when it ends.
+class QuietStandardError {
+ public:
+  QuietStandardError() {
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (nowhere >= 0 && saved_ >= 0) {
+      ::dup2(nowhere, STDERR_FILENO);
+    }
+    if (nowhere >= 0) {
+      ::close(nowhere);
+    }
+  }
+  ~QuietStandardError() {
+    if (saved_ >= 0) {
+      ::dup2(saved_, STDERR_FILENO);
+      ::close(saved_);
+    }
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
 int usageError(std::string_view problem) {
   std::cerr << kProgramName << ": " << problem << "\n\n" << kUsage;
   return kExitUsage;
@@ -89,7 +119,13 @@ int main(int argc, char** argv) {
   tarq::ResultTextTable lines;
   runner.setTestNameVC(&summary);
   runner.setTestResultsVC(&lines);
-  runner.runAllTests();
+  {
+    std::optional<QuietStandardError> quiet;
+    if (!verbose) {
+      quiet.emplace();
+    }
+    runner.runAllTests();
+  }
 
   std::cout << (json ? tarq::jsonReport(summary.results(), lines.resStrings())
                      : tarq::textReport(summary.results(), lines.resStrings(), colourWanted()));

@@ -73,12 +73,14 @@ TEST(TarqValidateTest, JsonReportHoldsOneRowPerCheckAndNothingElse) {
 }
 
 TEST(TarqValidateTest, StandardErrorStaysQuietWithoutVerbose) {
-  // With --verbose the system's diagnostics may appear, each line prefixed with the program's
-  // name; without it, nothing at all.
+  // Without --verbose, nothing at all, not even what the tools a pass runs complain about. With
+  // it, the system's diagnostics, each line prefixed with the program's name, and the tools' own
+  // messages, which name their tool.
   const Outcome quiet = runTarqValidate("--json");
   EXPECT_EQ(quiet.err, "");
   const Outcome verbose = runTarqValidate("--json --verbose");
-  EXPECT_TRUE(std::regex_match(verbose.err, std::regex("(tarq-validate: [^\n]*\n)*")))
+  EXPECT_TRUE(
+      std::regex_match(verbose.err, std::regex("((tarq-validate|/usr/bin/find): [^\n]*\n)*")))
       << verbose.err;
   EXPECT_EQ(nlohmann::json::parse(verbose.out).at("rows").size(), 8u);
 }
@@ -111,6 +113,17 @@ TEST(TarqValidateTest, TextReportOnATerminalIsColouredUnlessNoColorIsSet) {
   // An empty NO_COLOR does not count as set.
   EXPECT_NE(onTerminal("NO_COLOR= TERM=xterm").find("\x1b[31m"), std::string::npos);
   EXPECT_EQ(onTerminal("-u NO_COLOR TERM=dumb").find("\x1b["), std::string::npos);
+}
+
+TEST(TarqValidateTest, FindsTheStandInProfilerBesideItself) {
+  // The stand-in reads the fixture tree, so the row shows a version only when the program
+  // found and ran it.
+  const Outcome outcome =
+      runTarqValidate("--json", "TARQ_SYSFS_ROOT='" TARQ_TEST_DATA_DIR "/sysfs/two-buses'");
+  const auto rows = nlohmann::json::parse(outcome.out).at("rows");
+  EXPECT_EQ(rows.at(4), nlohmann::json({{"testName", "USB 2.0/3.0/3.1"},
+                                        {"result", "Pass"},
+                                        {"detected", "Highest Available USB Version: 3.1"}}));
 }
 
 TEST(TarqValidateTest, HelpAndVersionGoToStandardOutput) {

@@ -131,7 +131,7 @@ TEST(BrowserLocatorTest, ShorterResultsThanTheShortestBundlePathAreNotFound) {
 }
 
 // Relies on the guarded runner stopping a tool at its bound.
-TEST(BrowserLocatorTest, DISABLED_ABrowserThatHangsGivesNoVersion) {
+TEST(BrowserLocatorTest, ABrowserThatHangsGivesNoVersion) {
   testing::TemporaryDirectory root;
   testing::writeScript(root, "Google Chrome.app" + std::string(kExecutable), "exec sleep 60\n");
   EXPECT_EQ(svu::chromeVersion(root.string() + "/Google Chrome.app", 1), "");

@@ -1,0 +1,152 @@
+// The Linux stand-in profiler: its pieces, the built tool on fixture sysfs trees, and the USB
+// probe reading what it prints.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "SystemProfilerReport.h"
+#include "support/TemporaryDirectory.h"
+#include "system/ToolRun.h"
+#include "system/UsbProbe.h"
+
+namespace tarq {
+namespace {
+
+namespace svu = SystemValuesUtility;
+
+const std::string kProfiler = TARQ_SYSTEM_PROFILER_PATH;
+
+std::string sysfsFixture(std::string_view name) {
+  return std::string(TARQ_TEST_DATA_DIR) + "/sysfs/" + std::string(name);
+}
+
+// Runs the built profiler with `arguments` on the sysfs tree at `sysfsRoot`.
+ToolRun runProfiler(const std::string& sysfsRoot, const std::vector<std::string>& arguments) {
+  ::setenv("TARQ_SYSFS_ROOT", sysfsRoot.c_str(), 1);
+  ToolRun run = svu::runTool(kProfiler, arguments);
+  ::unsetenv("TARQ_SYSFS_ROOT");
+  return run;
+}
+
+std::string report(std::string_view items) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+         "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+         "<plist version=\"1.0\">\n<array>\n\t<dict>\n"
+         "\t\t<key>_dataType</key>\n\t\t<string>SPUSBDataType</string>\n"
+         "\t\t<key>_items</key>\n" +
+         std::string(items) +
+         "\t\t<key>_parentDataType</key>\n\t\t<string>SPHardwareDataType</string>\n"
+         "\t</dict>\n</array>\n</plist>\n";
+}
+
+TEST(SystemProfilerTest, NamesABusAfterItsRootHubVersion) {
+  const struct {
+    std::string_view versionFile;
+    std::string_view name;
+  } cases[] = {
+      {" 3.10\n", "USB 3.1 Bus"},
+      {" 2.00\n", "USB 2.0 Bus"},
+      {" 1.10\n", "USB 1.1 Bus"},
+      {"3.20", "USB 3.2 Bus"},
+      {"", "USB Bus"},
+      {"garbled\n", "USB Bus"},
+      {" 3.1\n", "USB Bus"},
+      {" 3.1x\n", "USB Bus"},
+      {" .10\n", "USB Bus"},
+      {"3.10.0", "USB Bus"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(standin::usbBusName(c.versionFile), c.name) << c.versionFile;
+  }
+}
+
+TEST(SystemProfilerTest, EscapesWhatXmlCannotCarryAsIs) {
+  const struct {
+    std::string_view text;
+    std::string_view xml;
+  } cases[] = {
+      {"EHCI & <OHCI>", "EHCI &amp; &lt;OHCI&gt;"},
+      {"caf\xC3\xA9\t\"'", "caf\xC3\xA9\t\"'"},
+      {std::string_view("a\x01\0b", 4),
+       "a\xEF\xBF\xBD\xEF\xBF\xBD"
+       "b"},
+      {"\xFF\xC3", "\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"\xEF\xBF\xBE", "\xEF\xBF\xBD"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(standin::xmlText(c.text), c.xml) << c.text;
+  }
+}
+
+TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTree) {
+  testing::TemporaryDirectory empty;
+  const struct {
+    std::string root;
+    std::string expected;
+  } cases[] = {
+      {sysfsFixture("two-buses"),
+       report("\t\t<array>\n"
+              "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 2.0 Bus</string>\n"
+              "\t\t\t\t<key>host_controller</key>\n"
+              "\t\t\t\t<string>EHCI &amp; &lt;OHCI&gt; Host Controller</string>\n"
+              "\t\t\t</dict>\n"
+              "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 3.1 Bus</string>\n"
+              "\t\t\t\t<key>host_controller</key>\n"
+              "\t\t\t\t<string>xHCI Host Controller</string>\n"
+              "\t\t\t</dict>\n"
+              "\t\t</array>\n")},
+      {sysfsFixture("unreadable-versions"),
+       report("\t\t<array>\n"
+              "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB Bus</string>\n"
+              "\t\t\t</dict>\n"
+              "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB Bus</string>\n"
+              "\t\t\t\t<key>host_controller</key>\n"
+              "\t\t\t\t<string>xHCI Host Controller</string>\n"
+              "\t\t\t</dict>\n"
+              "\t\t</array>\n")},
+      // A machine without USB has no /sys/bus/usb at all.
+      {empty.string(), report("\t\t<array/>\n")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.root);
+    const ToolRun run = runProfiler(c.root, {"-xml", "SPUSBDataType"});
+    EXPECT_TRUE(run.launched);
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.output, c.expected);
+  }
+}
+
+TEST(SystemProfilerTest, RefusesEveryOtherQuestion) {
+  const std::vector<std::string> questions[] = {{},
+                                                {"SPUSBDataType"},
+                                                {"-xml"},
+                                                {"-xml", "SPDisplaysDataType"},
+                                                {"-xml", "SPUSBDataType", "-detailLevel", "full"},
+                                                {"-json", "SPUSBDataType"}};
+  for (const auto& arguments : questions) {
+    const ToolRun run = runProfiler(sysfsFixture("two-buses"), arguments);
+    EXPECT_EQ(run.exitStatus, 1) << ::testing::PrintToString(arguments);
+  }
+}
+
+TEST(SystemProfilerTest, UsbProbeReadsTheStandInsReport) {
+  testing::TemporaryDirectory empty;
+  const struct {
+    std::string root;
+    double version;
+  } cases[] = {
+      {sysfsFixture("two-buses"), 3.1},
+      {sysfsFixture("unreadable-versions"), 0},
+      {empty.string(), 0},
+  };
+  for (const auto& c : cases) {
+    ::setenv("TARQ_SYSFS_ROOT", c.root.c_str(), 1);
+    EXPECT_EQ(svu::highestUSBVersion(kProfiler), c.version) << c.root;
+    ::unsetenv("TARQ_SYSFS_ROOT");
+  }
+}
+
+}  // namespace
+}  // namespace tarq

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The Linux stand-in for the platform's system profiler: the USB report, read from sysfs and
+// written as the same XML property list the platform's tool prints.
+namespace tarq::standin {
+
+// One USB bus, as its root hub describes it.
+struct UsbBus {
+  std::string name;            // "USB 3.1 Bus"
+  std::string hostController;  // the root hub's product text, such as "xHCI Host Controller"
+};
+
+// The bus name for a root hub's "version" file: " 3.10\n" gives "USB 3.1 Bus", " 2.00" gives
+// "USB 2.0 Bus". A text that is not a version gives "USB Bus", which names no version.
+std::string usbBusName(std::string_view versionFile);
+
+// The buses under `sysfsRoot`/bus/usb/devices (root hubs "usb1", "usb2", ...), in bus number
+// order; none when the folder is missing, as on a machine without USB.
+std::vector<UsbBus> readUsbBuses(const std::string& sysfsRoot);
+
+// `text` as XML character data: markup characters escaped, characters XML cannot carry (most
+// control characters, ill-formed UTF-8) replaced by U+FFFD.
+std::string xmlText(std::string_view text);
+
+// The report of `system_profiler -xml SPUSBDataType`: a root array with one dictionary whose
+// "_items" holds one dictionary per bus.
+std::string usbReportXml(const std::vector<UsbBus>& buses);
+
+}  // namespace tarq::standin
