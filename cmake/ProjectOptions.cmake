@@ -4,9 +4,12 @@ add_library(tarq_project_options INTERFACE)
 target_compile_features(tarq_project_options INTERFACE cxx_std_20)
 set(CMAKE_CXX_EXTENSIONS OFF)
 
-target_compile_options(tarq_project_options INTERFACE
+# Also handed to the test that compiles the macOS sources with clang.
+set(TARQ_WARNING_FLAGS
   -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wcast-align
-  -Woverloaded-virtual -Wconversion -Wsign-conversion -Wformat=2
+  -Woverloaded-virtual -Wconversion -Wsign-conversion -Wformat=2)
+target_compile_options(tarq_project_options INTERFACE
+  ${TARQ_WARNING_FLAGS}
   # Objective-C++ headers use C casts in their macros; our own C++ does not.
   $<$<COMPILE_LANGUAGE:CXX>:-Wold-style-cast>)
 
