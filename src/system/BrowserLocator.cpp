@@ -55,7 +55,11 @@ std::string SystemValuesUtility::findChrome(const std::string& root,
   }
   const std::string text = decodedOutput(std::move(run));
   writeDiagnosticLine(text);
-  for (const std::string_view line : splitLinesAtAnyLineEnd(text)) {
+  return chromeBundleLine(text);
+}
+
+std::string SystemValuesUtility::chromeBundleLine(std::string_view searchOutput) {
+  for (const std::string_view line : splitLinesAtAnyLineEnd(searchOutput)) {
     if (containsIgnoringAsciiCase(line, kChromeBundleMarker)) {
       return std::string(line);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "system/ToolRun.h"
 
@@ -31,6 +32,10 @@ inline constexpr int kChromeVersionSleeps = kGuardedRunSleeps;
 // search output is echoed on the diagnostic stream.
 std::string findChrome(const std::string& root, const std::string& findExecutable = kFindExecutable,
                        int maximumSleeps = kChromeSearchSleeps);
+
+// The first line of the search's decoded output that names the bundle, or the empty text. Lines
+// end at every line end the platform's text services know.
+std::string chromeBundleLine(std::string_view searchOutput);
 
 // What the bundle's executable prints for "--version", exactly as printed, or the empty text.
 std::string chromeVersion(const std::string& appPath, int maximumSleeps = kChromeVersionSleeps);

@@ -52,10 +52,11 @@ std::string versionText(std::string_view name) {
 
 double highestUSBVersion(const std::string& profilerPath) {
   const std::unique_ptr<PropertyList> report = systemProfilerData(kUsbDataType, profilerPath);
-  if (!report) {
-    return 0;
-  }
-  const std::vector<PropertyListValue> roots = report->root().elements();
+  return report ? highestUSBVersion(*report) : 0;
+}
+
+double highestUSBVersion(const PropertyList& report) {
+  const std::vector<PropertyListValue> roots = report.root().elements();
   if (roots.empty() || !roots.front().is(PropertyListKind::dictionary)) {
     return 0;
   }

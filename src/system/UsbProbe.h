@@ -28,4 +28,8 @@ std::string versionText(std::string_view name);
 // none or anything fails on the way.
 double highestUSBVersion(const std::string& profilerPath = systemProfilerPath());
 
+// The highest version among the names of the report's top-level entries that begin with "USB";
+// 0 when there is none.
+double highestUSBVersion(const PropertyList& report);
+
 }  // namespace tarq::SystemValuesUtility

@@ -1,0 +1,15 @@
+// The output of the search for the browser's bundle.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "system/BrowserLocator.h"
+#include "system/TextParsing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view output(reinterpret_cast<const char*>(data), size);
+  if (tarq::isValidUtf8(output)) {
+    tarq::SystemValuesUtility::chromeBundleLine(output);
+  }
+  return 0;
+}
