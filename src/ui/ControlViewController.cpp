@@ -33,7 +33,7 @@ void ControlViewController::useMachineFacts(MachineFacts& facts) {
 }
 
 void ControlViewController::viewDidLoad() {
-  executeButton_ = XRCCTRL(*this, "executeTest", wxButton);
+  executeButton_ = dynamic_cast<wxButton*>(FindWindow("executeTest"));
   if (executeButton_ != nullptr) {
     executeButton_->Bind(wxEVT_BUTTON, &ControlViewController::executeTestClicked, this);
   }

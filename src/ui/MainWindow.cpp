@@ -38,12 +38,12 @@ wxFrame* createMainWindow(const wxString& layout, MachineFacts* facts) {
     return nullptr;
   }
   loadViews(*frame);
-  auto* control = dynamic_cast<ControlViewController*>(frame->FindWindow(XRCID("controlView")));
+  auto* control = dynamic_cast<ControlViewController*>(frame->FindWindow("controlView"));
   if (control != nullptr && facts != nullptr) {
     control->useMachineFacts(*facts);
   }
   // Return presses the execute button from the start.
-  if (auto* button = XRCCTRL(*frame, "executeTest", wxButton)) {
+  if (auto* button = dynamic_cast<wxButton*>(frame->FindWindow("executeTest"))) {
     button->SetFocus();
   }
   return frame;

@@ -15,10 +15,9 @@ void SplitViewController::viewDidLoad() {
     return;
   }
   wired_ = true;
-  auto* testResultsVC =
-      dynamic_cast<TestResultsViewController*>(FindWindow(XRCID("testResultView")));
-  auto* testNameVC = dynamic_cast<TestNameViewController*>(FindWindow(XRCID("testNameView")));
-  auto* controlVC = dynamic_cast<ControlViewController*>(FindWindow(XRCID("controlView")));
+  auto* testResultsVC = dynamic_cast<TestResultsViewController*>(FindWindow("testResultView"));
+  auto* testNameVC = dynamic_cast<TestNameViewController*>(FindWindow("testNameView"));
+  auto* controlVC = dynamic_cast<ControlViewController*>(FindWindow("controlView"));
   if (testResultsVC == nullptr || testNameVC == nullptr || controlVC == nullptr) {
     return;
   }

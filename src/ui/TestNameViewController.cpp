@@ -125,7 +125,7 @@ TestNameViewController::TestNameViewController() : model_(new SummaryListModel(r
 TestNameViewController::~TestNameViewController() = default;
 
 void TestNameViewController::viewDidLoad() {
-  listTests_ = XRCCTRL(*this, "listTests", wxDataViewCtrl);
+  listTests_ = dynamic_cast<wxDataViewCtrl*>(FindWindow("listTests"));
   if (listTests_ == nullptr) {
     return;
   }

@@ -35,7 +35,7 @@ TestResultsViewController::TestResultsViewController() : model_(new LinesListMod
 TestResultsViewController::~TestResultsViewController() = default;
 
 void TestResultsViewController::viewDidLoad() {
-  listTestResults_ = XRCCTRL(*this, "listTestResults", wxDataViewCtrl);
+  listTestResults_ = dynamic_cast<wxDataViewCtrl*>(FindWindow("listTestResults"));
   if (listTestResults_ == nullptr) {
     return;
   }
