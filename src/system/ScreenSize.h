@@ -14,7 +14,9 @@ struct ScreenSize {
 
 namespace SystemValuesUtility {
 
-ScreenSize mainScreenSize();
+// The main screen's size. On Linux the screen is the primary monitor of the X display named
+// `displayName` (null: the one in DISPLAY); macOS has one main screen and ignores the name.
+ScreenSize mainScreenSize(const char* displayName = nullptr);
 
 }  // namespace SystemValuesUtility
 }  // namespace tarq

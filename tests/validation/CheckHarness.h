@@ -10,7 +10,7 @@ namespace tarq::testing {
 
 // A machine described by plain values: a well-equipped Intel Mac on Catalina unless a test
 // says otherwise.
-struct FakeMachineFacts final : MachineFacts {
+struct FakeMachineFacts : MachineFacts {
   OperatingSystemVersion os{10, 15, 7, "Version 10.15.7 (Build 19H2)"};
   std::optional<uint64_t> memory = uint64_t{16} << 30;
   std::optional<int32_t> processors = 8;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <wx/frame.h>
+#include <wx/string.h>
+
+#include "validation/MachineFacts.h"
+
+namespace tarq {
+
+// The window's layout (XRC) as the program ships it.
+wxString windowLayout();
+
+// Builds the main window "mainWindow" from an XRC layout text, lets every pane controller
+// connect what it needs, then wires the panes. The checks learn their facts from `facts` when
+// given (it must outlive the window), else from this machine. Null when the layout has no such
+// window.
+wxFrame* createMainWindow(const wxString& layout, MachineFacts* facts = nullptr);
+
+}  // namespace tarq

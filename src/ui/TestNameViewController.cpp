@@ -1,0 +1,152 @@
+#include "ui/TestNameViewController.h"
+
+#include <wx/image.h>
+#include <wx/xrc/xmlres.h>
+
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "ui/RowCopy.h"
+#include "ui/StatusColours.h"
+#include "ui/TableRepaint.h"
+
+namespace tarq {
+namespace {
+
+// The summary's columns, left to right: model column i shows each row's value under
+// kColumns[i].identifier.
+struct SummaryColumn {
+  std::string_view identifier;
+  const char* title;
+  int width;
+};
+constexpr std::array<SummaryColumn, 3> kColumns{{
+    {ResultKey::testName, "Check", 190},
+    {ResultKey::result, "Result", 96},
+    {ResultKey::detected, "Detected", 880},
+}};
+// The status column shows a colour marker before the word.
+constexpr unsigned kStatusColumn = 1;
+static_assert(kColumns[kStatusColumn].identifier == ResultKey::result);
+
+constexpr int kMarkerSize = 12;
+
+// A round marker in the status colour with a dark rim, so that it also shows on a selected row;
+// a clear one of the same size keeps the words lined up.
+wxBitmapBundle statusMarker(std::string_view status) {
+  const std::optional<StatusColours> colours = statusColours(status);
+  const wxColour rim(60, 60, 60);
+  const double centre = (kMarkerSize - 1) / 2.0;
+  const double radius = kMarkerSize / 2.0 - 0.5;
+  wxImage image(kMarkerSize, kMarkerSize);
+  image.InitAlpha();
+  for (int y = 0; y < kMarkerSize; ++y) {
+    for (int x = 0; x < kMarkerSize; ++x) {
+      const double distance = std::hypot(x - centre, y - centre);
+      if (!colours || distance > radius) {
+        image.SetAlpha(x, y, 0);
+        continue;
+      }
+      const wxColour& colour = distance > radius - 1.5 ? rim : colours->background;
+      image.SetRGB(x, y, colour.Red(), colour.Green(), colour.Blue());
+      image.SetAlpha(x, y, 255);
+    }
+  }
+  return wxBitmapBundle(wxBitmap(image));
+}
+
+}  // namespace
+
+SummaryListModel::SummaryListModel(const std::vector<ResultRow>& results)
+    : wxDataViewVirtualListModel(0),
+      results_(results),
+      failMarker_(statusMarker(StatusWord::fail)),
+      warnMarker_(statusMarker(StatusWord::warn)),
+      noMarker_(statusMarker({})) {}
+
+const ResultRow* SummaryListModel::rowAt(unsigned row) const {
+  return row < results_.size() ? &results_[row] : nullptr;
+}
+
+wxString SummaryListModel::GetColumnType(unsigned column) const {
+  return column == kStatusColumn ? "wxDataViewIconText" : "string";
+}
+
+void SummaryListModel::GetValueByRow(wxVariant& value, unsigned row, unsigned column) const {
+  const ResultRow* result = rowAt(row);
+  if (result == nullptr || column >= kColumns.size()) {
+    return;
+  }
+  const wxString text = wxString::FromUTF8(*result->valueForKey(kColumns[column].identifier));
+  if (column != kStatusColumn) {
+    value = text;
+    return;
+  }
+  const wxBitmapBundle& marker = result->result == StatusWord::fail   ? failMarker_
+                                 : result->result == StatusWord::warn ? warnMarker_
+                                                                      : noMarker_;
+  value << wxDataViewIconText(text, marker);
+}
+
+bool SummaryListModel::SetValueByRow(const wxVariant&, unsigned, unsigned) {
+  return false;  // the rows are read-only
+}
+
+bool SummaryListModel::GetAttrByRow(unsigned row, unsigned, wxDataViewItemAttr& attr) const {
+  const ResultRow* result = rowAt(row);
+  if (result == nullptr) {
+    return false;
+  }
+  const std::optional<StatusColours> colours = statusColours(result->result);
+  if (!colours) {
+    return false;
+  }
+  attr.SetBackgroundColour(colours->background);
+  attr.SetColour(colours->text);
+  return true;
+}
+
+wxString SummaryListModel::rowText(unsigned row) const {
+  wxString text;
+  for (unsigned column = 0; column < kColumns.size(); ++column) {
+    if (const ResultRow* result = rowAt(row)) {
+      text << (column > 0 ? "\t" : "")
+           << wxString::FromUTF8(*result->valueForKey(kColumns[column].identifier));
+    }
+  }
+  return text;
+}
+
+wxIMPLEMENT_DYNAMIC_CLASS(TestNameViewController, wxPanel);
+
+TestNameViewController::TestNameViewController() : model_(new SummaryListModel(results())) {}
+
+TestNameViewController::~TestNameViewController() = default;
+
+void TestNameViewController::viewDidLoad() {
+  listTests_ = dynamic_cast<wxDataViewCtrl*>(FindWindow("listTests"));
+  if (listTests_ == nullptr) {
+    return;
+  }
+  listTests_->AssociateModel(model_.get());
+  for (unsigned column = 0; column < kColumns.size(); ++column) {
+    const SummaryColumn& spec = kColumns[column];
+    wxDataViewRenderer* renderer =
+        column == kStatusColumn ? static_cast<wxDataViewRenderer*>(new wxDataViewIconTextRenderer())
+                                : new wxDataViewTextRenderer();
+    listTests_->AppendColumn(new wxDataViewColumn(spec.title, renderer, column, FromDIP(spec.width),
+                                                  wxALIGN_LEFT, wxDATAVIEW_COL_RESIZABLE));
+  }
+  enableRowCopy(*listTests_, [this](unsigned row) { return model_->rowText(row); });
+}
+
+void TestNameViewController::reloadData() {
+  if (listTests_ == nullptr) {
+    return;
+  }
+  model_->Reset(static_cast<unsigned>(results().size()));
+  repaintNow(*listTests_);
+}
+
+}  // namespace tarq

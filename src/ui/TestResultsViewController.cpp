@@ -1,0 +1,55 @@
+#include "ui/TestResultsViewController.h"
+
+#include <wx/xrc/xmlres.h>
+
+#include "ui/RowCopy.h"
+#include "ui/TableRepaint.h"
+
+namespace tarq {
+
+LinesListModel::LinesListModel(const std::vector<std::string>& lines)
+    : wxDataViewVirtualListModel(0), lines_(lines) {}
+
+wxString LinesListModel::GetColumnType(unsigned) const {
+  return "string";
+}
+
+void LinesListModel::GetValueByRow(wxVariant& value, unsigned row, unsigned) const {
+  if (row < lines_.size()) {
+    value = rowText(row);
+  }
+}
+
+bool LinesListModel::SetValueByRow(const wxVariant&, unsigned, unsigned) {
+  return false;  // the lines are read-only
+}
+
+wxString LinesListModel::rowText(unsigned row) const {
+  return row < lines_.size() ? wxString::FromUTF8(lines_[row]) : wxString();
+}
+
+wxIMPLEMENT_DYNAMIC_CLASS(TestResultsViewController, wxPanel);
+
+TestResultsViewController::TestResultsViewController() : model_(new LinesListModel(resStrings())) {}
+
+TestResultsViewController::~TestResultsViewController() = default;
+
+void TestResultsViewController::viewDidLoad() {
+  listTestResults_ = dynamic_cast<wxDataViewCtrl*>(FindWindow("listTestResults"));
+  if (listTestResults_ == nullptr) {
+    return;
+  }
+  listTestResults_->AssociateModel(model_.get());
+  listTestResults_->AppendTextColumn("Result", 0, wxDATAVIEW_CELL_INERT, wxCOL_WIDTH_AUTOSIZE);
+  enableRowCopy(*listTestResults_, [this](unsigned row) { return model_->rowText(row); });
+}
+
+void TestResultsViewController::reloadData() {
+  if (listTestResults_ == nullptr) {
+    return;
+  }
+  model_->Reset(static_cast<unsigned>(resStrings().size()));
+  repaintNow(*listTestResults_);
+}
+
+}  // namespace tarq

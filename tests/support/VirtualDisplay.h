@@ -1,0 +1,79 @@
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace tarq::testing {
+
+// An Xvfb server of its own for a test: a screen of the given size on a display number the
+// server picks itself, stopped and reaped when the object goes.
+class VirtualDisplay {
+ public:
+  VirtualDisplay(int width, int height) {
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+      throw std::runtime_error("cannot create a pipe for Xvfb");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // The server writes its display number to fd 3 once it accepts connections.
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 3);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    std::vector<std::string> arguments{"Xvfb", "-displayfd", "3",         "-screen",
+                                       "0",    screen,       "-nolisten", "tcp"};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+      argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    const int spawned = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeEnds[1]);
+    if (spawned != 0) {
+      ::close(pipeEnds[0]);
+      throw std::runtime_error("cannot start Xvfb");
+    }
+    std::string number;
+    char c = 0;
+    while (::read(pipeEnds[0], &c, 1) == 1 && c != '\n') {
+      number += c;
+    }
+    ::close(pipeEnds[0]);
+    if (number.empty()) {
+      stop();
+      throw std::runtime_error("Xvfb did not start");
+    }
+    name_ = ":" + number;
+  }
+  ~VirtualDisplay() { stop(); }
+  VirtualDisplay(const VirtualDisplay&) = delete;
+  VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+  // The display name, e.g. ":3".
+  const std::string& name() const { return name_; }
+
+ private:
+  void stop() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      int status = 0;
+      ::waitpid(pid_, &status, 0);
+      pid_ = 0;
+    }
+  }
+
+  pid_t pid_ = 0;
+  std::string name_;
+};
+
+}  // namespace tarq::testing

@@ -1,0 +1,46 @@
+// The window tests run in one wxWidgets application on an X display of their own, 1280x800 like
+// a small laptop screen.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/init.h>
+
+#include <cstdlib>
+
+#include "support/VirtualDisplay.h"
+
+// The toolkit's own libraries keep caches for the life of the process (fonts, themes, type
+// registrations) that are never freed; only those are not counted as leaks.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n"
+         "leak:libgtk-3.so\n"
+         "leak:libgdk-3.so\n"
+         "leak:libglib-2.0.so\n"
+         "leak:libgobject-2.0.so\n"
+         "leak:libpango-1.0.so\n"
+         "leak:libpangoft2-1.0.so\n"
+         "leak:libcairo.so\n"
+         "leak:libX11.so\n";
+}
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  const tarq::testing::VirtualDisplay display(1280, 800);
+  ::setenv("DISPLAY", display.name().c_str(), 1);
+  ::setenv("GDK_BACKEND", "x11", 1);
+  ::setenv("NO_AT_BRIDGE", "1", 1);
+
+  wxApp::SetInstance(new wxApp);
+  if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
+    return EXIT_FAILURE;
+  }
+  int status = EXIT_FAILURE;
+  {
+    wxGUIEventLoop loop;
+    const wxEventLoopActivator active(&loop);
+    status = RUN_ALL_TESTS();
+  }
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  return status;
+}
