@@ -84,7 +84,8 @@ class ToolRunTest : public ::testing::Test {
     if (c.launched) {
       EXPECT_EQ(run.exitStatus, c.exitStatus) << runnerName << ": " << c.name;
     }
-    EXPECT_EQ(run.output, c.output) << runnerName << ": " << c.name;
+    EXPECT_TRUE(run.output == c.output)
+        << runnerName << ": " << c.name << ": " << run.output.substr(0, 200);
   }
 
   testing::TemporaryDirectory directory_;
@@ -116,6 +117,8 @@ TEST_F(ToolRunTest, OutcomesOfBothRuns) {
        true,
        Form::kExecutable,
        smallOutput},
+      // Drained while the tool runs, or the tool would block on a full pipe.
+      {"large", "exec head -c 67108864 /dev/zero", {}, 0, std::string(64 << 20, '\0')},
       {"not executable", "exit 0", {}, 0, "", false, Form::kNotExecutable},
       {"missing", "", {}, 0, "", false, Form::kMissing},
   };
@@ -148,18 +151,6 @@ TEST_F(ToolRunTest, GuardedRunBoundsTheWait) {
   };
   for (const ToolCase& c : cases) {
     expectRun(kRunners[1].second, c, "runToolGuarded");
-  }
-}
-
-TEST_F(ToolRunTest, LargeOutputIsDrainedWhileTheToolRuns) {
-  constexpr std::size_t kSize = 64 * 1024 * 1024;
-  const std::string path = tool({"large", "exec head -c 67108864 /dev/zero", {}, 0, ""});
-  for (const auto& [runnerName, runner] : kRunners) {
-    const ToolRun run = runner(path, {}, shortLimits());
-    EXPECT_TRUE(run.launched) << runnerName;
-    EXPECT_EQ(run.exitStatus, 0) << runnerName;
-    EXPECT_EQ(run.output.size(), kSize) << runnerName;
-    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\0'), kSize) << runnerName;
   }
 }
 

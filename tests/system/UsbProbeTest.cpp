@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <fstream>
 #include <sstream>
 
-#include "support/TemporaryDirectory.h"
+#include "support/FakeTool.h"
 #include "system/Diagnostics.h"
 #include "system/UsbProbe.h"
 
@@ -12,16 +12,16 @@ namespace {
 
 namespace svu = SystemValuesUtility;
 
-// A stand-in profiler: a shell script with the given body, made executable.
-std::string profilerScript(const testing::TemporaryDirectory& directory, std::string_view body) {
-  directory.write("system_profiler", "#!/bin/sh\n" + std::string(body) + "\n");
-  const std::string path = directory.string() + "/system_profiler";
-  ::chmod(path.c_str(), 0755);
-  return path;
+// A stand-in profiler that prints `report` only when asked for the XML report of USB buses.
+std::string profiler(const testing::TemporaryDirectory& directory, std::string_view report,
+                     int exitStatus = 0) {
+  return testing::writeFakeTool(directory, "system_profiler", "-xml SPUSBDataType", report,
+                                exitStatus);
 }
 
 std::string fixture(std::string_view name) {
-  return std::string(TARQ_TEST_DATA_DIR) + "/usb/" + std::string(name);
+  std::ifstream file(std::string(TARQ_TEST_DATA_DIR) + "/usb/" + std::string(name));
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // highestUSBVersion with `profilerPath`, and what it logged.
@@ -81,44 +81,25 @@ TEST(UsbProbeTest, HighestVersionOfTheReportedBuses) {
   testing::TemporaryDirectory directory;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fixture);
-    const auto [version, log] =
-        probe(profilerScript(directory, "cat '" + fixture(c.fixture) + "'"));
+    const auto [version, log] = probe(profiler(directory, fixture(c.fixture)));
     EXPECT_EQ(version, c.version);
     EXPECT_EQ(log, c.log);
   }
 }
 
 TEST(UsbProbeTest, FailingOrMissingProfilerGivesNoVersion) {
-  const struct {
-    std::string_view script;  // empty: no profiler at all
-    std::string_view log;
-  } cases[] = {
-      {"echo '<plist><array/></plist>'; exit 1", "system_profiler returned error status\n"},
-      {"kill -9 $$", "system_profiler returned error status\n"},
-      {"", ""},
-      {"exit 0",
-       "Failed to parse system_profiler results. Malformed XML at byte offset 0: No "
-       "document element found\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.script);
-    testing::TemporaryDirectory directory;
-    const std::string path = c.script.empty() ? directory.string() + "/system_profiler"
-                                              : profilerScript(directory, c.script);
-    EXPECT_EQ(probe(path), std::make_pair(0.0, std::string(c.log)));
-  }
-}
-
-TEST(UsbProbeTest, AsksForTheXmlReportOfTheDataType) {
   testing::TemporaryDirectory directory;
-  const std::string path =
-      profilerScript(directory, "printf '%s|' \"$@\" >\"$(dirname \"$0\")/arguments\"\ncat '" +
-                                    fixture("usb-two-buses.plist") + "'");
-  const auto report = svu::systemProfilerData("SPUSBDataType", path);
-  ASSERT_TRUE(report);
-  EXPECT_TRUE(report->root().is(PropertyListKind::array));
-  std::ifstream arguments(directory.path() / "arguments");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(arguments), {}), "-xml|SPUSBDataType|");
+  const std::string path = directory.string() + "/system_profiler";
+  EXPECT_EQ(probe(path), std::make_pair(0.0, std::string()));
+  const std::string errorStatus = "system_profiler returned error status\n";
+  profiler(directory, fixture("usb-two-buses.plist"), 1);
+  EXPECT_EQ(probe(path), std::make_pair(0.0, errorStatus));
+  testing::writeScript(directory, "system_profiler", "kill -9 $$\n");
+  EXPECT_EQ(probe(path), std::make_pair(0.0, errorStatus));
+  profiler(directory, "");
+  EXPECT_EQ(probe(path), std::make_pair(0.0, std::string("Failed to parse system_profiler results. "
+                                                         "Malformed XML at byte offset 0: No "
+                                                         "document element found\n")));
 }
 
 TEST(UsbProbeTest, ReadsAMultiMegabyteReport) {
@@ -136,12 +117,11 @@ TEST(UsbProbeTest, ReadsAMultiMegabyteReport) {
     items += "</array><key>_name</key><string>USB 2.0 Bus</string></dict>\n";
   }
   items += "<dict><key>_name</key><string>USB 3.1 Bus</string></dict>";
+  const std::string report =
+      "<plist><array><dict><key>_items</key><array>" + items + "</array></dict></array></plist>";
+  ASSERT_GT(report.size(), 4u << 20);
   testing::TemporaryDirectory directory;
-  directory.write("report.plist", "<plist><array><dict><key>_items</key><array>" + items +
-                                      "</array></dict></array></plist>");
-  ASSERT_GT(std::filesystem::file_size(directory.path() / "report.plist"), 4u << 20);
-  const std::string path = profilerScript(directory, "cat \"$(dirname \"$0\")/report.plist\"");
-  EXPECT_EQ(probe(path), std::make_pair(3.1, std::string()));
+  EXPECT_EQ(probe(profiler(directory, report)), std::make_pair(3.1, std::string()));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The Linux stand-in profiler: its pieces, the built tool on fixture sysfs trees, and the USB
-// probe reading what it prints.
+// The Linux stand-in profiler: its pieces and the built tool on fixture sysfs trees.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,7 +7,6 @@
 #include "SystemProfilerReport.h"
 #include "support/TemporaryDirectory.h"
 #include "system/ToolRun.h"
-#include "system/UsbProbe.h"
 
 namespace tarq {
 namespace {
@@ -128,23 +126,6 @@ TEST(SystemProfilerTest, RefusesEveryOtherQuestion) {
   for (const auto& arguments : questions) {
     const ToolRun run = runProfiler(sysfsFixture("two-buses"), arguments);
     EXPECT_EQ(run.exitStatus, 1) << ::testing::PrintToString(arguments);
-  }
-}
-
-TEST(SystemProfilerTest, UsbProbeReadsTheStandInsReport) {
-  testing::TemporaryDirectory empty;
-  const struct {
-    std::string root;
-    double version;
-  } cases[] = {
-      {sysfsFixture("two-buses"), 3.1},
-      {sysfsFixture("unreadable-versions"), 0},
-      {empty.string(), 0},
-  };
-  for (const auto& c : cases) {
-    ::setenv("TARQ_SYSFS_ROOT", c.root.c_str(), 1);
-    EXPECT_EQ(svu::highestUSBVersion(kProfiler), c.version) << c.root;
-    ::unsetenv("TARQ_SYSFS_ROOT");
   }
 }
 
