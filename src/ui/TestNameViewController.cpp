@@ -131,12 +131,13 @@ void TestNameViewController::viewDidLoad() {
   }
   listTests_->AssociateModel(model_.get());
   for (unsigned column = 0; column < kColumns.size(); ++column) {
-    const SummaryColumn& spec = kColumns[column];
+    const SummaryColumn& summaryColumn = kColumns[column];
     wxDataViewRenderer* renderer =
         column == kStatusColumn ? static_cast<wxDataViewRenderer*>(new wxDataViewIconTextRenderer())
                                 : new wxDataViewTextRenderer();
-    listTests_->AppendColumn(new wxDataViewColumn(spec.title, renderer, column, FromDIP(spec.width),
-                                                  wxALIGN_LEFT, wxDATAVIEW_COL_RESIZABLE));
+    listTests_->AppendColumn(new wxDataViewColumn(summaryColumn.title, renderer, column,
+                                                  FromDIP(summaryColumn.width), wxALIGN_LEFT,
+                                                  wxDATAVIEW_COL_RESIZABLE));
   }
   enableRowCopy(*listTests_, [this](unsigned row) { return model_->rowText(row); });
 }
