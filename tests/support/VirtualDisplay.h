@@ -29,8 +29,10 @@ class VirtualDisplay {
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 3);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    std::vector<std::string> arguments{"Xvfb", "-displayfd", "3",         "-screen",
-                                       "0",    screen,       "-nolisten", "tcp"};
+    // -noreset: the server does not start over whenever its last client disconnects, which
+    // would refuse a connection made meanwhile.
+    std::vector<std::string> arguments{"Xvfb", "-displayfd", "3",   "-screen", "0",
+                                       screen, "-nolisten",  "tcp", "-noreset"};
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
       argv.push_back(argument.data());
