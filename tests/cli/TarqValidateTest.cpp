@@ -10,6 +10,7 @@
 
 #include "cli/Report.h"
 #include "support/TemporaryDirectory.h"
+#include "validation/CheckHarness.h"
 
 namespace tarq {
 namespace {
@@ -26,14 +27,17 @@ std::string readFile(const std::filesystem::path& path) {
 }
 
 // Runs `arguments` (shell words) after the program, with standard output and error in files
-// unless `redirection` says otherwise.
+// unless `redirection` says otherwise; `onTerminal` runs it on a pseudo-terminal through
+// script(1), which copies what it wrote.
 Outcome runTarqValidate(const std::string& arguments, const std::string& environment = "",
-                        const std::string& redirection = "") {
+                        const std::string& redirection = "", bool onTerminal = false) {
   testing::TemporaryDirectory directory;
   const auto out = directory.path() / "out";
   const auto err = directory.path() / "err";
+  const std::string program = onTerminal ? "script -qec \"'" TARQ_VALIDATE_PATH "'\" /dev/null"
+                                         : "'" TARQ_VALIDATE_PATH "' " + arguments;
   const std::string command =
-      "env " + environment + " '" TARQ_VALIDATE_PATH "' " + arguments +
+      "env " + environment + " " + program +
       (redirection.empty() ? " >'" + out.string() + "'" : " " + redirection) + " 2>'" +
       err.string() + "' </dev/null";
   const int status = std::system(command.c_str());
@@ -43,10 +47,6 @@ Outcome runTarqValidate(const std::string& arguments, const std::string& environ
   outcome.err = readFile(err);
   return outcome;
 }
-
-const std::vector<std::string> kRunOrder{
-    "Operating System", "RAM (Memory)",      "Processor",          "Primary Hard Drive",
-    "USB 2.0/3.0/3.1",  "Screen Resolution", "Supported Browsers", "Mono Framework"};
 
 TEST(TarqValidateTest, JsonReportHoldsOneRowPerCheckAndNothingElse) {
   const Outcome outcome = runTarqValidate("--json");
@@ -60,7 +60,7 @@ TEST(TarqValidateTest, JsonReportHoldsOneRowPerCheckAndNothingElse) {
     names.push_back(rows.back().testName);
     EXPECT_TRUE(std::regex_match(rows.back().result, std::regex("Pass|Warn|Fail")));
   }
-  EXPECT_EQ(names, kRunOrder);
+  EXPECT_EQ(names, testing::kRunOrder);
   EXPECT_TRUE(std::regex_match(rows[1].detected, std::regex(R"(\d+\.\d (Giga|Mega)Bytes|unknown)")))
       << rows[1].detected;
   EXPECT_TRUE(std::regex_match(rows[3].detected,
@@ -70,49 +70,28 @@ TEST(TarqValidateTest, JsonReportHoldsOneRowPerCheckAndNothingElse) {
   EXPECT_EQ(report.at("lines").at(0), rows[0].detected);
   EXPECT_GE(report.at("lines").size(), 9u);
   EXPECT_EQ(outcome.exitStatus, exitStatusFor(rows));
-}
-
-TEST(TarqValidateTest, StandardErrorStaysQuietWithoutVerbose) {
-  // Without --verbose, nothing at all, not even what the tools a pass runs complain about. With
-  // it, the system's diagnostics, each line prefixed with the program's name, and the tools' own
-  // messages, which name their tool.
-  const Outcome quiet = runTarqValidate("--json");
-  EXPECT_EQ(quiet.err, "");
-  const Outcome verbose = runTarqValidate("--json --verbose");
-  EXPECT_TRUE(
-      std::regex_match(verbose.err, std::regex("((tarq-validate|/usr/bin/find): [^\n]*\n)*")))
-      << verbose.err;
-  EXPECT_EQ(nlohmann::json::parse(verbose.out).at("rows").size(), 8u);
-}
-
-TEST(TarqValidateTest, TextReportToAFileHasNoColour) {
-  const Outcome outcome = runTarqValidate("");
-  EXPECT_EQ(outcome.out.rfind("Check ", 0), 0u) << outcome.out;
-  EXPECT_NE(outcome.out.find("\n\n"), std::string::npos) << "a blank line before the lines";
-  EXPECT_EQ(outcome.out.find('\x1b'), std::string::npos);
-  EXPECT_EQ(outcome.exitStatus, 2);
+  EXPECT_EQ(outcome.err, "");
 }
 
 TEST(TarqValidateTest, TextReportOnATerminalIsColouredUnlessNoColorIsSet) {
   if (std::system("command -v script >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "script(1) is needed to give the program a terminal";
   }
-  // script(1) runs the program on a pseudo-terminal and copies what it wrote.
-  const auto onTerminal = [](const std::string& environment) {
-    testing::TemporaryDirectory directory;
-    const auto out = directory.path() / "out";
-    const std::string command = "env " + environment +
-                                " script -qec \"'" TARQ_VALIDATE_PATH "'\" /dev/null >'" +
-                                out.string() + "' 2>&1 </dev/null";
-    std::system(command.c_str());
-    return readFile(out);
+  const struct {
+    std::string environment;
+    bool coloured;
+  } cases[] = {
+      {"-u NO_COLOR TERM=xterm", true},
+      {"NO_COLOR=1 TERM=xterm", false},
+      {"NO_COLOR= TERM=xterm", true},  // an empty NO_COLOR does not count as set
+      {"-u NO_COLOR TERM=dumb", false},
   };
-  const std::string coloured = onTerminal("-u NO_COLOR TERM=xterm");
-  EXPECT_NE(coloured.find("\x1b[31mOperating System"), std::string::npos) << coloured;
-  EXPECT_EQ(onTerminal("NO_COLOR=1 TERM=xterm").find("\x1b["), std::string::npos);
-  // An empty NO_COLOR does not count as set.
-  EXPECT_NE(onTerminal("NO_COLOR= TERM=xterm").find("\x1b[31m"), std::string::npos);
-  EXPECT_EQ(onTerminal("-u NO_COLOR TERM=dumb").find("\x1b["), std::string::npos);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.environment);
+    const std::string out = runTarqValidate("", c.environment, "", true).out;
+    EXPECT_EQ(out.find("\x1b[31mOperating System") != std::string::npos, c.coloured) << out;
+    EXPECT_EQ(out.find("\x1b[") != std::string::npos, c.coloured);
+  }
 }
 
 TEST(TarqValidateTest, FindsTheStandInProfilerBesideItself) {
@@ -127,12 +106,17 @@ TEST(TarqValidateTest, FindsTheStandInProfilerBesideItself) {
 }
 
 // Help and version go to standard output; usage errors exit with 64 and a failed write with 74.
-TEST(TarqValidateTest, ExitStatusesOfRunsThatReportNothing) {
+// Standard error stays quiet without --verbose, even of what the tools a pass runs complain
+// about; with it, it has the system's diagnostics, each line prefixed with the program's name,
+// and the tools' own messages, which name their tool. A text report to a file has no colour.
+TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
   const struct {
     std::string arguments, redirection;
     int exitStatus;
     std::string out, err;  // patterns
   } cases[] = {
+      {"", "", 2, "Check [^\x1b]*\n\n[^\x1b]*", ""},
+      {"--json --verbose", "", 2, "\\{[^]*\\}\n?", "((tarq-validate|/usr/bin/find): [^\n]*\n)*"},
       {"--help", "", 0, "Usage: tarq-validate \\[--json\\] \\[--verbose\\]\n[^]*", ""},
       {"--version", "", 0, "tarq-validate \\d+\\.\\d+\\.\\d+\n", ""},
       {"--jsn", "", 64, "", "[^]*Usage: tarq-validate[^]*"},

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <sstream>
 #include <vector>
 
+#include "support/CapturedDiagnostics.h"
 #include "support/FakeTool.h"
 #include "system/BrowserLocator.h"
-#include "system/Diagnostics.h"
 
 namespace tarq {
 namespace {
@@ -16,21 +15,10 @@ namespace svu = SystemValuesUtility;
 constexpr std::string_view kFindArguments = "-iname google\\ chrome.app -print -quit";
 constexpr std::string_view kExecutable = "/Contents/MacOS/Google Chrome";
 
-// Catches the diagnostic stream for the life of one test.
-class CapturedDiagnostics {
- public:
-  CapturedDiagnostics() { setDiagnosticStream(text_); }
-  ~CapturedDiagnostics() { setDiagnosticStream(std::cout); }
-  std::string text() const { return text_.str(); }
-
- private:
-  std::ostringstream text_;
-};
-
-// One file of an applications tree: a browser executable answering "--version" when it has
-// an output, otherwise a plain file.
+// One bundle of an applications tree: its executable answers "--version" when it has an output;
+// otherwise the bundle has no executable, only its Info.plist.
 struct TreeFile {
-  std::string path;
+  std::string bundle;
   std::optional<std::string> versionOutput;
   int exitStatus = 0;
 };
@@ -42,40 +30,34 @@ TEST(BrowserLocatorTest, FindsTheBundleInAnApplicationsTree) {
     std::string bundle;  // below the applications folder; empty for none
     std::string version;
   } cases[] = {
-      {{{"Google Chrome.app" + std::string(kExecutable), stable}}, "Google Chrome.app", stable},
-      {{{"GOOGLE CHROME.APP" + std::string(kExecutable), stable}}, "GOOGLE CHROME.APP", stable},
-      {{{"Web/Stable/google chrome.app" + std::string(kExecutable), "1"}},
-       "Web/Stable/google chrome.app",
-       "1"},
+      {{{"Google Chrome.app", stable}}, "Google Chrome.app", stable},
+      {{{"GOOGLE CHROME.APP", stable}}, "GOOGLE CHROME.APP", stable},
+      {{{"Web/Stable/google chrome.app", "1"}}, "Web/Stable/google chrome.app", "1"},
       // The search stops at the outer bundle, which it reaches first.
-      {{{"Google Chrome.app" + std::string(kExecutable), "outer"},
-        {"Google Chrome.app/Contents/Helpers/Google Chrome.app" + std::string(kExecutable),
-         "inner"}},
+      {{{"Google Chrome.app", "outer"},
+        {"Google Chrome.app/Contents/Helpers/Google Chrome.app", "inner"}},
        "Google Chrome.app",
        "outer"},
-      {{{"Google Chrome Beta.app" + std::string(kExecutable), stable}}, "", ""},
-      {{{"Google Chrome.app/Contents/Info.plist", std::nullopt}}, "Google Chrome.app", ""},
-      {{{"Google Chrome.app" + std::string(kExecutable), stable, 1}}, "Google Chrome.app", ""},
-      {{{"Google Chrome.app" + std::string(kExecutable), "Google Chrome \xFF\n"}},
-       "Google Chrome.app",
-       ""},
+      {{{"Google Chrome Beta.app", stable}}, "", ""},
+      {{{"Google Chrome.app", std::nullopt}}, "Google Chrome.app", ""},
+      {{{"Google Chrome.app", stable, 1}}, "Google Chrome.app", ""},
+      {{{"Google Chrome.app", "Google Chrome \xFF\n"}}, "Google Chrome.app", ""},
       // The line after the folder name's line end is no path below the folder; it is not run.
-      {{{"Old\nBrowsers kept for the record/Google Chrome.app" + std::string(kExecutable), stable}},
-       "",
-       ""},
+      {{{"Old\nBrowsers kept for the record/Google Chrome.app", stable}}, "", ""},
       {{}, "", ""},  // no applications folder at all
   };
   for (const auto& c : cases) {
     testing::TemporaryDirectory root;
     for (const TreeFile& file : c.files) {
-      const std::string path = "Applications/" + file.path;
+      const std::string bundle = "Applications/" + file.bundle;
       if (file.versionOutput) {
-        testing::writeFakeTool(root, path, "--version", *file.versionOutput, file.exitStatus);
+        testing::writeFakeTool(root, bundle + std::string(kExecutable), "--version",
+                               *file.versionOutput, file.exitStatus);
       } else {
-        root.write(path, "");
+        root.write(bundle + "/Contents/Info.plist", "");
       }
     }
-    CapturedDiagnostics diagnostics;
+    testing::CapturedDiagnostics diagnostics;
     const std::string applications = root.string() + "/Applications";
     const ChromeLocation expected{c.bundle.empty() ? "" : applications + "/" + c.bundle, c.version};
     EXPECT_EQ(svu::locateChrome(applications), expected) << c.files.size() << " " << c.bundle;
@@ -103,7 +85,7 @@ TEST(BrowserLocatorTest, TakesTheFirstSearchLineNamingTheBundle) {
     testing::TemporaryDirectory directory;
     const std::string find = testing::writeFakeTool(
         directory, "find", "/R " + std::string(kFindArguments), c.output, c.exitStatus);
-    CapturedDiagnostics diagnostics;
+    testing::CapturedDiagnostics diagnostics;
     EXPECT_EQ(svu::findChrome("/R", find), c.line) << c.output;
     EXPECT_EQ(diagnostics.text(), c.echo) << c.output;
   }
@@ -123,7 +105,7 @@ TEST(BrowserLocatorTest, ShorterResultsThanTheShortestBundlePathAreNotFound) {
     testing::TemporaryDirectory directory;
     const std::string find = testing::writeFakeTool(
         directory, "find", c.root + " " + std::string(kFindArguments), c.found + "\n");
-    CapturedDiagnostics diagnostics;
+    testing::CapturedDiagnostics diagnostics;
     // No browser answers at these paths, so a counted result has an empty version.
     EXPECT_EQ(svu::locateChrome(c.root, find), (ChromeLocation{c.counts ? c.found : "", ""}))
         << c.found;

@@ -2,10 +2,9 @@
 
 #include <array>
 #include <cerrno>
-#include <sstream>
 
+#include "support/CapturedDiagnostics.h"
 #include "support/TemporaryDirectory.h"
-#include "system/Diagnostics.h"
 #include "system/KernelParameters.h"
 #include "system/LinuxKernelParameterService.h"
 
@@ -40,17 +39,9 @@ class FixtureMachine {
   LinuxKernelParameterService& service() { return service_; }
 
  private:
+  testing::CapturedDiagnostics diagnostics_;  // unknown parameters report their errno here
   testing::TemporaryDirectory root_;
   LinuxKernelParameterService service_;
-};
-
-class LinuxKernelParameterServiceTest : public ::testing::Test {
- protected:
-  void SetUp() override { setDiagnosticStream(diagnostics_); }
-  void TearDown() override { setDiagnosticStream(std::cout); }
-
- private:
-  std::ostringstream diagnostics_;  // unknown parameters report their errno here
 };
 
 struct MachineFacts {
@@ -67,7 +58,7 @@ struct MachineFacts {
   std::optional<std::string> model;
 };
 
-TEST_F(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
+TEST(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
   const MachineFacts machines[] = {
       // Installed memory: eight online 2 GiB blocks; the offline ninth does not count, and
       // MemTotal (smaller) is not used. The base frequency wins over the turbo maximum.
@@ -100,7 +91,7 @@ TEST_F(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
   }
 }
 
-TEST_F(LinuxKernelParameterServiceTest, KernelTextsComeFromUnameAndProcVersion) {
+TEST(LinuxKernelParameterServiceTest, KernelTextsComeFromUnameAndProcVersion) {
   FixtureMachine machine("laptop");
   auto& calls = machine.service();
   EXPECT_EQ(svu::osType(calls), "Linux");
@@ -113,7 +104,7 @@ TEST_F(LinuxKernelParameterServiceTest, KernelTextsComeFromUnameAndProcVersion) 
   EXPECT_EQ(svu::osRevision(calls), (6 << 16) | (1 << 8) | 0);
 }
 
-TEST_F(LinuxKernelParameterServiceTest, FrequencyFallsBackSourceBySource) {
+TEST(LinuxKernelParameterServiceTest, FrequencyFallsBackSourceBySource) {
   FixtureMachine machine("laptop");
   const auto& root = machine.root();
   const std::string cpufreq = "sys/devices/system/cpu/cpu0/cpufreq";
@@ -137,7 +128,7 @@ TEST_F(LinuxKernelParameterServiceTest, FrequencyFallsBackSourceBySource) {
   EXPECT_EQ(svu::cpuFrequency(machine.service()), std::nullopt);
 }
 
-TEST_F(LinuxKernelParameterServiceTest, MemoryFallsBackToMemTotalWithoutBlocks) {
+TEST(LinuxKernelParameterServiceTest, MemoryFallsBackToMemTotalWithoutBlocks) {
   FixtureMachine machine("laptop");
   machine.root().write("sys/devices/system/memory/block_size_bytes", "zz\n");
   EXPECT_EQ(svu::memorySize(machine.service()), uint64_t{16259868} * 1024);
@@ -147,7 +138,7 @@ TEST_F(LinuxKernelParameterServiceTest, MemoryFallsBackToMemTotalWithoutBlocks) 
   EXPECT_EQ(svu::memorySize(machine.service()), std::nullopt);
 }
 
-TEST_F(LinuxKernelParameterServiceTest, SixtyFourBitCapabilityFollowsTheLongModeFlag) {
+TEST(LinuxKernelParameterServiceTest, SixtyFourBitCapabilityFollowsTheLongModeFlag) {
   FixtureMachine machine("vm", "i686");
   machine.root().write("proc/cpuinfo", "processor\t: 0\nflags\t\t: fpu vme pae sse2 nx\n");
   EXPECT_EQ(svu::cpu64BitCapable(machine.service()), 0u);
@@ -157,7 +148,7 @@ TEST_F(LinuxKernelParameterServiceTest, SixtyFourBitCapabilityFollowsTheLongMode
   EXPECT_EQ(svu::cpu64BitCapable(machine.service()), 0u) << "an i686 without flags";
 }
 
-TEST_F(LinuxKernelParameterServiceTest, BrandFallsBackToTheClosestField) {
+TEST(LinuxKernelParameterServiceTest, BrandFallsBackToTheClosestField) {
   FixtureMachine machine("arm-board", "armv7l");
   const struct {
     std::string_view cpuinfo;
@@ -178,7 +169,7 @@ TEST_F(LinuxKernelParameterServiceTest, BrandFallsBackToTheClosestField) {
   }
 }
 
-TEST_F(LinuxKernelParameterServiceTest, MalformedFilesAreUnknownNotMadeUp) {
+TEST(LinuxKernelParameterServiceTest, MalformedFilesAreUnknownNotMadeUp) {
   FixtureMachine machine("vm");
   const auto& root = machine.root();
   root.write("sys/devices/system/cpu/cpu0/cache/index2/size", "99999999999999999999K\n");
@@ -194,7 +185,7 @@ TEST_F(LinuxKernelParameterServiceTest, MalformedFilesAreUnknownNotMadeUp) {
 }
 
 // Many virtual machines have no sysfs cache folder; an x86 processor still reports its caches.
-TEST_F(LinuxKernelParameterServiceTest, CachesMissingFromSysfsComeFromAnX86Processor) {
+TEST(LinuxKernelParameterServiceTest, CachesMissingFromSysfsComeFromAnX86Processor) {
   const CpuidQuery amdEpyc = [](uint32_t leaf, uint32_t) -> std::optional<CpuidRegisters> {
     if (leaf == 0x80000006) {
       return CpuidRegisters{0x40802040, 0x60804040, 0x04006140, 0x0fe09140};
@@ -215,7 +206,7 @@ TEST_F(LinuxKernelParameterServiceTest, CachesMissingFromSysfsComeFromAnX86Proce
 
 // The size query computes the reply; the data read that follows takes it instead of reading
 // all memory blocks again.
-TEST_F(LinuxKernelParameterServiceTest, DataReadAfterItsSizeQueryUsesTheQueriedReply) {
+TEST(LinuxKernelParameterServiceTest, DataReadAfterItsSizeQueryUsesTheQueriedReply) {
   FixtureMachine machine("laptop");
   int mib[] = {6, 24};
   size_t size = 0;
@@ -229,60 +220,47 @@ TEST_F(LinuxKernelParameterServiceTest, DataReadAfterItsSizeQueryUsesTheQueriedR
   EXPECT_LT(bytes, uint64_t{16} << 30);
 }
 
-// The C-call protocol, as the kernel-parameter layer and any other caller rely on it.
-TEST_F(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
-  FixtureMachine machine("laptop");
-  auto& service = machine.service();
-  std::array<int, 2> mib{6, 1};  // hw.machine
-
-  size_t size = 0;
-  ASSERT_EQ(service.sysctl(mib.data(), 2, nullptr, &size, nullptr, 0), 0);
-  EXPECT_EQ(size, 7u) << "x86_64 and its NUL";
-
-  std::array<char, 16> buffer{};
-  size = 3;
-  errno = 0;
-  EXPECT_EQ(service.sysctl(mib.data(), 2, buffer.data(), &size, nullptr, 0), -1);
-  EXPECT_EQ(errno, ENOMEM);
-
-  size = buffer.size();
-  ASSERT_EQ(service.sysctl(mib.data(), 2, buffer.data(), &size, nullptr, 0), 0);
-  EXPECT_EQ(size, 7u);
-  EXPECT_EQ(std::string(buffer.data(), size), std::string("x86_64\0", 7));
-
-  int value = 1;
-  EXPECT_EQ(service.sysctl(mib.data(), 2, nullptr, &size, &value, sizeof value), -1);
-  EXPECT_EQ(errno, EPERM);
-
-  std::array<int, 2> unknown{6, 9999};
-  EXPECT_EQ(service.sysctl(unknown.data(), 2, nullptr, &size, nullptr, 0), -1);
-  EXPECT_EQ(errno, ENOENT);
-
-  std::array<int, 13> tooDeep{};
-  EXPECT_EQ(service.sysctl(tooDeep.data(), 13, nullptr, &size, nullptr, 0), -1);
-  EXPECT_EQ(errno, EINVAL);
-  EXPECT_EQ(service.sysctl(mib.data(), 0, nullptr, &size, nullptr, 0), -1);
-  EXPECT_EQ(errno, EINVAL);
+std::string failed(int error) {
+  return "errno " + std::to_string(error);
 }
 
-TEST_F(LinuxKernelParameterServiceTest, TranslatesTheNamesItKnows) {
+// The C-call protocol, as the kernel-parameter layer and any other caller rely on it: each call
+// gives the size and bytes it returned, or the errno of its failure.
+TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
   FixtureMachine machine("laptop");
   auto& service = machine.service();
-  std::array<int, 12> mib{};
-  size_t levels = mib.size();
-  ASSERT_EQ(service.sysctlnametomib("hw.memsize", mib.data(), &levels), 0);
-  EXPECT_EQ(levels, 2u);
-  EXPECT_EQ(mib[0], 6);
-  EXPECT_EQ(mib[1], 24);
+  const auto read = [&](std::vector<int> mib, size_t bufferSize, bool writes = false) {
+    std::string buffer(bufferSize, '\0');
+    size_t size = bufferSize;
+    int value = 1;
+    errno = 0;
+    if (service.sysctl(mib.data(), static_cast<u_int>(mib.size()),
+                       bufferSize == 0 ? nullptr : buffer.data(), &size, writes ? &value : nullptr,
+                       writes ? sizeof value : 0) != 0) {
+      return failed(errno);
+    }
+    return std::to_string(size) + " " + buffer.substr(0, size);
+  };
+  const std::vector<int> hwMachine{6, 1};
+  EXPECT_EQ(read(hwMachine, 0), "7 ") << "the size of x86_64 and its NUL";
+  EXPECT_EQ(read(hwMachine, 3), failed(ENOMEM));
+  EXPECT_EQ(read(hwMachine, 16), std::string("7 x86_64\0", 9));
+  EXPECT_EQ(read(hwMachine, 0, true), failed(EPERM));
+  EXPECT_EQ(read({6, 9999}, 0), failed(ENOENT));
+  EXPECT_EQ(read(std::vector<int>(13), 0), failed(EINVAL));
+  EXPECT_EQ(read({}, 0), failed(EINVAL));
 
-  levels = 1;
-  EXPECT_EQ(service.sysctlnametomib("hw.memsize", mib.data(), &levels), -1);
-  EXPECT_EQ(errno, ENOMEM);
-
-  levels = mib.size();
-  EXPECT_EQ(service.sysctlnametomib("hw.nosuchthing", mib.data(), &levels), -1);
-  EXPECT_EQ(errno, ENOENT);
-
+  const auto translate = [&](const char* name, size_t levels) {
+    std::array<int, 12> mib{};
+    errno = 0;
+    if (service.sysctlnametomib(name, mib.data(), &levels) != 0) {
+      return failed(errno);
+    }
+    return std::to_string(levels) + ": " + std::to_string(mib[0]) + "." + std::to_string(mib[1]);
+  };
+  EXPECT_EQ(translate("hw.memsize", 12), "2: 6.24");
+  EXPECT_EQ(translate("hw.memsize", 1), failed(ENOMEM));
+  EXPECT_EQ(translate("hw.nosuchthing", 12), failed(ENOENT));
   for (const char* name :
        {"kern.hostname", "hw.machine", "hw.model", "hw.availcpu", "kern.osrelease", "kern.ostype",
         "kern.osversion", "kern.version", "kern.osrevision", "hw.cpufrequency", "hw.memsize",

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <iomanip>
 #include <locale>
 #include <sstream>
 
@@ -12,53 +13,40 @@ namespace {
 // A compact text of a (small) value: {key=value,...}, [a,b], "string", numbers, true/false,
 // date(...), data(...).
 std::string render(const PropertyListValue& value) {
-  std::ostringstream out;
-  out.imbue(std::locale::classic());
-  out.precision(17);
   switch (value.kind()) {
-    case PropertyListKind::dictionary: {
-      out << '{';
-      const char* separator = "";
-      for (const std::string& key : value.keys()) {
-        out << separator << key << '=' << render(value.find(key));
-        separator = ",";
-      }
-      out << '}';
-      break;
-    }
+    case PropertyListKind::dictionary:
     case PropertyListKind::array: {
-      out << '[';
-      const char* separator = "";
-      for (const PropertyListValue& element : value.elements()) {
-        out << separator << render(element);
-        separator = ",";
+      const bool isDictionary = value.is(PropertyListKind::dictionary);
+      const std::vector<std::string> keys = value.keys();
+      const std::vector<PropertyListValue> elements = value.elements();
+      std::string text(1, isDictionary ? '{' : '[');
+      for (std::size_t i = 0; i < (isDictionary ? keys.size() : elements.size()); ++i) {
+        text +=
+            (i == 0 ? "" : ",") + (isDictionary ? keys.at(i) + '=' + render(value.find(keys.at(i)))
+                                                : render(elements[i]));
       }
-      out << ']';
-      break;
+      return text + (isDictionary ? '}' : ']');
     }
     case PropertyListKind::string:
-      out << '"' << value.text() << '"';
-      break;
+      return '"' + value.text() + '"';
     case PropertyListKind::integer:
-      out << (value.integer().negative ? "-" : "") << value.integer().magnitude;
-      break;
-    case PropertyListKind::real:
-      out << value.real();
-      break;
+      return (value.integer().negative ? "-" : "") + std::to_string(value.integer().magnitude);
+    case PropertyListKind::real: {
+      std::ostringstream out;
+      out.imbue(std::locale::classic());
+      out << std::setprecision(17) << value.real();
+      return out.str();
+    }
     case PropertyListKind::boolean:
-      out << (value.boolean() ? "true" : "false");
-      break;
+      return value.boolean() ? "true" : "false";
     case PropertyListKind::date:
-      out << "date(" << value.text() << ')';
-      break;
+      return "date(" + value.text() + ')';
     case PropertyListKind::data:
-      out << "data(" << value.data() << ')';
-      break;
+      return "data(" + value.data() + ')';
     case PropertyListKind::none:
-      out << "none";
       break;
   }
-  return out.str();
+  return "none";
 }
 
 std::string parsed(const std::string& text) {
@@ -178,14 +166,12 @@ TEST(PropertyListTest, ReadsRealsTheSameUnderAnyLocale) {
 TEST(PropertyListTest, NestsAsDeepAsTheDocumentGoes) {
   constexpr int kDepth = 100000;
   std::string document = "<plist>";
-  for (int level = 0; level < kDepth; ++level) {
-    document += "<array>";
-  }
-  document += "<string>bottom</string>";
   std::string closing;
   for (int level = 0; level < kDepth; ++level) {
+    document += "<array>";
     closing += "</array>";
   }
+  document += "<string>bottom</string>";
   const PropertyListParse deep = PropertyList::parse(document + closing + "</plist>");
   ASSERT_TRUE(deep.document) << deep.errorDescription;
   PropertyListValue value = deep.document->root();

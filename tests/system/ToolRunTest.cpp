@@ -7,10 +7,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 
-#include "support/TemporaryDirectory.h"
+#include "support/FakeTool.h"
 #include "system/ToolRun.h"
 
 namespace tarq::SystemValuesUtility {
@@ -20,13 +19,11 @@ using std::chrono::milliseconds;
 
 // Bounds short enough for tests, long enough for a shell script to start on a busy machine.
 ToolRunLimits shortLimits() {
-  ToolRunLimits limits;
-  limits.maximumSleeps = 2;
-  limits.sleepLength = milliseconds(500);
-  limits.terminateGrace = milliseconds(200);
-  limits.outputIdleGrace = milliseconds(100);
-  limits.outputAfterExitLimit = milliseconds(1000);
-  return limits;
+  return {.maximumSleeps = 2,
+          .sleepLength = milliseconds(500),
+          .terminateGrace = milliseconds(200),
+          .outputIdleGrace = milliseconds(100),
+          .outputAfterExitLimit = milliseconds(1000)};
 }
 
 enum class Form { kExecutable, kNotExecutable, kMissing };
@@ -42,26 +39,22 @@ struct ToolCase {
   ToolRunLimits limits = shortLimits();
 };
 
-using Runner = std::function<ToolRun(const std::string&, const std::vector<std::string>&,
-                                     const ToolRunLimits&)>;
-
-const std::pair<const char*, Runner> kRunners[] = {
-    {"runTool", [](const std::string& path, const std::vector<std::string>& arguments,
-                   const ToolRunLimits& limits) { return runTool(path, arguments, limits); }},
-    {"runToolGuarded",
-     [](const std::string& path, const std::vector<std::string>& arguments,
-        const ToolRunLimits& limits) { return runToolGuarded(path, arguments, limits); }},
-};
+using Runner = ToolRun (*)(const std::string&, const std::vector<std::string>&,
+                           const ToolRunLimits&);
+const std::pair<const char*, Runner> kRunners[] = {{"runTool", runTool},
+                                                   {"runToolGuarded", runToolGuarded}};
 
 class ToolRunTest : public ::testing::Test {
  protected:
   // Writes a /bin/sh script into a folder whose name has a blank, and returns its path.
   std::string tool(const ToolCase& c) {
     const std::string relative = "my tools/" + c.name;
-    const std::string path = directory_.string() + "/" + relative;
-    if (c.form != Form::kMissing) {
-      directory_.write(relative, "#!/bin/sh\n" + c.script + "\n");
-      ::chmod(path.c_str(), c.form == Form::kExecutable ? 0755 : 0644);
+    if (c.form == Form::kMissing) {
+      return directory_.string() + "/" + relative;
+    }
+    const std::string path = testing::writeScript(directory_, relative, c.script + "\n");
+    if (c.form == Form::kNotExecutable) {
+      ::chmod(path.c_str(), 0644);
     }
     return path;
   }

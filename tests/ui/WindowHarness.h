@@ -34,20 +34,15 @@ inline bool processEventsUntil(const std::function<bool()>& done,
   return true;
 }
 
-// The program's window, shown on the test display, with the checks asking `facts` (null: this
+// The program's window as the layout builds it, with the checks asking `facts` (null: this
 // machine).
-class ShownWindow {
+class LaidOutWindow {
  public:
-  explicit ShownWindow(MachineFacts* facts, const wxString& layout = windowLayout())
-      : frame_(createMainWindow(layout, facts)) {
-    frame_->Show();
-    processEventsUntil([this] { return frame_->IsShownOnScreen(); });
-    // Let the first layout and paint settle before input arrives.
-    processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
-  }
-  ~ShownWindow() { frame_->Destroy(); }
-  ShownWindow(const ShownWindow&) = delete;
-  ShownWindow& operator=(const ShownWindow&) = delete;
+  explicit LaidOutWindow(MachineFacts* facts = nullptr, const wxString& layout = windowLayout())
+      : frame_(createMainWindow(layout, facts)) {}
+  ~LaidOutWindow() { frame_->Destroy(); }
+  LaidOutWindow(const LaidOutWindow&) = delete;
+  LaidOutWindow& operator=(const LaidOutWindow&) = delete;
 
   template <typename Pane>
   Pane* pane(const char* name) const {
@@ -59,6 +54,21 @@ class ShownWindow {
   }
   wxWindow& button() const { return *frame_->FindWindow(XRCID("executeTest")); }
 
+ protected:
+  wxFrame* frame_;
+};
+
+// The window shown on the test display.
+class ShownWindow : public LaidOutWindow {
+ public:
+  explicit ShownWindow(MachineFacts* facts, const wxString& layout = windowLayout())
+      : LaidOutWindow(facts, layout) {
+    frame_->Show();
+    processEventsUntil([this] { return frame_->IsShownOnScreen(); });
+    // Let the first layout and paint settle before input arrives.
+    processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
+  }
+
   // Presses the execute button as a person does, with a real mouse click, and waits until the
   // pass has run.
   void pressExecuteButton(const std::function<bool()>& passDone) const {
@@ -69,9 +79,6 @@ class ShownWindow {
     input.MouseClick();
     processEventsUntil(passDone);
   }
-
- private:
-  wxFrame* frame_;
 };
 
 // What a table shows, row by row, in column `column`, as UTF-8.

@@ -2,10 +2,7 @@
 // /sys tree, the accessors, and the checks' texts together.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "support/TemporaryDirectory.h"
-#include "system/Diagnostics.h"
+#include "support/CapturedDiagnostics.h"
 #include "system/LinuxKernelParameterService.h"
 #include "system/os_version_linux.h"
 #include "validation/CheckHarness.h"
@@ -22,6 +19,8 @@ struct FixtureMachineCase {
   std::string diagnostics;
 };
 
+// The values each machine's files give are pinned where the service is tested; here a machine
+// knowing every fact and one missing some run through the checks.
 TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
   const FixtureMachineCase cases[] = {
       {"laptop",
@@ -31,15 +30,6 @@ TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
         "Processor Name: Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz"},
        {"Processor", "Pass", "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz, x86_64"},
        "Memory Size:16.0 GigaBytes",
-       ""},
-      {"vm",
-       "x86_64",
-       {"Processors count : 2", "Total Cache 20MB L2 Cache Size: 4194304 L3 Cache Size: 16777216",
-        "cpu is 64 bit capable", "Processor Speed: 2.194842GHz", "Processor Type: x86_64",
-        "Processor Name: Intel Xeon Processor (Skylake, IBRS)"},
-       {"Processor", "Pass", "Intel Xeon Processor (Skylake, IBRS), x86_64"},
-       // MemTotal, the fallback without memory blocks, is below what is installed.
-       "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:3.8 GigaBytes",
        ""},
       {"arm-board",
        "aarch64",
@@ -53,8 +43,7 @@ TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fixture);
-    std::ostringstream diagnostics;
-    setDiagnosticStream(diagnostics);
+    testing::CapturedDiagnostics diagnostics;
     const std::string root =
         std::string(TARQ_TEST_DATA_DIR) + "/machines/" + std::string(c.fixture);
     LinuxKernelParameterService service(
@@ -70,8 +59,7 @@ TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnEachMachine) {
     EXPECT_EQ(processor.rows, std::vector<ResultRow>{c.processorRow});
     const auto memory = testing::runCheck(facts, &ValidationRunner::checkMemory);
     EXPECT_EQ(memory.lines, std::vector<std::string>{c.memoryLine});
-    EXPECT_EQ(diagnostics.str(), c.diagnostics);
-    setDiagnosticStream(std::cout);
+    EXPECT_EQ(diagnostics.text(), c.diagnostics);
   }
 }
 
