@@ -44,7 +44,7 @@ class PropertyListValue {
   // The decoded bytes of data.
   std::string data() const;
 
-  // An array's elements, or a dictionary's values, in document order.
+  // An array's elements in document order; none for any other kind.
   std::vector<PropertyListValue> elements() const;
   // A dictionary's value for `key` (the last one when a key is repeated).
   PropertyListValue find(std::string_view key) const;
