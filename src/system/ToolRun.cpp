@@ -30,7 +30,8 @@ using std::chrono::milliseconds;
 constexpr milliseconds kFirstExitCheck{1};
 constexpr milliseconds kLongestExitCheck{25};
 
-constexpr std::size_t kReadChunk = 64 * 1024;
+// As large as the pipe, so that one read takes all a chatty tool has written meanwhile.
+constexpr std::size_t kReadChunk = 1024 * 1024;
 
 int millisecondsUntil(Clock::time_point deadline) {
   const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
@@ -146,6 +147,10 @@ class ToolProcess {
     if (overflowed_) {
       run.exitStatus = 128 + SIGKILL;
     } else if (run.exitStatus == 0) {
+      // A short output need not keep the room of a whole read.
+      if (output_.size() < kReadChunk) {
+        output_.shrink_to_fit();
+      }
       run.output = std::move(output_);
     }
     return run;
@@ -242,13 +247,23 @@ class ToolProcess {
       return 0;
     }
     std::size_t total = 0;
-    char buffer[kReadChunk];
     for (;;) {
-      const ssize_t count = ::read(readEnd_, buffer, sizeof buffer);
+      // The kernel copies straight into the output; nothing is copied a second time.
+      const std::size_t chunk = kReadChunk;
+      char* room = roomFor(chunk);
+      if (room == nullptr) {
+        return total;
+      }
+      const ssize_t count = ::read(readEnd_, room, chunk);
+      const std::size_t kept = count > 0 ? static_cast<std::size_t>(count) : 0;
+      output_.resize(output_.size() - chunk + kept);
+      if (output_.size() > limits_.maximumOutputBytes) {
+        dropOutput();
+        return total;
+      }
+      total += kept;
       if (count > 0) {
-        keep(buffer, static_cast<std::size_t>(count));
-        total += static_cast<std::size_t>(count);
-        if (static_cast<std::size_t>(count) < sizeof buffer) {
+        if (kept < chunk) {
           return total;
         }
       } else if (count < 0 && errno == EINTR) {
@@ -262,24 +277,30 @@ class ToolProcess {
     }
   }
 
-  void keep(const char* bytes, std::size_t count) {
+  // Extends the output by `count` bytes to read into and gives where they start; null, with the
+  // output dropped, once memory runs out or after the output has been dropped.
+  char* roomFor(std::size_t count) {
     if (overflowed_) {
-      return;
+      return nullptr;
     }
     try {
-      if (output_.size() + count <= limits_.maximumOutputBytes) {
-        if (output_.capacity() - output_.size() < count) {
-          // Growing by a large step touches and copies less fresh memory on the way up.
-          output_.reserve(std::max(output_.size() + count,
-                                   std::min(output_.capacity() * 8, limits_.maximumOutputBytes)));
-          tool_run_platform::adviseLargeBuffer(output_.data() + output_.size(),
-                                               output_.capacity() - output_.size());
-        }
-        output_.append(bytes, count);
-        return;
+      const std::size_t used = output_.size();
+      if (output_.capacity() - used < count) {
+        // Growing by a large step touches and copies less fresh memory on the way up.
+        output_.reserve(std::max(
+            used + count, std::min(output_.capacity() * 8, limits_.maximumOutputBytes + count)));
+        tool_run_platform::adviseLargeBuffer(output_.data() + used, output_.capacity() - used);
       }
+      output_.resize(used + count);
+      return output_.data() + used;
     } catch (const std::bad_alloc&) {
+      dropOutput();
+      return nullptr;
     }
+  }
+
+  // Output past the limit, or past what memory holds: the tool is killed and its run fails.
+  void dropOutput() {
     overflowed_ = true;
     output_ = std::string();
     signal(SIGKILL);
