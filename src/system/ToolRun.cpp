@@ -30,7 +30,10 @@ using std::chrono::milliseconds;
 constexpr milliseconds kFirstExitCheck{1};
 constexpr milliseconds kLongestExitCheck{25};
 
-// As large as the pipe, so that one read takes all a chatty tool has written meanwhile.
+// Most tools print a few lines: their reads are small, so that little room is cleared for
+// them. Past that, a read is as large as the pipe and takes all a chatty tool has written
+// meanwhile.
+constexpr std::size_t kShortOutput = 64 * 1024;
 constexpr std::size_t kReadChunk = 1024 * 1024;
 
 int millisecondsUntil(Clock::time_point deadline) {
@@ -111,7 +114,8 @@ class ToolProcess {
         if (hasExited()) {
           return true;
         }
-        nextCheck = now + pause;
+        // A tool that has closed its output is about to end: ask again soon.
+        nextCheck = now + (readEnd_ < 0 ? kFirstExitCheck : pause);
         pause = std::min(pause * 2, kLongestExitCheck);
       }
       if (deadline && now >= *deadline) {
@@ -249,7 +253,7 @@ class ToolProcess {
     std::size_t total = 0;
     for (;;) {
       // The kernel copies straight into the output; nothing is copied a second time.
-      const std::size_t chunk = kReadChunk;
+      const std::size_t chunk = output_.size() < kShortOutput ? kShortOutput : kReadChunk;
       char* room = roomFor(chunk);
       if (room == nullptr) {
         return total;
@@ -287,8 +291,9 @@ class ToolProcess {
       const std::size_t used = output_.size();
       if (output_.capacity() - used < count) {
         // Growing by a large step touches and copies less fresh memory on the way up.
-        output_.reserve(std::max(
-            used + count, std::min(output_.capacity() * 8, limits_.maximumOutputBytes + count)));
+        output_.reserve(
+            std::max(used + count, std::min(std::max(output_.capacity(), kReadChunk) * 8,
+                                            limits_.maximumOutputBytes + count)));
         tool_run_platform::adviseLargeBuffer(output_.data() + used, output_.capacity() - used);
       }
       output_.resize(used + count);
