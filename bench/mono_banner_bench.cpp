@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "system/MonoLocator.h"
+#include "system/probes/MonoLocator.h"
 
 namespace {
 

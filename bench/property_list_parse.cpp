@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "system/PropertyList.h"
+#include "system/text/PropertyList.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

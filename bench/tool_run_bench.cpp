@@ -5,7 +5,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include "system/ToolRun.h"
+#include "system/process/ToolRun.h"
 
 extern char** environ;
 

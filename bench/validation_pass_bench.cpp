@@ -5,13 +5,13 @@
 #include <sstream>
 
 #include "system/Diagnostics.h"
-#include "system/KernelParameters.h"
+#include "system/kernel/KernelParameters.h"
 #include "validation/MachineFacts.h"
 #include "validation/NumberText.h"
 #include "validation/ValidationRunner.h"
 
 #if !defined(__APPLE__)
-#include "system/LinuxKernelParameterService.h"
+#include "system/kernel/LinuxKernelParameterService.h"
 #endif
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "system/FileReading.h"
-#include "system/TextParsing.h"
+#include "system/text/FileReading.h"
+#include "system/text/TextParsing.h"
 
 namespace tarq::standin {
 namespace {

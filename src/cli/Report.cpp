@@ -6,7 +6,7 @@
 #include <array>
 #include <nlohmann/json.hpp>
 
-#include "system/TextParsing.h"
+#include "system/text/TextParsing.h"
 
 namespace tarq {
 namespace {

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "system/BrowserLocator.h"
-#include "system/KernelParameterCalls.h"
-#include "system/MonoLocator.h"
-#include "system/OperatingSystem.h"
-#include "system/ScreenSize.h"
+#include "system/kernel/KernelParameterCalls.h"
+#include "system/probes/BrowserLocator.h"
+#include "system/probes/MonoLocator.h"
+#include "system/probes/OperatingSystem.h"
+#include "system/probes/ScreenSize.h"
 
 namespace tarq {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "system/TextParsing.h"
+#include "system/text/TextParsing.h"
 
 namespace tarq {
 namespace {

@@ -1,7 +1,7 @@
-#include "system/DiskSpace.h"
-#include "system/KernelParameters.h"
-#include "system/OperatingSystem.h"
-#include "system/UsbProbe.h"
+#include "system/kernel/KernelParameters.h"
+#include "system/probes/DiskSpace.h"
+#include "system/probes/OperatingSystem.h"
+#include "system/probes/UsbProbe.h"
 #include "validation/MachineFacts.h"
 
 namespace tarq {

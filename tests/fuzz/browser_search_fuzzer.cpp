@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "system/BrowserLocator.h"
-#include "system/TextParsing.h"
+#include "system/probes/BrowserLocator.h"
+#include "system/text/TextParsing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view output(reinterpret_cast<const char*>(data), size);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "system/MonoLocator.h"
+#include "system/probes/MonoLocator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tarq::SystemValuesUtility::monoVersionFromBanner(

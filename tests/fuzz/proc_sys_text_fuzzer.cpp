@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "system/ProcSysText.h"
+#include "system/kernel/ProcSysText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "system/PropertyList.h"
-#include "system/UsbProbe.h"
+#include "system/probes/UsbProbe.h"
+#include "system/text/PropertyList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tarq::PropertyListParse parsed =

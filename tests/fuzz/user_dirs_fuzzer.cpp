@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "system/documents_folder_linux.h"
+#include "system/probes/documents_folder_linux.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

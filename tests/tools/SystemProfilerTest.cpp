@@ -6,7 +6,7 @@
 
 #include "SystemProfilerReport.h"
 #include "support/TemporaryDirectory.h"
-#include "system/ToolRun.h"
+#include "system/process/ToolRun.h"
 
 namespace tarq {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "support/CapturedDiagnostics.h"
-#include "system/LinuxKernelParameterService.h"
-#include "system/os_version_linux.h"
+#include "system/kernel/LinuxKernelParameterService.h"
+#include "system/probes/os_version_linux.h"
 #include "validation/CheckHarness.h"
 
 namespace tarq {

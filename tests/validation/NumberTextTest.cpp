@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <locale>
 
-#include "system/TextParsing.h"
+#include "system/text/TextParsing.h"
 #include "validation/CheckHarness.h"
 #include "validation/NumberText.h"
 

@@ -1,0 +1,10 @@
+#include "system/kernel/CpuidCacheSizes.h"
+
+namespace tarq {
+
+// Processors other than x86 have no CPUID instruction.
+CpuidQuery processorCpuid() {
+  return [](uint32_t, uint32_t) -> std::optional<CpuidRegisters> { return std::nullopt; };
+}
+
+}  // namespace tarq

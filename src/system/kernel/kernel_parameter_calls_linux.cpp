@@ -1,0 +1,18 @@
+#include <cerrno>
+
+#include "system/kernel/KernelParameterCalls.h"
+#include "system/kernel/LinuxKernelParameterService.h"
+
+namespace tarq {
+
+KernelParameterCalls& platformKernelParameterCalls() {
+  static LinuxKernelParameterService service;
+  return service;
+}
+
+// EHWPOISON is the highest error number the Linux kernel defines.
+bool isPosixErrorNumber(int errorNumber) {
+  return errorNumber >= 1 && errorNumber <= EHWPOISON;
+}
+
+}  // namespace tarq

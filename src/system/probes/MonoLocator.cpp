@@ -1,0 +1,79 @@
+#include "system/probes/MonoLocator.h"
+
+#include <sys/stat.h>
+
+#include <limits>
+
+#include "system/text/RegularExpression.h"
+#include "system/text/TextParsing.h"
+
+namespace tarq {
+namespace {
+
+constexpr std::string_view kBannerPattern = R"((Mono JIT compiler version\s+)(\d+(\.\d+)+))";
+constexpr uint32_t kBannerVersionGroup = 2;
+constexpr std::string_view kMajorPattern = R"((\d+))";
+constexpr uint32_t kMajorGroup = 1;
+
+constexpr const char* kNoFramework = "Unable to find the Mono Framework";
+constexpr const char* kNotStartable = "Unable to find the Mono Framework Version";
+constexpr const char* kFailedRun = "Unable to return the Mono Framework Version";
+constexpr const char* kNoBanner = "Failed to parse the version on Mono Frameworks";
+
+bool regularFileExists(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+MonoVersionInfo parseFailure() {
+  return {"", kNoBanner, 0};
+}
+
+}  // namespace
+
+MonoRun SystemValuesUtility::runMono(const std::string& path, int maximumSleeps) {
+  if (!regularFileExists(path)) {
+    return {false, kNoFramework};
+  }
+  ToolRun run = runToolGuarded(path, {"--version"}, maximumSleeps);
+  if (!run.launched) {
+    return {false, kNotStartable};
+  }
+  if (run.exitStatus != 0) {
+    return {false, kFailedRun};
+  }
+  return {true, isValidUtf8(run.output) ? std::move(run.output) : std::string()};
+}
+
+MonoVersionInfo SystemValuesUtility::monoVersion(const std::vector<std::string>& candidates,
+                                                 int maximumSleeps) {
+  MonoRun run{false, kNoFramework};
+  for (const std::string& candidate : candidates) {
+    run = runMono(candidate, maximumSleeps);
+    if (run.ok) {
+      return monoVersionFromBanner(run.text);
+    }
+  }
+  return {"", std::move(run.text), 0};
+}
+
+MonoVersionInfo SystemValuesUtility::monoVersionFromBanner(std::string_view banner) {
+  const auto bannerPattern =
+      RegularExpression::compile(kBannerPattern, RegularExpression::Case::insensitive);
+  const auto majorPattern =
+      RegularExpression::compile(kMajorPattern, RegularExpression::Case::insensitive);
+  if (!bannerPattern || !majorPattern) {
+    return parseFailure();
+  }
+  const auto version = bannerPattern->firstMatchGroup(banner, kBannerVersionGroup);
+  if (!version) {
+    return parseFailure();
+  }
+  const auto majorDigits = majorPattern->firstMatchGroup(*version, kMajorGroup);
+  const auto major = parseUnsignedDecimal(majorDigits ? *majorDigits : std::string_view{});
+  // A first number too large for the signed field reads as 0, like no number at all.
+  const bool fits = major && *major <= static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  return {std::string(*version), "", fits ? static_cast<int64_t>(*major) : 0};
+}
+
+}  // namespace tarq

@@ -1,0 +1,88 @@
+#include "system/probes/UsbProbe.h"
+
+#include <limits>
+#include <vector>
+
+#include "system/Diagnostics.h"
+#include "system/process/ToolRun.h"
+#include "system/text/DecimalReal.h"
+
+namespace tarq::SystemValuesUtility {
+
+std::unique_ptr<PropertyList> systemProfilerData(std::string_view dataType,
+                                                 const std::string& profilerPath) {
+  ToolRun run = runTool(profilerPath, {"-xml", std::string(dataType)});
+  if (!run.launched) {
+    return nullptr;
+  }
+  if (run.exitStatus != 0) {
+    writeSystemLogMessage("system_profiler returned error status");
+    return nullptr;
+  }
+  PropertyListParse parsed = PropertyList::parse(std::move(run.output));
+  if (!parsed.document) {
+    writeSystemLogMessage("Failed to parse system_profiler results. " + parsed.errorDescription);
+    return nullptr;
+  }
+  if (!parsed.document->root().is(PropertyListKind::array)) {
+    return nullptr;
+  }
+  return std::move(parsed.document);
+}
+
+std::string versionText(std::string_view name) {
+  // Bytes of multi-byte UTF-8 characters are never digits or full stops, so reading bytes
+  // decides exactly as reading characters would.
+  std::string version;
+  bool tookFullStop = false;
+  for (const char c : name) {
+    if (c >= '0' && c <= '9') {
+      version.push_back(c);
+    } else if (version.empty()) {
+      continue;
+    } else if (c == '.' && !tookFullStop) {
+      version.push_back(c);
+      tookFullStop = true;
+    } else {
+      break;
+    }
+  }
+  return version;
+}
+
+double highestUSBVersion(const std::string& profilerPath) {
+  const std::unique_ptr<PropertyList> report = systemProfilerData(kUsbDataType, profilerPath);
+  return report ? highestUSBVersion(*report) : 0;
+}
+
+double highestUSBVersion(const PropertyList& report) {
+  const std::vector<PropertyListValue> roots = report.root().elements();
+  if (roots.empty() || !roots.front().is(PropertyListKind::dictionary)) {
+    return 0;
+  }
+  const PropertyListValue items = roots.front().find("_items");
+  double highest = 0;
+  for (const PropertyListValue& item : items.elements()) {
+    const std::string name = item.find("_name").text();
+    if (!name.starts_with("USB")) {
+      continue;
+    }
+    std::string version = versionText(name);
+    if (version.empty()) {
+      continue;
+    }
+    // Some systems name their buses "USB31Bus": the first digit is the major version.
+    if (version.size() > 1 && version.find('.') == std::string::npos) {
+      version.insert(1, ".");
+    }
+    // A number too large for a double (a name with hundreds of digits) counts as unreadable,
+    // like any other text that does not parse.
+    const double number = parseRealInCLocale(version).value_or(0);
+    if (number > highest && number <= std::numeric_limits<double>::max()) {
+      highest = number;
+    }
+  }
+  return highest;
+}
+
+}  // namespace tarq::SystemValuesUtility

@@ -1,0 +1,16 @@
+#import <Foundation/Foundation.h>
+
+#include "system/probes/DiskSpace.h"
+
+namespace tarq {
+
+std::string SystemValuesUtility::documentsDirectory() {
+  @autoreleasepool {
+    NSArray<NSString*>* paths =
+        NSSearchPathForDirectoriesInDomains(NSDocumentDirectory, NSUserDomainMask, YES);
+    const char* path = paths.lastObject.fileSystemRepresentation;
+    return path ? path : "";
+  }
+}
+
+}  // namespace tarq

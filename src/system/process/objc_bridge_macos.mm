@@ -1,0 +1,33 @@
+#import <Foundation/Foundation.h>
+
+#include "system/process/ObjC.h"
+
+namespace tarq {
+
+namespace {
+
+std::string utf8(id object) {
+  const char* text = [[object description] UTF8String];
+  return text != nullptr ? std::string(text) : std::string();
+}
+
+}  // namespace
+
+// C++ exceptions are not NSExceptions: @catch lets them pass on to the caller unchanged.
+bool ObjC::catchException(const std::function<void()>& closure, ErrorValue& error) {
+  @try {
+    closure();
+    return true;
+  } @catch (NSException* exception) {
+    ErrorValue caught;
+    caught.domain = utf8(exception.name);
+    NSDictionary* userInfo = exception.userInfo;
+    for (id key in userInfo) {
+      caught.userInfo[utf8(key)] = utf8(userInfo[key]);
+    }
+    error = std::move(caught);
+    return false;
+  }
+}
+
+}  // namespace tarq

@@ -1,9 +1,0 @@
-#include "system/UsbProbe.h"
-
-namespace tarq::SystemValuesUtility {
-
-std::string systemProfilerPath() {
-  return "/usr/sbin/system_profiler";
-}
-
-}  // namespace tarq::SystemValuesUtility

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cerrno>
+
+#include "support/CapturedDiagnostics.h"
+#include "support/TemporaryDirectory.h"
+#include "system/kernel/KernelParameters.h"
+#include "system/kernel/LinuxKernelParameterService.h"
+
+namespace tarq {
+namespace {
+
+namespace svu = SystemValuesUtility;
+
+KernelIdentity identityOf(std::string machine, std::string release = "6.1.0-18-amd64") {
+  return {"Linux", "testhost", std::move(release),
+          "#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)", std::move(machine)};
+}
+
+// A processor that answers no CPUID leaf, so that only the fixture's files count.
+std::optional<CpuidRegisters> noCpuid(uint32_t, uint32_t) {
+  return std::nullopt;
+}
+
+// A fixture machine copied into a temporary root, so a test can take parts of it away.
+class FixtureMachine {
+ public:
+  // An empty `fixture` leaves the root empty.
+  explicit FixtureMachine(std::string_view fixture, std::string machine = "x86_64",
+                          CpuidQuery cpuid = noCpuid)
+      : service_(
+            root_.string(), [machine] { return identityOf(machine); }, std::move(cpuid)) {
+    if (!fixture.empty()) {
+      root_.copyFixture(std::string("machines/") + std::string(fixture));
+    }
+  }
+  const testing::TemporaryDirectory& root() const { return root_; }
+  LinuxKernelParameterService& service() { return service_; }
+
+ private:
+  testing::CapturedDiagnostics diagnostics_;  // unknown parameters report their errno here
+  testing::TemporaryDirectory root_;
+  LinuxKernelParameterService service_;
+};
+
+struct MachineFacts {
+  std::string_view fixture;
+  std::string machineType;
+  std::optional<uint64_t> memorySize;
+  std::optional<int32_t> cpuCount;
+  std::optional<int32_t> activeCPUCount;
+  std::optional<uint32_t> l2CacheSize;
+  std::optional<uint32_t> l3CacheSize;
+  std::optional<int64_t> cpuFrequency;
+  std::optional<uint32_t> cpu64BitCapable;
+  std::optional<std::string> cpuBrandString;
+  std::optional<std::string> model;
+};
+
+TEST(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
+  const MachineFacts machines[] = {
+      // Installed memory: eight online 2 GiB blocks; the offline ninth does not count, and
+      // MemTotal (smaller) is not used. The base frequency wins over the turbo maximum.
+      {"laptop", "x86_64", uint64_t{16} << 30, 8, 8, 262144, 8388608, 1800000000, 1,
+       "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz", "20KH006MGE"},
+      // No memory blocks: MemTotal. No cpufreq and no "@ ..GHz": the current "cpu MHz".
+      {"vm", "x86_64", uint64_t{4028108} * 1024, 2, 2, 4194304, 16777216, 2194842000, 1,
+       "Intel Xeon Processor (Skylake, IBRS)", "Standard PC (Q35 + ICH9, 2009)"},
+      // No L3, no frequency, no model name: the core's name from its part number.
+      {"arm-board", "aarch64", uint64_t{4} << 30, 4, 4, 1048576, std::nullopt, std::nullopt, 1,
+       "ARM Cortex-A72", "Raspberry Pi 4 Model B Rev 1.1"},
+      // An empty root knows only the uname texts, and an x86_64 machine is 64-bit capable.
+      {"", "x86_64", std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+       std::nullopt, 1, std::nullopt, std::nullopt},
+  };
+  for (const MachineFacts& expected : machines) {
+    SCOPED_TRACE(expected.fixture);
+    FixtureMachine machine(expected.fixture, expected.machineType);
+    auto& calls = machine.service();
+    EXPECT_EQ(svu::memorySize(calls), expected.memorySize);
+    EXPECT_EQ(svu::cpuCount(calls), expected.cpuCount);
+    EXPECT_EQ(svu::activeCPUCount(calls), expected.activeCPUCount);
+    EXPECT_EQ(svu::l2CacheSize(calls), expected.l2CacheSize);
+    EXPECT_EQ(svu::l3CacheSize(calls), expected.l3CacheSize);
+    EXPECT_EQ(svu::cpuFrequency(calls), expected.cpuFrequency);
+    EXPECT_EQ(svu::cpu64BitCapable(calls), expected.cpu64BitCapable);
+    EXPECT_EQ(svu::cpuBrandString(calls), expected.cpuBrandString);
+    EXPECT_EQ(svu::machine(calls), expected.machineType);
+    EXPECT_EQ(svu::model(calls), expected.model);
+  }
+}
+
+TEST(LinuxKernelParameterServiceTest, KernelTextsComeFromUnameAndProcVersion) {
+  FixtureMachine machine("laptop");
+  auto& calls = machine.service();
+  EXPECT_EQ(svu::osType(calls), "Linux");
+  EXPECT_EQ(svu::osRelease(calls), "6.1.0-18-amd64");
+  EXPECT_EQ(svu::hostName(calls), "testhost");
+  EXPECT_EQ(svu::osVersion(calls), "#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)");
+  EXPECT_EQ(svu::kernelVersion(calls),
+            "Linux version 6.1.0-18-amd64 (debian-kernel@lists.debian.org) (gcc-12 (Debian "
+            "12.2.0-14) 12.2.0) #1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)");
+  EXPECT_EQ(svu::osRevision(calls), (6 << 16) | (1 << 8) | 0);
+}
+
+TEST(LinuxKernelParameterServiceTest, FrequencyFallsBackSourceBySource) {
+  FixtureMachine machine("laptop");
+  const auto& root = machine.root();
+  const std::string cpufreq = "sys/devices/system/cpu/cpu0/cpufreq";
+
+  root.remove(cpufreq + "/base_frequency");
+  EXPECT_EQ(svu::cpuFrequency(machine.service()), 4000000000) << "cpuinfo_max_freq";
+
+  root.write(cpufreq + "/cpuinfo_max_freq", "0\n");
+  EXPECT_EQ(svu::cpuFrequency(machine.service()), 1800000000) << "a zero is no frequency";
+
+  root.remove(cpufreq);
+  EXPECT_EQ(svu::cpuFrequency(machine.service()), 1800000000) << "the model name's @ 1.80GHz";
+
+  root.write("proc/cpuinfo", "processor\t: 0\nmodel name\t: Intel(R) Pentium(R) 4 CPU @ 800MHz\n");
+  EXPECT_EQ(svu::cpuFrequency(machine.service()), 800000000);
+
+  root.write("proc/cpuinfo", "processor\t: 0\nmodel name\t: Some CPU\ncpu MHz\t\t: 2596.150\n");
+  EXPECT_EQ(svu::cpuFrequency(machine.service()), 2596150000) << "cpu MHz, the last resort";
+
+  root.write("proc/cpuinfo", "processor\t: 0\nmodel name\t: Some CPU\n");
+  EXPECT_EQ(svu::cpuFrequency(machine.service()), std::nullopt);
+}
+
+TEST(LinuxKernelParameterServiceTest, MemoryFallsBackToMemTotalWithoutBlocks) {
+  FixtureMachine machine("laptop");
+  machine.root().write("sys/devices/system/memory/block_size_bytes", "zz\n");
+  EXPECT_EQ(svu::memorySize(machine.service()), uint64_t{16259868} * 1024);
+  machine.root().remove("sys/devices/system/memory");
+  EXPECT_EQ(svu::memorySize(machine.service()), uint64_t{16259868} * 1024);
+  machine.root().write("proc/meminfo", "MemFree: 100 kB\n");
+  EXPECT_EQ(svu::memorySize(machine.service()), std::nullopt);
+}
+
+TEST(LinuxKernelParameterServiceTest, SixtyFourBitCapabilityFollowsTheLongModeFlag) {
+  FixtureMachine machine("vm", "i686");
+  machine.root().write("proc/cpuinfo", "processor\t: 0\nflags\t\t: fpu vme pae sse2 nx\n");
+  EXPECT_EQ(svu::cpu64BitCapable(machine.service()), 0u);
+  machine.root().write("proc/cpuinfo", "processor\t: 0\nflags\t\t: fpu lm\n");
+  EXPECT_EQ(svu::cpu64BitCapable(machine.service()), 1u);
+  machine.root().write("proc/cpuinfo", "processor\t: 0\n");
+  EXPECT_EQ(svu::cpu64BitCapable(machine.service()), 0u) << "an i686 without flags";
+}
+
+TEST(LinuxKernelParameterServiceTest, BrandFallsBackToTheClosestField) {
+  FixtureMachine machine("arm-board", "armv7l");
+  const struct {
+    std::string_view cpuinfo;
+    std::optional<std::string> brand;
+  } cases[] = {
+      {"Processor\t: ARMv7 Processor rev 4 (v7l)\nHardware\t: BCM2835\n",
+       "ARMv7 Processor rev 4 (v7l)"},
+      {"CPU implementer\t: 0x41\nCPU part\t: 0xd99\n", "CPU implementer 0x41 part 0xd99"},
+      {"CPU implementer\t: 0x61\nCPU part\t: 0x022\n", "CPU implementer 0x61 part 0x022"},
+      {"processor\t: 0\nHardware\t: Allwinner sun8i Family\n", "Allwinner sun8i Family"},
+      {"processor\t: 0\nuarch\t\t: sifive,u74-mc\n", "sifive,u74-mc"},
+      {"processor\t: 0\nmodel name\t:\n", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    machine.root().write("proc/cpuinfo", c.cpuinfo);
+    EXPECT_EQ(svu::cpuBrandString(machine.service()), c.brand) << c.cpuinfo;
+  }
+}
+
+TEST(LinuxKernelParameterServiceTest, MalformedFilesAreUnknownNotMadeUp) {
+  FixtureMachine machine("vm");
+  const auto& root = machine.root();
+  root.write("sys/devices/system/cpu/cpu0/cache/index2/size", "99999999999999999999K\n");
+  root.write("sys/devices/system/cpu/cpu0/cache/index3/size", "4194304K\n");  // over 32 bits
+  root.write("sys/devices/system/cpu/online", "3-1\n");
+  root.write("proc/cpuinfo", std::string(100000, '\xff') + "\n:::\n\n\ncpu MHz : 12..5\n");
+  EXPECT_EQ(svu::l2CacheSize(machine.service()), std::nullopt);
+  EXPECT_EQ(svu::l3CacheSize(machine.service()), std::nullopt);
+  EXPECT_EQ(svu::cpuFrequency(machine.service()), std::nullopt);
+  EXPECT_EQ(svu::activeCPUCount(machine.service()), std::nullopt)
+      << "a malformed online list and no processor in cpuinfo";
+  EXPECT_EQ(svu::cpuCount(machine.service()), 2) << "the cpuN folders still count";
+}
+
+// Many virtual machines have no sysfs cache folder; an x86 processor still reports its caches.
+TEST(LinuxKernelParameterServiceTest, CachesMissingFromSysfsComeFromAnX86Processor) {
+  const CpuidQuery amdEpyc = [](uint32_t leaf, uint32_t) -> std::optional<CpuidRegisters> {
+    if (leaf == 0x80000006) {
+      return CpuidRegisters{0x40802040, 0x60804040, 0x04006140, 0x0fe09140};
+    }
+    return leaf == 4 ? std::optional<CpuidRegisters>(CpuidRegisters{}) : std::nullopt;
+  };
+  for (const std::string machineType : {"x86_64", "aarch64"}) {
+    SCOPED_TRACE(machineType);
+    FixtureMachine machine("vm", machineType, amdEpyc);
+    machine.root().remove("sys/devices/system/cpu/cpu0/cache");
+    const bool asked = machineType == "x86_64";
+    EXPECT_EQ(svu::l2CacheSize(machine.service()),
+              asked ? std::optional<uint32_t>(1048576) : std::nullopt);
+    EXPECT_EQ(svu::l3CacheSize(machine.service()),
+              asked ? std::optional<uint32_t>(532676608) : std::nullopt);
+  }
+}
+
+// The size query computes the reply; the data read that follows takes it instead of reading
+// all memory blocks again.
+TEST(LinuxKernelParameterServiceTest, DataReadAfterItsSizeQueryUsesTheQueriedReply) {
+  FixtureMachine machine("laptop");
+  int mib[] = {6, 24};
+  size_t size = 0;
+  ASSERT_EQ(machine.service().sysctl(mib, 2, nullptr, &size, nullptr, 0), 0);
+  machine.root().remove("sys/devices/system/memory");  // would fall back to MemTotal
+  uint64_t bytes = 0;
+  ASSERT_EQ(machine.service().sysctl(mib, 2, &bytes, &size, nullptr, 0), 0);
+  EXPECT_EQ(bytes, uint64_t{16} << 30);
+  // A data read without its size query reads afresh.
+  ASSERT_EQ(machine.service().sysctl(mib, 2, &bytes, &size, nullptr, 0), 0);
+  EXPECT_LT(bytes, uint64_t{16} << 30);
+}
+
+std::string failed(int error) {
+  return "errno " + std::to_string(error);
+}
+
+// The C-call protocol, as the kernel-parameter layer and any other caller rely on it: each call
+// gives the size and bytes it returned, or the errno of its failure.
+TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
+  FixtureMachine machine("laptop");
+  auto& service = machine.service();
+  const auto read = [&](std::vector<int> mib, size_t bufferSize, bool writes = false) {
+    std::string buffer(bufferSize, '\0');
+    size_t size = bufferSize;
+    int value = 1;
+    errno = 0;
+    if (service.sysctl(mib.data(), static_cast<u_int>(mib.size()),
+                       bufferSize == 0 ? nullptr : buffer.data(), &size, writes ? &value : nullptr,
+                       writes ? sizeof value : 0) != 0) {
+      return failed(errno);
+    }
+    return std::to_string(size) + " " + buffer.substr(0, size);
+  };
+  const std::vector<int> hwMachine{6, 1};
+  EXPECT_EQ(read(hwMachine, 0), "7 ") << "the size of x86_64 and its NUL";
+  EXPECT_EQ(read(hwMachine, 3), failed(ENOMEM));
+  EXPECT_EQ(read(hwMachine, 16), std::string("7 x86_64\0", 9));
+  EXPECT_EQ(read(hwMachine, 0, true), failed(EPERM));
+  EXPECT_EQ(read({6, 9999}, 0), failed(ENOENT));
+  EXPECT_EQ(read(std::vector<int>(13), 0), failed(EINVAL));
+  EXPECT_EQ(read({}, 0), failed(EINVAL));
+
+  const auto translate = [&](const char* name, size_t levels) {
+    std::array<int, 12> mib{};
+    errno = 0;
+    if (service.sysctlnametomib(name, mib.data(), &levels) != 0) {
+      return failed(errno);
+    }
+    return std::to_string(levels) + ": " + std::to_string(mib[0]) + "." + std::to_string(mib[1]);
+  };
+  EXPECT_EQ(translate("hw.memsize", 12), "2: 6.24");
+  EXPECT_EQ(translate("hw.memsize", 1), failed(ENOMEM));
+  EXPECT_EQ(translate("hw.nosuchthing", 12), failed(ENOENT));
+  for (const char* name :
+       {"kern.hostname", "hw.machine", "hw.model", "hw.availcpu", "kern.osrelease", "kern.ostype",
+        "kern.osversion", "kern.version", "kern.osrevision", "hw.cpufrequency", "hw.memsize",
+        "hw.ncpu", "hw.l2cachesize", "hw.l3cachesize", "hw.cpu64bit_capable",
+        "machdep.cpu.brand_string"}) {
+    EXPECT_NO_THROW(svu::sysctlData(svu::sysctlMIB(name, service), service)) << name;
+  }
+}
+
+}  // namespace
+}  // namespace tarq

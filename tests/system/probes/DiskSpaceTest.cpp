@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+#include <sys/statvfs.h>
+
+#include "support/TemporaryDirectory.h"
+#include "system/probes/DiskSpace.h"
+
+namespace tarq {
+namespace {
+
+namespace svu = SystemValuesUtility;
+
+// Figures in which every count and both sizes differ: only blocks times the fragment size, and
+// the available (not the free) blocks, give the right bytes.
+TEST(DiskSpaceTest, BytesAreBlocksTimesTheFragmentSizeAndFreeMeansAvailable) {
+  const svu::FileSystemFigures figures{.totalBlocks = 1000,
+                                       .freeBlocks = 300,
+                                       .availableBlocks = 250,
+                                       .fragmentSize = 4096,
+                                       .blockSize = 1048576};
+  EXPECT_EQ(svu::fileSystemAttribute(svu::FileSystemAttributeKey::fileSystemSize, figures),
+            1000 * 4096);
+  EXPECT_EQ(svu::fileSystemAttribute(svu::FileSystemAttributeKey::fileSystemFreeSize, figures),
+            250 * 4096);
+  // 64-bit counts beyond any 32-bit range (a 20 TiB volume), and a product past int64_t.
+  const svu::FileSystemFigures large{uint64_t{5} << 30, 0, uint64_t{5} << 30, 4096, 4096};
+  EXPECT_EQ(svu::fileSystemAttribute(svu::FileSystemAttributeKey::fileSystemFreeSize, large),
+            int64_t{20} << 40);
+  const svu::FileSystemFigures huge{UINT64_MAX, 0, UINT64_MAX, 512, 512};
+  EXPECT_EQ(svu::fileSystemAttribute(svu::FileSystemAttributeKey::fileSystemSize, huge), INT64_MAX);
+}
+
+TEST(DiskSpaceTest, SizesAreThoseOfTheFolderVolume) {
+  testing::TemporaryDirectory folder;
+  struct statvfs volume {};
+  ASSERT_EQ(::statvfs(folder.string().c_str(), &volume), 0);
+  const auto total = static_cast<int64_t>(volume.f_blocks * volume.f_frsize);
+  EXPECT_EQ(svu::totalDiskSpace(folder.string()), total);
+  // Free space moves while the test runs; it stays within the volume.
+  const int64_t free = svu::freeDiskSpace(folder.string());
+  EXPECT_GT(free, 0);
+  EXPECT_LE(free, total);
+}
+
+TEST(DiskSpaceTest, FolderNotYetCreatedLiesOnItsParentsVolume) {
+  testing::TemporaryDirectory folder;
+  const std::string missing = folder.string() + "/Documents/Not/Yet";
+  EXPECT_EQ(svu::totalDiskSpace(missing), svu::totalDiskSpace(folder.string()));
+  EXPECT_GT(svu::freeDiskSpace(missing), 0);
+}
+
+TEST(DiskSpaceTest, EveryFailureGivesZero) {
+  testing::TemporaryDirectory folder;
+  folder.write("file", "not a folder");
+  EXPECT_EQ(svu::totalDiskSpace(folder.string() + "/file/Documents"), 0) << "ENOTDIR";
+  EXPECT_EQ(svu::freeDiskSpace(""), 0);
+  EXPECT_EQ(svu::fileSystemAttribute(svu::FileSystemAttributeKey::fileSystemSize, ""), 0);
+}
+
+}  // namespace
+}  // namespace tarq

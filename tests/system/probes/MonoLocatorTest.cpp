@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <limits>
+
+#include "support/FakeTool.h"
+#include "system/probes/MonoLocator.h"
+
+namespace tarq {
+namespace {
+
+namespace svu = SystemValuesUtility;
+
+constexpr const char* kNoFramework = "Unable to find the Mono Framework";
+constexpr const char* kNotStartable = "Unable to find the Mono Framework Version";
+constexpr const char* kFailedRun = "Unable to return the Mono Framework Version";
+constexpr const char* kNoBanner = "Failed to parse the version on Mono Frameworks";
+
+std::string fixtureText(const char* relativePath) {
+  std::ifstream file(std::string(TARQ_TEST_DATA_DIR) + "/" + relativePath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
+  const std::string whitespace(4 << 20, ' ');
+  std::string millionParts = "Mono JIT compiler version 1";
+  for (int part = 0; part < 1'000'000; ++part) {
+    millionParts += ".1";
+  }
+  const struct {
+    std::string banner;
+    MonoVersionInfo info;
+  } cases[] = {
+      {fixtureText("tool-output/mono-6.12.0.182-version.txt"), {"6.12.0.182", "", 6}},
+      {"mono jit compiler version 3.2.8 (Debian 3.2.8+dfsg-10)\n", {"3.2.8", "", 3}},
+      {"MONO JIT COMPILER VERSION\n\t 5.4.1.6\n", {"5.4.1.6", "", 5}},
+      {"Mono JIT compiler version 4.x\nMono JIT compiler version 6.1\n", {"6.1", "", 6}},
+      {"Mono JIT compiler version 0.9\n", {"0.9", "", 0}},
+      {"Mono JIT compiler version 9223372036854775807.1\n",
+       {"9223372036854775807.1", "", std::numeric_limits<int64_t>::max()}},
+      {"Mono JIT compiler version 9223372036854775808.1\n", {"9223372036854775808.1", "", 0}},
+      {"Mono JIT compiler version 12345678901234567890.1\n", {"12345678901234567890.1", "", 0}},
+      {"Mono JIT compiler version" + whitespace + "6.12.0\n", {"6.12.0", "", 6}},
+      {"Mono JIT compiler version" + whitespace + "6 .\n", {"", kNoBanner, 0}},
+      {"Mono JIT compiler version 6\n", {"", kNoBanner, 0}},
+      // The search gives up on a version too long to be real rather than grow without bound.
+      {millionParts, {"", kNoBanner, 0}},
+      {"Mono JIT compiler version \xD9\xA6.\xD9\xA1\n", {"", kNoBanner, 0}},  // Arabic digits
+      {"Mono 6.12.0.182\n", {"", kNoBanner, 0}},
+      {"", {"", kNoBanner, 0}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(svu::monoVersionFromBanner(c.banner), c.info) << c.banner.substr(0, 60);
+  }
+}
+
+// One candidate executable: missing, a folder, a file that cannot run, or a runtime printing
+// `output` and exiting with `exitStatus`.
+struct Candidate {
+  enum Kind { missing, folder, notExecutable, runtime } kind = missing;
+  std::string output;
+  int exitStatus = 0;
+};
+
+Candidate runtime(std::string output, int exitStatus = 0) {
+  return {Candidate::runtime, std::move(output), exitStatus};
+}
+
+TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
+  const std::string banner = fixtureText("tool-output/mono-6.12.0.182-version.txt");
+  const Candidate absent{Candidate::missing, "", 0};
+  const Candidate folder{Candidate::folder, "", 0};
+  const Candidate notExecutable{Candidate::notExecutable, "", 0};
+  const Candidate ok = runtime(banner);
+  const struct {
+    Candidate candidates[3];
+    MonoVersionInfo info;
+  } cases[] = {
+      {{absent, absent, absent}, {"", kNoFramework, 0}},
+      {{ok, absent, absent}, {"6.12.0.182", "", 6}},
+      {{absent, runtime("Mono JIT compiler version 5.18.1.0\n"), ok}, {"5.18.1.0", "", 5}},
+      // The first runtime that runs settles it, banner or not.
+      {{runtime("Mono\n"), ok, ok}, {"", kNoBanner, 0}},
+      {{runtime("Mono JIT compiler version 6.12.0.182 \xFF\n"), ok, ok}, {"", kNoBanner, 0}},
+      // When none runs, the last one's failure is told.
+      {{runtime(banner, 1), absent, absent}, {"", kNoFramework, 0}},
+      {{absent, absent, notExecutable}, {"", kNotStartable, 0}},
+      {{absent, runtime(banner, 1), runtime(banner, 2)}, {"", kFailedRun, 0}},
+      {{absent, absent, folder}, {"", kNoFramework, 0}},
+  };
+  for (const auto& c : cases) {
+    testing::TemporaryDirectory directory;
+    std::vector<std::string> paths;
+    for (const Candidate& candidate : c.candidates) {
+      const std::string name = "bin/mono" + std::to_string(paths.size());
+      paths.push_back(directory.string() + "/" + name);
+      if (candidate.kind == Candidate::folder) {
+        directory.write(name + "/placeholder", "");
+      } else if (candidate.kind == Candidate::notExecutable) {
+        directory.write(name, "#!/bin/sh\n");
+      } else if (candidate.kind == Candidate::runtime) {
+        testing::writeFakeTool(directory, name, "--version", candidate.output,
+                               candidate.exitStatus);
+      }
+    }
+    EXPECT_EQ(svu::monoVersion(paths), c.info) << c.info.error << c.info.version;
+  }
+}
+
+// Relies on the guarded runner stopping a tool at its bound.
+TEST(MonoLocatorTest, ARuntimeThatHangsIsStoppedAtTheBound) {
+  testing::TemporaryDirectory directory;
+  const std::string hanging = testing::writeScript(directory, "mono", "exec sleep 60\n");
+  EXPECT_EQ(svu::monoVersion({directory.string() + "/absent", hanging}, 1),
+            (MonoVersionInfo{"", kFailedRun, 0}));
+}
+
+}  // namespace
+}  // namespace tarq

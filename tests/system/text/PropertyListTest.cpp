@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <iomanip>
+#include <locale>
+#include <sstream>
+
+#include "system/text/PropertyList.h"
+
+namespace tarq {
+namespace {
+
+// A compact text of a (small) value: {key=value,...}, [a,b], "string", numbers, true/false,
+// date(...), data(...).
+std::string render(const PropertyListValue& value) {
+  switch (value.kind()) {
+    case PropertyListKind::dictionary:
+    case PropertyListKind::array: {
+      const bool isDictionary = value.is(PropertyListKind::dictionary);
+      const std::vector<std::string> keys = value.keys();
+      const std::vector<PropertyListValue> elements = value.elements();
+      std::string text(1, isDictionary ? '{' : '[');
+      for (std::size_t i = 0; i < (isDictionary ? keys.size() : elements.size()); ++i) {
+        text +=
+            (i == 0 ? "" : ",") + (isDictionary ? keys.at(i) + '=' + render(value.find(keys.at(i)))
+                                                : render(elements[i]));
+      }
+      return text + (isDictionary ? '}' : ']');
+    }
+    case PropertyListKind::string:
+      return '"' + value.text() + '"';
+    case PropertyListKind::integer:
+      return (value.integer().negative ? "-" : "") + std::to_string(value.integer().magnitude);
+    case PropertyListKind::real: {
+      std::ostringstream out;
+      out.imbue(std::locale::classic());
+      out << std::setprecision(17) << value.real();
+      return out.str();
+    }
+    case PropertyListKind::boolean:
+      return value.boolean() ? "true" : "false";
+    case PropertyListKind::date:
+      return "date(" + value.text() + ')';
+    case PropertyListKind::data:
+      return "data(" + value.data() + ')';
+    case PropertyListKind::none:
+      break;
+  }
+  return "none";
+}
+
+std::string parsed(const std::string& text) {
+  const PropertyListParse result = PropertyList::parse(text);
+  return result.document ? render(result.document->root()) : "error: " + result.errorDescription;
+}
+
+TEST(PropertyListTest, ReadsEveryKindOfValue) {
+  const struct {
+    std::string_view body;
+    std::string_view rendered;
+  } cases[] = {
+      {"<dict><key>a</key><integer>-9223372036854775808</integer><key>b</key>"
+       "<integer>18446744073709551615</integer><key>c</key><integer> 0x1F </integer>"
+       "<key>d</key><integer>-0</integer></dict>",
+       "{a=-9223372036854775808,b=18446744073709551615,c=31,d=0}"},
+      {"<array><real>2.5</real><real> -1e3 </real><real>3.</real><real>-infinity</real></array>",
+       "[2.5,-1000,3,-inf]"},
+      {"<array><true/><false></false><date>2024-05-01T12:00:00Z</date>"
+       "<data>\n\tSGVs\n\tbG8=\n</data></array>",
+       "[true,false,date(2024-05-01T12:00:00Z),data(Hello)]"},
+      {"<array><string>a &amp; b &lt;c&gt; &#x41;&#66;</string><string><![CDATA[<raw>]]></string>"
+       "<string> </string><string/><string>x<!-- note -->y</string></array>",
+       R"(["a & b <c> AB","<raw>"," ","","xy"])"},
+      // A repeated key: the last value counts, as the platform's dictionaries keep it.
+      {"<dict><key>k</key><string>1</string><key>k</key><string>2</string></dict>",
+       R"({k="2",k="2"})"},
+      {"<dict/>", "{}"},
+      {"<array>\n  <!-- comments and white space between values are nothing -->\n</array>", "[]"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.body);
+    EXPECT_EQ(parsed("<?xml version=\"1.0\"?>\n<plist version=\"1.0\">" + std::string(c.body) +
+                     "</plist>"),
+              c.rendered);
+  }
+}
+
+TEST(PropertyListTest, DescribesWhatIsWrongAndWhere) {
+  const struct {
+    std::string_view text;
+    std::string_view description;
+  } cases[] = {
+      {"", "Malformed XML at byte offset 0: No document element found"},
+      {"<plist><array><string>x</array></plist>",
+       "Malformed XML at byte offset 25: Start-end tags mismatch"},
+      {"<array/>", "The document is <array>, not <plist>"},
+      {"<plist/>", "Invalid property list at byte offset 0: <plist> holds no value"},
+      {"<plist><true/><false/></plist>",
+       "Invalid property list at byte offset 7: <plist> holds more than one value"},
+      {"<plist>x<true/></plist>", "Invalid property list at byte offset 8: text inside <plist>"},
+      {"<plist><array><integer>12a</integer></array></plist>",
+       "Invalid property list at byte offset 14: <integer> without a whole number in range"},
+      {"<plist><integer>18446744073709551616</integer></plist>",
+       "Invalid property list at byte offset 7: <integer> without a whole number in range"},
+      {"<plist><integer>-9223372036854775809</integer></plist>",
+       "Invalid property list at byte offset 7: <integer> without a whole number in range"},
+      {"<plist><integer></integer></plist>",
+       "Invalid property list at byte offset 7: <integer> without a whole number in range"},
+      {"<plist><real>2,5</real></plist>",
+       "Invalid property list at byte offset 7: <real> without a number"},
+      {"<plist><dict><key>a</key></dict></plist>",
+       "Invalid property list at byte offset 7: a dictionary <key> without a value"},
+      {"<plist><dict><key>a</key><key>b</key></dict></plist>",
+       "Invalid property list at byte offset 7: a dictionary <key> where its value belongs"},
+      {"<plist><dict><string>a</string></dict></plist>",
+       "Invalid property list at byte offset 7: <string> where a dictionary needs a <key>"},
+      {"<plist><array><key>a</key></array></plist>",
+       "Invalid property list at byte offset 14: <key> outside a dictionary"},
+      {"<plist><array>text</array></plist>",
+       "Invalid property list at byte offset 7: text inside <array>"},
+      {"<plist><true>yes</true></plist>",
+       "Invalid property list at byte offset 7: text inside <true>"},
+      {"<plist><string>a<b/></string></plist>",
+       "Invalid property list at byte offset 7: an element inside <string>"},
+      {"<plist><array><foo/></array></plist>",
+       "Invalid property list at byte offset 14: unknown element <foo>"},
+      {"<plist><date>yesterday</date></plist>",
+       "Invalid property list at byte offset 7: <date> not of the form YYYY-MM-DDTHH:MM:SSZ"},
+      {"<plist><data>SGVs!bG8=</data></plist>",
+       "Invalid property list at byte offset 7: <data> that is not base64"},
+      {"<plist><data>SG=Vs</data></plist>",
+       "Invalid property list at byte offset 7: <data> that is not base64"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(parsed(std::string(c.text)), "error: " + std::string(c.description));
+  }
+}
+
+TEST(PropertyListTest, ExpandsNoDeclaredEntity) {
+  // Declared entities stay as they are written, so nothing can grow a document (the "billion
+  // laughs") or pull in a file.
+  const std::string document =
+      "<?xml version=\"1.0\"?>\n"
+      "<!DOCTYPE plist [\n"
+      "  <!ENTITY lol \"lol\">\n"
+      "  <!ENTITY lol2 \"&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;\">\n"
+      "  <!ENTITY lol3 \"&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;\">\n"
+      "  <!ENTITY file SYSTEM \"file:///etc/passwd\">\n"
+      "]>\n"
+      "<plist><array><string>&lol3;</string><string>&file;</string><string>&undeclared;"
+      "</string></array></plist>";
+  EXPECT_EQ(parsed(document), R"(["&lol3;","&file;","&undeclared;"])");
+}
+
+TEST(PropertyListTest, ReadsRealsTheSameUnderAnyLocale) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+    GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
+  }
+  const std::string result = parsed("<plist><real>2.5</real></plist>");
+  std::setlocale(LC_ALL, previous.c_str());
+  EXPECT_EQ(result, "2.5");
+}
+
+TEST(PropertyListTest, NestsAsDeepAsTheDocumentGoes) {
+  constexpr int kDepth = 100000;
+  std::string document = "<plist>";
+  std::string closing;
+  for (int level = 0; level < kDepth; ++level) {
+    document += "<array>";
+    closing += "</array>";
+  }
+  document += "<string>bottom</string>";
+  const PropertyListParse deep = PropertyList::parse(document + closing + "</plist>");
+  ASSERT_TRUE(deep.document) << deep.errorDescription;
+  PropertyListValue value = deep.document->root();
+  for (int level = 0; level < kDepth; ++level) {
+    value = value.elements().at(0);
+  }
+  EXPECT_EQ(value.text(), "bottom");
+
+  // The same depth with a fault at the bottom is found and reported.
+  const PropertyListParse faulty =
+      PropertyList::parse(document + "<integer>x</integer>" + closing + "</plist>");
+  EXPECT_FALSE(faulty.document);
+  EXPECT_EQ(faulty.errorDescription,
+            "Invalid property list at byte offset 700030: <integer> without a whole number in "
+            "range");
+}
+
+}  // namespace
+}  // namespace tarq
