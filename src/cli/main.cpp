@@ -14,6 +14,7 @@
 #include "cli/PrefixedLines.h"
 #include "cli/Report.h"
 #include "system/Diagnostics.h"
+#include "system/process/ToolRun.h"
 #include "validation/MachineFacts.h"
 #include "validation/ValidationRunner.h"
 
@@ -86,6 +87,7 @@ int usageError(std::string_view problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tarq::SystemValuesUtility::prepareProcessForTools();
   bool json = false;
   bool verbose = false;
   for (int i = 1; i < argc; ++i) {

@@ -3,6 +3,7 @@
 #include <wx/app.h>
 #include <wx/uilocale.h>
 
+#include "system/process/ToolRun.h"
 #include "ui/AppDelegate.h"
 #include "ui/MainWindow.h"
 
@@ -11,6 +12,7 @@ namespace tarq {
 class TarqSysValidationApp final : public wxApp {
  public:
   bool OnInit() override {
+    SystemValuesUtility::prepareProcessForTools();
     SetAppName("TarqSysValidation");
     SetAppDisplayName("TarqSysValidation");
     // The window follows the person's language settings; the checks' texts do not depend on them.

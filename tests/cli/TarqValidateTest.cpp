@@ -1,6 +1,9 @@
 // tarq-validate end to end, as a terminal user or a fleet tool runs it on this machine.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -30,7 +33,8 @@ std::string readFile(const std::filesystem::path& path) {
 // unless `redirection` says otherwise; `onTerminal` runs it on a pseudo-terminal through
 // script(1), which copies what it wrote.
 Outcome runTarqValidate(const std::string& arguments, const std::string& environment = "",
-                        const std::string& redirection = "", bool onTerminal = false) {
+                        const std::string& redirection = "", bool onTerminal = false,
+                        const std::string& input = "/dev/null") {
   testing::TemporaryDirectory directory;
   const auto out = directory.path() / "out";
   const auto err = directory.path() / "err";
@@ -39,7 +43,7 @@ Outcome runTarqValidate(const std::string& arguments, const std::string& environ
   const std::string command =
       "env " + environment + " " + program +
       (redirection.empty() ? " >'" + out.string() + "'" : " " + redirection) + " 2>'" +
-      err.string() + "' </dev/null";
+      err.string() + "' <'" + input + "'";
   const int status = std::system(command.c_str());
   Outcome outcome;
   outcome.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -109,6 +113,26 @@ TEST(TarqValidateTest, FindsTheStandInProfilerBesideItself) {
 // Standard error stays quiet without --verbose, even of what the tools a pass runs complain
 // about; with it, it has the system's diagnostics, each line prefixed with the program's name,
 // and the tools' own messages, which name their tool. A text report to a file has no colour.
+// Started by a launcher that ignores SIGCHLD, with a standard input that never closes, the
+// report is that of an ordinary start: the tools are still waited for, and none waits on us.
+TEST(TarqValidateTest, LauncherSignalsAndInputLeaveTheReportAsItIs) {
+  testing::TemporaryDirectory directory;
+  const std::string input = directory.string() + "/input";
+  ASSERT_EQ(::mkfifo(input.c_str(), 0600), 0);
+  const int held = ::open(input.c_str(), O_RDWR);
+  ASSERT_GE(held, 0);
+  const std::string buses = "TARQ_SYSFS_ROOT='" TARQ_TEST_DATA_DIR "/sysfs/two-buses'";
+  const Outcome ordinary = runTarqValidate("--json", buses);
+  const Outcome launched =
+      runTarqValidate("--json", "--ignore-signal=CHLD " + buses, "", false, input);
+  ::close(held);
+  // Free space may move between the two runs.
+  const std::regex freeSpace("Free Space: [0-9]+GB");
+  EXPECT_EQ(std::regex_replace(launched.out, freeSpace, ""),
+            std::regex_replace(ordinary.out, freeSpace, ""));
+  EXPECT_NE(ordinary.out.find("Highest Available USB Version: 3.1"), std::string::npos);
+}
+
 TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
   const struct {
     std::string arguments, redirection;

@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <new>
-#include <optional>
 
+#include "system/Diagnostics.h"
 #include "system/process/ObjC.h"
 #include "system/process/ToolRunPlatform.h"
 
@@ -25,16 +25,63 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// While the tool runs quietly, how often it is asked whether it has exited: quickly at first,
-// as most tools end at once, then less often.
+// While the tool runs, how often it is asked whether it has exited: quickly at first, as most
+// tools end at once, then less often. Where the system tells us of the exit (a process
+// descriptor) the asking is only a safety net and backs off much further.
 constexpr milliseconds kFirstExitCheck{1};
 constexpr milliseconds kLongestExitCheck{25};
+constexpr milliseconds kLongestExitCheckWithHandle{1000};
+constexpr Clock::time_point kNoDeadline = Clock::time_point::max();
 
 // Most tools print a few lines: their reads are small, so that little room is cleared for
 // them. Past that, a read is as large as the pipe and takes all a chatty tool has written
 // meanwhile.
 constexpr std::size_t kShortOutput = 64 * 1024;
 constexpr std::size_t kReadChunk = 1024 * 1024;
+
+// The process groups of the tools running now, so that an interrupt of the program can end
+// them. Lock-free, since the signal handler reads it.
+constexpr std::size_t kTrackedGroups = 64;
+std::atomic<pid_t> runningGroups[kTrackedGroups];
+
+void trackGroup(pid_t group) {
+  for (std::atomic<pid_t>& slot : runningGroups) {
+    pid_t empty = 0;
+    if (slot.compare_exchange_strong(empty, group)) {
+      return;
+    }
+  }
+}
+
+void untrackGroup(pid_t group) {
+  for (std::atomic<pid_t>& slot : runningGroups) {
+    pid_t expected = group;
+    if (slot.compare_exchange_strong(expected, 0)) {
+      return;
+    }
+  }
+}
+
+extern "C" void endToolsAndRaise(int number) {
+  for (std::atomic<pid_t>& slot : runningGroups) {
+    const pid_t group = slot.load();
+    if (group > 0) {
+      ::kill(-group, SIGKILL);
+    }
+  }
+  ::signal(number, SIG_DFL);
+  ::raise(number);
+}
+
+thread_local const RunCancellation* currentCancellation = nullptr;
+
+// Whether the kernel reaps our children by itself (SIGCHLD ignored, or no zombies asked for):
+// then a child's process id may be taken by another process as soon as the child ends.
+bool childrenReapedByKernel() {
+  struct sigaction current {};
+  return ::sigaction(SIGCHLD, nullptr, &current) == 0 &&
+         (current.sa_handler == SIG_IGN || (current.sa_flags & SA_NOCLDWAIT) != 0);
+}
 
 int millisecondsUntil(Clock::time_point deadline) {
   const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
@@ -60,16 +107,30 @@ bool aboveStandardDescriptors(int& end) {
   return moved >= 0;
 }
 
-// One child process with its standard output piped to us. The destructor closes the pipe and
-// kills and reaps a child still running, so no path leaves a descriptor or a zombie behind.
+bool isOpen(int descriptor) {
+  return ::fcntl(descriptor, F_GETFD) != -1;
+}
+
+enum class Wait { exited, timedOut, cancelled };
+
+// One child process, leader of its own process group, with its standard output piped to us.
+// Its exit is seen without reaping it, so that while we signal its group the group's id cannot
+// pass to another process. Only the destructor reaps it, killing it first if it still runs, so
+// no path leaves a descriptor, a zombie or a process of the run behind.
 class ToolProcess {
  public:
-  explicit ToolProcess(const ToolRunLimits& limits) : limits_(limits) {}
+  ToolProcess(const ToolRunLimits& limits, const RunCancellation* cancellation)
+      : limits_(limits), cancellation_(cancellation) {}
   ~ToolProcess() {
     closeOutput();
     if (pid_ > 0 && !reaped_) {
-      ::kill(pid_, SIGKILL);
-      reap(0);
+      if (!exited_) {
+        signalRun(SIGKILL);
+      }
+      reap();
+    }
+    if (handle_ >= 0) {
+      ::close(handle_);
     }
   }
   ToolProcess(const ToolProcess&) = delete;
@@ -77,6 +138,7 @@ class ToolProcess {
 
   // Starts the tool; 0, or the error number of the failed start.
   int start(const std::string& path, const std::vector<std::string>& arguments) {
+    path_ = path;
     int ends[2];
     if (!tool_run_platform::openOutputPipe(ends)) {
       return errno;
@@ -96,55 +158,101 @@ class ToolProcess {
     ::close(writeEnd);
     if (error != 0) {
       closeOutput();
+      return error;
     }
-    return error;
+    groupSignalsSafe_ = !childrenReapedByKernel();
+    if (groupSignalsSafe_) {
+      trackGroup(pid_);
+    }
+    handle_ = tool_run_platform::openProcessHandle(pid_);
+    return 0;
   }
 
-  // Non-blocking: true once the tool has exited (and been reaped).
-  bool hasExited() { return reaped_ || reap(WNOHANG); }
+  // Non-blocking: true once the tool has exited. It is not reaped here.
+  bool hasExited() {
+    if (exited_) {
+      return true;
+    }
+    siginfo_t info{};
+    int result;
+    while ((result = ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT)) <
+               0 &&
+           errno == EINTR) {
+    }
+    if (result < 0) {
+      // Someone else reaped it (the kernel, where SIGCHLD is ignored): its status is lost.
+      exited_ = true;
+      reaped_ = true;
+      status_ = -1;
+      writeDiagnosticLine("tool run: " + path_ +
+                          " was reaped by someone else (is SIGCHLD ignored?); its run counts "
+                          "as failed");
+      return true;
+    }
+    if (info.si_pid == 0) {
+      return false;
+    }
+    exited_ = true;
+    if (info.si_code == CLD_EXITED) {
+      status_ = info.si_status;
+    } else if (info.si_code == CLD_KILLED || info.si_code == CLD_DUMPED) {
+      status_ = 128 + info.si_status;
+    } else {
+      status_ = -1;
+    }
+    return true;
+  }
 
-  // Drains the output until the tool has exited, or `deadline` has passed; true when it exited.
-  // While output flows it is only now and then asked whether it has exited.
-  bool waitForExit(std::optional<Clock::time_point> deadline) {
+  // Drains the output until the tool has exited, `deadline` has passed or, when
+  // `honourCancellation`, the run's cancellation has come.
+  Wait waitForExit(Clock::time_point deadline, bool honourCancellation) {
+    const milliseconds longest = handle_ >= 0 ? kLongestExitCheckWithHandle : kLongestExitCheck;
     milliseconds pause = kFirstExitCheck;
     Clock::time_point nextCheck = Clock::now();
     for (;;) {
       const Clock::time_point now = Clock::now();
-      if (now >= nextCheck || readEnd_ < 0) {
+      if (now >= nextCheck || exitSignalled_) {
+        exitSignalled_ = false;
         if (hasExited()) {
-          return true;
+          return Wait::exited;
         }
-        // A tool that has closed its output is about to end: ask again soon.
-        nextCheck = now + (readEnd_ < 0 ? kFirstExitCheck : pause);
-        pause = std::min(pause * 2, kLongestExitCheck);
+        nextCheck = now + pause;
+        pause = std::min(pause * 2, longest);
       }
-      if (deadline && now >= *deadline) {
-        return false;
+      if (honourCancellation && cancellation_ != nullptr && cancellation_->cancelled()) {
+        return Wait::cancelled;
       }
-      const Clock::time_point wakeUp = deadline ? std::min(nextCheck, *deadline) : nextCheck;
-      if (readEnd_ >= 0) {
-        readAvailable(millisecondsUntil(wakeUp));
-      } else if (!deadline) {
-        return reap(0);
-      } else {
-        pauseFor(milliseconds(millisecondsUntil(wakeUp)));
+      if (now >= deadline) {
+        return Wait::timedOut;
       }
+      waitForEvents(millisecondsUntil(std::min(nextCheck, deadline)), honourCancellation);
     }
   }
 
-  // Signals the tool, if it has not been reaped (only then is its process id still its own).
-  void signal(int number) {
-    if (!reaped_) {
-      ::kill(pid_, number);
+  // Asks the tool's whole process group to terminate and kills it if it has not ended within
+  // the grace. The run has then failed, whatever the tool returns.
+  void stop(bool cancelled) {
+    terminateRequested_ = true;
+    signalRun(SIGTERM);
+    const milliseconds grace =
+        cancelled ? std::min(limits_.stopGrace, limits_.terminateGrace) : limits_.terminateGrace;
+    if (waitForExit(Clock::now() + grace, false) != Wait::exited) {
+      signalRun(SIGKILL);
+      waitForExit(kNoDeadline, false);
     }
   }
 
-  // The outcome of a tool that has exited: its status, and its output only when that is 0.
+  // The outcome of a tool that has exited: what is left of its process group is killed; its
+  // output is kept only when it succeeded on its own. The tool is reaped by the destructor.
   ToolRun finish() {
+    signalGroup(SIGKILL);
     ToolRun run;
     run.launched = true;
     run.exitStatus = status_;
-    if (status_ == 0) {
+    if (terminateRequested_ && run.exitStatus == 0) {
+      run.exitStatus = 128 + SIGTERM;
+    }
+    if (run.exitStatus == 0) {
       readRest();
     }
     closeOutput();
@@ -181,23 +289,36 @@ class ToolProcess {
       posix_spawn_file_actions_destroy(&actions);
       return error;
     }
-    // The child starts with default signal handling and nothing blocked, whatever this program
-    // set up: a tool writing to a closed pipe ends, and a terminate request reaches it.
+    // The child starts with default handling of every signal and nothing blocked, whatever this
+    // program or its launcher set up: a tool writing to a closed pipe ends, a terminate request
+    // reaches it, and its own children can be waited for.
     sigset_t defaults;
     sigset_t unblocked;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    sigaddset(&defaults, SIGTERM);
+    sigfillset(&defaults);
     sigemptyset(&unblocked);
+    // Standard input is /dev/null: a tool that reads must not wait on, or swallow, ours. A
+    // closed standard error is given /dev/null too, as a tool may fail on a missing one.
+    const bool standardErrorOpen = isOpen(STDERR_FILENO);
     error = posix_spawn_file_actions_adddup2(&actions, writeEnd, STDOUT_FILENO);
-    const short keepFlags = tool_run_platform::keepOnlyStandardDescriptors(actions);
+    if (error == 0) {
+      error = posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    }
+    if (error == 0 && !standardErrorOpen) {
+      error = posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    const short keepFlags =
+        error == 0 ? tool_run_platform::keepOnlyStandardDescriptors(actions, standardErrorOpen)
+                   : -1;
     if (error == 0 && keepFlags < 0) {
       error = EINVAL;
     }
     if (error == 0) {
-      const short flags =
-          static_cast<short>(keepFlags | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+      const short flags = static_cast<short>(keepFlags | POSIX_SPAWN_SETSIGDEF |
+                                             POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
       error = posix_spawnattr_setflags(&attributes, flags);
+    }
+    if (error == 0) {
+      error = posix_spawnattr_setpgroup(&attributes, 0);
     }
     if (error == 0) {
       error = posix_spawnattr_setsigdefault(&attributes, &defaults);
@@ -216,27 +337,83 @@ class ToolProcess {
     return error;
   }
 
-  // Waits for the child with `options`; true once it has been reaped. A child this program
-  // cannot wait for any more (reaped elsewhere) counts as ended with an unknown, failed status.
-  bool reap(int options) {
+  // The tool's process group, everything it started that stayed in it. Only while the tool is
+  // not reaped: until then its process id, the group's id, cannot pass to another process.
+  void signalGroup(int number) {
+    if (!reaped_ && groupSignalsSafe_) {
+      ::kill(-pid_, number);
+    }
+  }
+
+  // The group, and the tool itself should it have left the group; through its process
+  // descriptor where there is one, so that the signal reaches that process and no other.
+  void signalRun(int number) {
+    signalGroup(number);
+    if (reaped_ || exited_) {
+      return;
+    }
+    if (handle_ < 0 || !tool_run_platform::signalThroughHandle(handle_, number)) {
+      if (groupSignalsSafe_) {
+        ::kill(pid_, number);
+      }
+    }
+  }
+
+  // Waits for the tool to end and collects it; its status was taken when its exit was seen.
+  void reap() {
+    if (groupSignalsSafe_) {
+      untrackGroup(pid_);
+    }
     int status = 0;
     pid_t result;
-    while ((result = ::waitpid(pid_, &status, options)) < 0 && errno == EINTR) {
+    while ((result = ::waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {
     }
-    if (result == 0) {
-      return false;
+    if (!exited_) {
+      exited_ = true;
+      status_ = result < 0            ? -1
+                : WIFEXITED(status)   ? WEXITSTATUS(status)
+                : WIFSIGNALED(status) ? 128 + WTERMSIG(status)
+                                      : -1;
     }
     reaped_ = true;
-    if (result < 0) {
-      status_ = -1;
-    } else if (WIFEXITED(status)) {
-      status_ = WEXITSTATUS(status);
-    } else if (WIFSIGNALED(status)) {
-      status_ = 128 + WTERMSIG(status);
-    } else {
-      status_ = -1;
+  }
+
+  // Sleeps up to `timeout` milliseconds or until output arrives (and is read), the tool exits
+  // or the cancellation comes.
+  void waitForEvents(int timeout, bool honourCancellation) {
+    pollfd entries[3];
+    nfds_t count = 0;
+    if (readEnd_ >= 0) {
+      entries[count++] = {readEnd_, POLLIN, 0};
     }
-    return true;
+    if (handle_ >= 0 && !exited_) {
+      entries[count++] = {handle_, POLLIN, 0};
+    }
+    if (honourCancellation && cancellation_ != nullptr && cancellation_->descriptor() >= 0) {
+      entries[count++] = {cancellation_->descriptor(), POLLIN, 0};
+    }
+    if (count == 0) {
+      pauseFor(milliseconds(timeout));
+      return;
+    }
+    const int ready = ::poll(entries, count, timeout);
+    if (ready <= 0) {
+      if (ready < 0 && errno != EINTR && errno != EAGAIN) {
+        // Not a state poll can leave: stop reading rather than spin.
+        closeOutput();
+      }
+      return;
+    }
+    for (nfds_t i = 0; i < count; ++i) {
+      if (entries[i].revents == 0) {
+        continue;
+      }
+      if (entries[i].fd == readEnd_) {
+        drain();
+      } else if (entries[i].fd == handle_) {
+        exitSignalled_ = true;
+      }
+    }
   }
 
   // Waits up to `timeout` milliseconds for output and reads all there is. Returns the number of
@@ -250,8 +427,14 @@ class ToolProcess {
       }
       return 0;
     }
+    return drain();
+  }
+
+  // Reads all the pipe holds now. Returns the number of bytes read; at end of file, or on a
+  // read error, the pipe is closed.
+  std::size_t drain() {
     std::size_t total = 0;
-    for (;;) {
+    while (readEnd_ >= 0) {
       // The kernel copies straight into the output; nothing is copied a second time.
       const std::size_t chunk = output_.size() < kShortOutput ? kShortOutput : kReadChunk;
       char* room = roomFor(chunk);
@@ -279,6 +462,7 @@ class ToolProcess {
         return total;
       }
     }
+    return total;
   }
 
   // Extends the output by `count` bytes to read into and gives where they start; null, with the
@@ -308,11 +492,13 @@ class ToolProcess {
   void dropOutput() {
     overflowed_ = true;
     output_ = std::string();
-    signal(SIGKILL);
+    closeOutput();
+    signalRun(SIGKILL);
   }
 
   // After a successful exit: whatever is still in the pipe, until end of file, a quiet spell or
-  // the limit after exit, whichever comes first.
+  // the limit after exit, whichever comes first. A descendant that left the tool's process group
+  // may still hold the pipe; it cannot hold the run.
   void readRest() {
     const Clock::time_point limit = Clock::now() + limits_.outputAfterExitLimit;
     while (readEnd_ >= 0 && !overflowed_) {
@@ -336,8 +522,15 @@ class ToolProcess {
   }
 
   const ToolRunLimits& limits_;
+  const RunCancellation* cancellation_;
+  std::string path_;
   pid_t pid_ = -1;
+  int handle_ = -1;
+  bool groupSignalsSafe_ = true;
+  bool exited_ = false;
+  bool exitSignalled_ = false;
   bool reaped_ = false;
+  bool terminateRequested_ = false;
   int status_ = -1;
   int readEnd_ = -1;
   std::string output_;
@@ -352,27 +545,88 @@ void waitBounded(ToolProcess& tool, const ToolRunLimits& limits) {
     return;
   }
   for (int sleeps = 0; sleeps < std::max(1, limits.maximumSleeps); ++sleeps) {
-    if (tool.waitForExit(Clock::now() + limits.sleepLength)) {
-      return;
+    switch (tool.waitForExit(Clock::now() + limits.sleepLength, true)) {
+      case Wait::exited:
+        return;
+      case Wait::cancelled:
+        tool.stop(true);
+        return;
+      case Wait::timedOut:
+        break;
     }
   }
-  tool.signal(SIGTERM);
-  if (!tool.waitForExit(Clock::now() + limits.terminateGrace)) {
-    tool.signal(SIGKILL);
-    tool.waitForExit(std::nullopt);
-  }
+  tool.stop(false);
+}
+
+bool cancelledAlready(const RunCancellation* cancellation) {
+  return cancellation != nullptr && cancellation->cancelled();
 }
 
 }  // namespace
 
+RunCancellation::RunCancellation() {
+  if (!tool_run_platform::openOutputPipe(ends_)) {
+    ends_[0] = ends_[1] = -1;
+  }
+}
+
+RunCancellation::~RunCancellation() {
+  for (const int end : ends_) {
+    if (end >= 0) {
+      ::close(end);
+    }
+  }
+}
+
+void RunCancellation::cancel() noexcept {
+  if (!cancelled_.exchange(true) && ends_[1] >= 0) {
+    const char wake = 1;
+    while (::write(ends_[1], &wake, 1) < 0 && errno == EINTR) {
+    }
+  }
+}
+
+bool RunCancellation::cancelled() const noexcept {
+  return cancelled_.load();
+}
+
+CancellationScope::CancellationScope(const RunCancellation& cancellation)
+    : previous_(currentCancellation) {
+  currentCancellation = &cancellation;
+}
+
+CancellationScope::~CancellationScope() {
+  currentCancellation = previous_;
+}
+
+void prepareProcessForTools() {
+  ::signal(SIGCHLD, SIG_DFL);
+  struct sigaction ending {};
+  ending.sa_handler = endToolsAndRaise;
+  sigemptyset(&ending.sa_mask);
+  for (const int number : {SIGINT, SIGHUP, SIGTERM}) {
+    struct sigaction current {};
+    // A signal the launcher had us ignore stays ignored, as it would without tools.
+    if (::sigaction(number, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+      ::sigaction(number, &ending, nullptr);
+    }
+  }
+}
+
 ToolRun runTool(const std::string& path, const std::vector<std::string>& arguments,
                 const ToolRunLimits& limits) {
   try {
-    ToolProcess tool(limits);
+    const RunCancellation* cancellation = currentCancellation;
+    if (cancelledAlready(cancellation)) {
+      return {};
+    }
+    ToolProcess tool(limits, cancellation);
     if (tool.start(path, arguments) != 0) {
       return {};
     }
-    tool.waitForExit(std::nullopt);
+    if (tool.waitForExit(kNoDeadline, true) == Wait::cancelled) {
+      tool.stop(true);
+    }
     return tool.finish();
   } catch (const std::exception&) {
     return {};
@@ -389,7 +643,11 @@ ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& 
 ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,
                        const ToolRunLimits& limits) {
   try {
-    ToolProcess tool(limits);
+    const RunCancellation* cancellation = currentCancellation;
+    if (cancelledAlready(cancellation)) {
+      return {};
+    }
+    ToolProcess tool(limits, cancellation);
     ErrorValue ignored;
     const bool started = ObjC::catchException(
         [&] {

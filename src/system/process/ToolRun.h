@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +33,8 @@ struct ToolRunLimits {
   std::chrono::milliseconds sleepLength{1000};
   // Guarded run only: how long a tool asked to terminate has before it is killed.
   std::chrono::milliseconds terminateGrace{3000};
+  // The same for a run ended by its cancellation: short, since a person is waiting.
+  std::chrono::milliseconds stopGrace{250};
   // Once the tool has exited, something it started may still hold its standard output open.
   // Reading then stops when the pipe has been quiet this long, or at the latest after
   // `outputAfterExitLimit`.
@@ -42,16 +45,59 @@ struct ToolRunLimits {
   std::size_t maximumOutputBytes = std::size_t{1} << 30;
 };
 
+// A request, from any thread, that the tool runs of a pass end now. Runs under a
+// `CancellationScope` of it end early once it is cancelled: the tool's process group is asked to
+// terminate (and killed after a short grace), and the run fails as a terminated one does. Runs
+// started after it was cancelled do not start at all.
+class RunCancellation {
+ public:
+  RunCancellation();
+  ~RunCancellation();
+  RunCancellation(const RunCancellation&) = delete;
+  RunCancellation& operator=(const RunCancellation&) = delete;
+
+  // Idempotent; safe from any thread.
+  void cancel() noexcept;
+  bool cancelled() const noexcept;
+  // Readable once cancelled, so a run waiting in poll wakes at once; -1 if it could not be made.
+  int descriptor() const noexcept { return ends_[0]; }
+
+ private:
+  std::atomic<bool> cancelled_{false};
+  int ends_[2] = {-1, -1};
+};
+
+// While it lives, tool runs on the current thread answer to `cancellation`.
+class CancellationScope {
+ public:
+  explicit CancellationScope(const RunCancellation& cancellation);
+  ~CancellationScope();
+  CancellationScope(const CancellationScope&) = delete;
+  CancellationScope& operator=(const CancellationScope&) = delete;
+
+ private:
+  const RunCancellation* previous_;
+};
+
+// Called first thing in a program that runs tools. Puts SIGCHLD back to its default: a launcher
+// that left it ignored would have the kernel reap our tools before their status is read. An
+// interrupt, hang-up or terminate request then ends the process groups of the running tools
+// before the program ends as the signal asks, so no tool outlives the program.
+void prepareProcessForTools();
+
 // Runs `path` with `arguments` (no shell: each reaches the child as it is) and waits for it
-// without a time limit. Only standard output is captured; the child inherits standard input,
-// standard error, the environment and the working directory, and no other descriptor. The
-// output is drained while the tool runs, so a tool printing a lot never blocks. Never throws.
+// without a time limit. Only standard output is captured. The child reads /dev/null as its
+// standard input, inherits standard error (/dev/null where ours is closed), the environment and
+// the working directory, and no other descriptor; it starts in a process group of its own,
+// which is killed once the tool has exited, so nothing the run started outlives it. The output
+// is drained while the tool runs, so a tool printing a lot never blocks. Never throws.
 ToolRun runTool(const std::string& path, const std::vector<std::string>& arguments,
                 const ToolRunLimits& limits = {});
 
 // The same, but a tool still running after `maximumSleeps` one-second sleeps is asked to
-// terminate (and killed if it ignores that), and so reports a non-zero status. The start runs
-// through the exception bridge. Never throws.
+// terminate (its whole process group, killed if it ignores that). A run that had to be asked to
+// terminate has failed, whatever the tool then returns: non-zero status, no output. The start
+// runs through the exception bridge. Never throws.
 ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,
                        int maximumSleeps = kGuardedRunSleeps);
 ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,

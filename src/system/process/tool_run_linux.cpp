@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -23,8 +24,20 @@ bool openOutputPipe(int ends[2]) {
   return true;
 }
 
-short keepOnlyStandardDescriptors(posix_spawn_file_actions_t& actions) {
+short keepOnlyStandardDescriptors(posix_spawn_file_actions_t& actions,
+                                  bool /*inheritStandardError*/) {
   return posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1) == 0 ? 0 : -1;
+}
+
+// A pidfd (Linux 5.3 and later); older kernels answer ENOSYS and the run falls back to the
+// process id, which stays ours until we reap the child.
+// Called through syscall: glibc's own wrappers are newer than some systems we build on.
+int openProcessHandle(pid_t pid) {
+  return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0u));
+}
+
+bool signalThroughHandle(int handle, int signal) {
+  return ::syscall(SYS_pidfd_send_signal, handle, signal, nullptr, 0u) == 0;
 }
 
 // Huge pages spare the filling of a large buffer most of its page faults.

@@ -21,13 +21,23 @@ bool openOutputPipe(int ends[2]) {
 }
 
 // Under POSIX_SPAWN_CLOEXEC_DEFAULT the child keeps only what the file actions name: the
-// redirected standard output and the two descriptors inherited here.
-short keepOnlyStandardDescriptors(posix_spawn_file_actions_t& actions) {
-  if (posix_spawn_file_actions_addinherit_np(&actions, STDIN_FILENO) != 0 ||
+// redirected standard output, the opened standard input and, where inherited, standard error.
+short keepOnlyStandardDescriptors(posix_spawn_file_actions_t& actions, bool inheritStandardError) {
+  if (inheritStandardError &&
       posix_spawn_file_actions_addinherit_np(&actions, STDERR_FILENO) != 0) {
     return -1;
   }
   return POSIX_SPAWN_CLOEXEC_DEFAULT;
+}
+
+// macOS has no process descriptors; the run signals the process id, which stays ours until we
+// reap the child.
+int openProcessHandle(pid_t /*pid*/) {
+  return -1;
+}
+
+bool signalThroughHandle(int /*handle*/, int /*signal*/) {
+  return false;
 }
 
 // The system's allocator needs no hint for large buffers.

@@ -1,14 +1,18 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
+#include "support/CapturedDiagnostics.h"
 #include "support/FakeTool.h"
 #include "system/process/ToolRun.h"
 
@@ -46,6 +50,20 @@ const std::pair<const char*, Runner> kRunners[] = {{"runTool", runTool},
 
 class ToolRunTest : public ::testing::Test {
  protected:
+  // Our standard input is a pipe that never closes: a tool that inherited it and read would
+  // hang the run.
+  void SetUp() override {
+    ASSERT_EQ(::pipe(openInput_), 0);
+    savedInput_ = ::dup(STDIN_FILENO);
+    ::dup2(openInput_[0], STDIN_FILENO);
+  }
+  void TearDown() override {
+    ::dup2(savedInput_, STDIN_FILENO);
+    for (const int descriptor : {savedInput_, openInput_[0], openInput_[1]}) {
+      ::close(descriptor);
+    }
+  }
+
   // Writes a /bin/sh script into a folder whose name has a blank, and returns its path.
   std::string tool(const ToolCase& c) {
     const std::string relative = "my tools/" + c.name;
@@ -82,6 +100,8 @@ class ToolRunTest : public ::testing::Test {
   }
 
   testing::TemporaryDirectory directory_;
+  int openInput_[2] = {-1, -1};
+  int savedInput_ = -1;
 };
 
 TEST_F(ToolRunTest, OutcomesOfBothRuns) {
@@ -102,6 +122,14 @@ TEST_F(ToolRunTest, OutcomesOfBothRuns) {
        0,
        "[google\\ chrome.app]\n[two words]\n[]\n[*]\n[$HOME]\n[a\"b'c]\n[--version]\n"},
       {"descendant holds the pipe", "sleep 300 & echo $! > \"$0.pid\"; echo done", {}, 0, "done\n"},
+      // Outside its process group, so only the quiet spell after the exit ends the reading.
+      {"descendant outside the group holds the pipe",
+       "setsid sh -c 'sleep 0.6; echo late; exec sleep 30' & echo $! > \"$0.pid\"; echo done",
+       {},
+       0,
+       "done\n"},
+      // Standard input is /dev/null, never ours (a pipe that stays open in these tests).
+      {"reads standard input", "cat; echo end", {}, 0, "end\n"},
       {"too much output",
        "exec head -c 4194304 /dev/zero",
        {},
@@ -125,6 +153,9 @@ TEST_F(ToolRunTest, OutcomesOfBothRuns) {
 TEST_F(ToolRunTest, GuardedRunBoundsTheWait) {
   ToolRunLimits threeHalfSeconds = shortLimits();
   threeHalfSeconds.maximumSleeps = 3;
+  ToolRunLimits oneSecond = shortLimits();
+  oneSecond.maximumSleeps = 1;
+  oneSecond.sleepLength = milliseconds(1000);
   const ToolCase cases[] = {
       // Ends during the third sleep: not asked to terminate.
       {"ends in the last sleep",
@@ -135,7 +166,23 @@ TEST_F(ToolRunTest, GuardedRunBoundsTheWait) {
        true,
        Form::kExecutable,
        threeHalfSeconds},
+      {"ends one sleep after the last",
+       "sleep 1.5; echo late",
+       {},
+       128 + SIGTERM,
+       "",
+       true,
+       Form::kExecutable,
+       oneSecond},
       {"hangs", "echo started; exec sleep 30", {}, 128 + SIGTERM, ""},
+      // A run that had to be asked to terminate has failed, whatever the tool then returns.
+      {"exits 0 when asked to terminate",
+       "trap 'echo partial; exit 0' TERM; echo start; sleep 30 & wait",
+       {},
+       128 + SIGTERM,
+       ""},
+      // The request comes first and the tool may answer it in its own way within the grace.
+      {"answers the terminate request", "trap 'exit 3' TERM; sleep 30 & wait", {}, 3, ""},
       {"ignores the terminate request",
        "trap '' TERM; echo started; exec sleep 30",
        {},
@@ -162,7 +209,8 @@ TEST_F(ToolRunTest, ChattyDescendantDoesNotHoldTheRun) {
   EXPECT_NE(run.output.find("done\n"), std::string::npos) << run.output.substr(0, 100);
 }
 
-// The child gets default signal handling and none of this program's other descriptors.
+// The child gets /dev/null as standard input (and as standard error where ours is closed), no
+// other descriptor of ours, default handling of the signals we ignore and nothing blocked.
 TEST_F(ToolRunTest, ChildStartsClean) {
   const std::string file = directory_.string() + "/held";
   directory_.write("held", "");
@@ -171,25 +219,134 @@ TEST_F(ToolRunTest, ChildStartsClean) {
   ASSERT_EQ(::dup2(held, 200), 200);
   ::close(held);
   struct sigaction ignore {};
-  struct sigaction previous {};
   ignore.sa_handler = SIG_IGN;
-  ::sigaction(SIGPIPE, &ignore, &previous);
+  struct sigaction previous[2]{};
+  ::sigaction(SIGPIPE, &ignore, &previous[0]);
+  ::sigaction(SIGTERM, &ignore, &previous[1]);
+  sigset_t blocked;
+  sigset_t previousMask;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGTERM);
+  sigaddset(&blocked, SIGUSR1);
+  ::pthread_sigmask(SIG_BLOCK, &blocked, &previousMask);
+  const int savedError = ::dup(STDERR_FILENO);
+  ::close(STDERR_FILENO);
 
-  const std::string path = tool({"inspect",
-                                 "[ -e /proc/$$/fd/200 ] && echo 'descriptor 200 open'\n"
-                                 "sed -n 's/^SigIgn:[[:space:]]*//p' /proc/$$/status",
-                                 {},
-                                 0,
-                                 ""});
-  const ToolRun run = runTool(path, {}, shortLimits());
-  ::sigaction(SIGPIPE, &previous, nullptr);
+  // The glob's own directory descriptor is the 3. Of the ignored signals only the 31 standard
+  // ones count: glibc's spawn leaves its two internal real-time signals ignored.
+  const ToolRun run = runTool("/bin/sh", {"-c",
+                                          "cd /proc/$$/fd && echo *; readlink 0 2; "
+                                          "sed -n 's/^SigBlk:.//p; s/^SigIgn:.//p' ../status"});
+
+  ::dup2(savedError, STDERR_FILENO);
+  ::close(savedError);
+  ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
+  ::sigaction(SIGPIPE, &previous[0], nullptr);
+  ::sigaction(SIGTERM, &previous[1], nullptr);
   ::close(200);
+  const std::size_t ignoredAt = run.output.rfind('\n', run.output.size() - 2) + 1;
+  EXPECT_EQ(run.output.substr(0, ignoredAt), "0 1 2 3\n/dev/null\n/dev/null\n0000000000000000\n");
+  EXPECT_EQ(std::stoull(run.output.substr(ignoredAt), nullptr, 16) & 0x7fffffffu, 0u) << run.output;
+}
 
-  ASSERT_EQ(run.exitStatus, 0);
-  std::istringstream lines(run.output);
-  unsigned long long ignored = 0;
-  ASSERT_TRUE(lines >> std::hex >> ignored) << run.output;
-  EXPECT_EQ(ignored & (1ULL << (SIGPIPE - 1)), 0u) << run.output;
+// Orphans of the runs become this test's children, so their end can be seen.
+class OrphanCatcher {
+ public:
+  OrphanCatcher() { ::prctl(PR_SET_CHILD_SUBREAPER, 1); }
+  ~OrphanCatcher() {
+    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
+    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+  }
+  // Whether the process `pid` has been ended by a signal, waiting up to ten seconds for it. One
+  // that ended before its parent was reaped by that parent: it is gone.
+  static bool killed(pid_t pid) {
+    int status = 0;
+    for (int i = 0; i < 1000; ++i) {
+      const pid_t result = ::waitpid(pid, &status, WNOHANG);
+      if (result == pid) {
+        return WIFSIGNALED(status);
+      }
+      if (result < 0 && ::kill(pid, 0) != 0) {
+        return true;
+      }
+      ::usleep(10'000);
+    }
+    ::kill(pid, SIGKILL);
+    return false;
+  }
+};
+
+pid_t pidIn(const std::string& file) {
+  std::ifstream stream(file);
+  pid_t pid = 0;
+  stream >> pid;
+  return pid;
+}
+
+// Whatever a run started in the tool's process group ends with the run, whether the tool ended
+// on its own, timed out or was cancelled; and a cancelled run's tool is asked first.
+TEST_F(ToolRunTest, NothingARunStartedOutlivesIt) {
+  OrphanCatcher orphans;
+  RunCancellation cancellation;
+  const std::string started = directory_.string() + "/started";
+  const struct {
+    const char* name;
+    std::string script;
+    Runner runner;
+    bool cancel;
+    int32_t exitStatus;
+  } cases[] = {
+      {"ends", "sleep 60 & echo $! > \"$0.pid\"; echo done", runTool, false, 0},
+      {"times out", "sh -c 'sleep 60; echo x' & echo $! > \"$0.pid\"; wait", runToolGuarded, false,
+       128 + SIGTERM},
+      {"cancelled while unbounded",
+       "sleep 60 & echo $! > \"$0.pid\"; trap 'exit 5' TERM; touch '" + started + "'; wait",
+       runTool, true, 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = tool({c.name, c.script, {}, 0, ""});
+    std::thread canceller;
+    if (c.cancel) {
+      canceller = std::thread([&] {
+        while (!std::filesystem::exists(started)) {
+          ::usleep(1000);
+        }
+        cancellation.cancel();
+      });
+    }
+    ToolRun run;
+    {
+      CancellationScope scope(cancellation);
+      run = c.runner(path, {}, shortLimits());
+    }
+    if (canceller.joinable()) {
+      canceller.join();
+    }
+    EXPECT_EQ(run.exitStatus, c.exitStatus);
+    EXPECT_TRUE(OrphanCatcher::killed(pidIn(path + ".pid")));
+  }
+  // Once cancelled, a run does not start.
+  CancellationScope scope(cancellation);
+  EXPECT_FALSE(runTool("/bin/sh", {"-c", "touch '" + started + ".again'"}).launched);
+  EXPECT_FALSE(std::filesystem::exists(started + ".again"));
+}
+
+// With SIGCHLD ignored the kernel reaps our tools at once: the run cannot know how they ended
+// and says so. The programs put SIGCHLD back first thing.
+TEST_F(ToolRunTest, IgnoredChildSignalIsSaidAndPutBack) {
+  ::signal(SIGCHLD, SIG_IGN);
+  testing::CapturedDiagnostics diagnostics;
+  const ToolRun lost = runTool("/bin/sh", {"-c", "echo hi"});
+  EXPECT_NE(lost.exitStatus, 0);
+  EXPECT_EQ(diagnostics.text(),
+            "tool run: /bin/sh was reaped by someone else (is SIGCHLD ignored?); its run counts "
+            "as failed\n");
+  prepareProcessForTools();
+  const ToolRun run = runTool("/bin/sh", {"-c", "echo hi"});
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.output, "hi\n");
 }
 
 std::size_t openDescriptors() {
