@@ -2,13 +2,18 @@
 
 #include <wx/panel.h>
 
+#include <chrono>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "ui/ViewController.h"
 #include "validation/MachineFacts.h"
-#include "validation/ValidationRunner.h"
 
 class wxButton;
+class wxGauge;
+class wxKeyEvent;
+class wxStaticText;
 
 namespace tarq {
 
@@ -17,6 +22,12 @@ class TestResultsViewController;
 
 // The control pane: its execute button runs one validation pass into the two table panes that
 // the split view controller hands it. Without them the checks still run, reporting nowhere.
+//
+// The pass runs on a thread of its own; each line and row reaches its pane on the main thread
+// through a queued call, so the window stays live and shows each as it comes. While a pass runs
+// the button reads "Stop" (Escape presses it too): the pass's tools are ended, what it showed
+// stays, and late reports of a stopped pass are dropped. Destroying the pane ends a running pass
+// the same way and waits for its threads.
 class ControlViewController final : public wxPanel, public ViewController {
  public:
   ControlViewController();
@@ -31,21 +42,40 @@ class ControlViewController final : public wxPanel, public ViewController {
   // outlive this controller.
   void useMachineFacts(MachineFacts& facts);
 
-  // Connects the execute button from the layout.
+  // Connects the execute button, the status line and the progress bar from the layout.
   void viewDidLoad() override;
 
-  // One press of the execute button: one whole pass. The button is off and the cursor busy
-  // until the pass ends.
+  // The execute button: starts a pass, or stops the one running.
   void executeTestClicked(wxCommandEvent& event);
+  // Starts one pass; nothing while one runs.
   void runAllTests();
+  // Ends the running pass, keeping what it has shown; nothing when none runs.
+  void stopPass();
+  bool passRunning() const { return running_ != nullptr; }
 
  private:
+  struct Pass;
+
+  void checkStarted(std::size_t index, std::string_view testName);
+  void passEnded(Pass* pass);
+  void endPass(bool stopped);
+  void setStatus(const wxString& text);
+  void escapePressed(wxKeyEvent& event);
+
   SystemMachineFacts systemFacts_;
-  std::unique_ptr<ValidationRunner> runner_;
+  MachineFacts* facts_ = &systemFacts_;
   TestResultsViewController* testResultsVC_ = nullptr;
   TestNameViewController* testNameVC_ = nullptr;
   wxButton* executeButton_ = nullptr;
-  bool passRunning_ = false;
+  wxStaticText* status_ = nullptr;
+  wxGauge* progress_ = nullptr;
+
+  // The pass whose reports are shown; null when none runs.
+  Pass* running_ = nullptr;
+  std::size_t checksStarted_ = 0;
+  std::chrono::steady_clock::time_point passStart_;
+  // Every pass whose thread has not been joined yet, the running one and stopped ones ending.
+  std::vector<std::unique_ptr<Pass>> passes_;
 
   wxDECLARE_DYNAMIC_CLASS(ControlViewController);
 };

@@ -5,14 +5,14 @@
 namespace tarq {
 namespace {
 
-constexpr std::string_view kTestName = "Supported Browsers";
+constexpr std::string_view kTestName = kTestNamesInRunOrder[6];
 
 }  // namespace
 
 void ValidationRunner::checkBrowser() {
   // A browser counts as found only when its executable told its version; the version itself is
   // not judged, and its own line end stays in the texts.
-  ChromeLocation chrome = facts_.locateChrome();
+  ChromeLocation chrome = facts().locateChrome();
   if (chrome.version.empty()) {
     appendResultLine("Application requires Google Chrome. Unable to find Google Chrome");
     reportResultRow(kTestName, StatusWord::fail, "Unable to find Google Chrome");

@@ -6,7 +6,7 @@
 namespace tarq {
 namespace {
 
-constexpr std::string_view kTestName = "Primary Hard Drive";
+constexpr std::string_view kTestName = kTestNamesInRunOrder[3];
 constexpr int64_t kBytesPerGigabyte = int64_t{1} << 30;
 // Installing needs 5 GiB free, judged on the exact byte count.
 constexpr int64_t kMinimumFreeBytes = 5 * kBytesPerGigabyte;
@@ -14,8 +14,8 @@ constexpr int64_t kMinimumFreeBytes = 5 * kBytesPerGigabyte;
 }  // namespace
 
 void ValidationRunner::checkDiskSpace() {
-  const int64_t freeBytes = facts_.freeDiskSpace();
-  const int64_t totalBytes = facts_.totalDiskSpace();
+  const int64_t freeBytes = facts().freeDiskSpace();
+  const int64_t totalBytes = facts().totalDiskSpace();
   std::string sizes = "Total Disk Space: " + integerText(totalBytes / kBytesPerGigabyte) +
                       "GB Total Free Space: " + integerText(freeBytes / kBytesPerGigabyte) + "GB";
   appendResultLine(sizes);

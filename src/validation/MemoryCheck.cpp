@@ -6,7 +6,7 @@
 namespace tarq {
 namespace {
 
-constexpr std::string_view kTestName = "RAM (Memory)";
+constexpr std::string_view kTestName = kTestNamesInRunOrder[1];
 // The client application needs 4 GiB; the decision is made on the unrounded size.
 constexpr double kMinimumGigabytes = 4.0;
 constexpr double kBytesPerGigabyte = 1073741824.0;
@@ -14,7 +14,7 @@ constexpr double kBytesPerGigabyte = 1073741824.0;
 }  // namespace
 
 void ValidationRunner::checkMemory() {
-  const std::optional<uint64_t> bytes = facts_.memorySize();
+  const std::optional<uint64_t> bytes = facts().memorySize();
   if (!bytes) {
     // Unreadable memory is not small memory: the requirement could not be verified.
     appendResultLine("Memory Size:" + std::string(kUnknownValue));

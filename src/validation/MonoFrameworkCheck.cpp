@@ -5,14 +5,14 @@
 namespace tarq {
 namespace {
 
-constexpr std::string_view kTestName = "Mono Framework";
+constexpr std::string_view kTestName = kTestNamesInRunOrder[7];
 // The client application runs on Mono 4 or later; only the major number is judged.
 constexpr int64_t kNewestUnsupportedMajor = 3;
 
 }  // namespace
 
 void ValidationRunner::checkMonoFramework() {
-  MonoVersionInfo mono = facts_.monoVersion();
+  MonoVersionInfo mono = facts().monoVersion();
   if (mono.major == 0) {
     // A failure, or a version whose first number is 0 or too large (its error is then empty).
     appendResultLine(mono.error);

@@ -6,7 +6,7 @@
 namespace tarq {
 namespace {
 
-constexpr std::string_view kTestName = "Operating System";
+constexpr std::string_view kTestName = kTestNamesInRunOrder[0];
 constexpr std::string_view kMinimumRelease = "Mac OS X El Capitan 10.11.6";
 
 // The 10.x releases by minor number. El Capitan is certified from 10.11.6 on; every later
@@ -25,7 +25,7 @@ constexpr int64_t kFirstCertifiedElCapitanPatch = 6;
 }  // namespace
 
 void ValidationRunner::checkOperatingSystem() {
-  const OperatingSystemVersion version = facts_.operatingSystemVersion();
+  const OperatingSystemVersion version = facts().operatingSystemVersion();
   const std::string& versionText = version.versionText;
   const auto releaseCount = static_cast<int64_t>(kReleaseNames.size());
 

@@ -6,7 +6,7 @@
 namespace tarq {
 namespace {
 
-constexpr std::string_view kTestName = "Processor";
+constexpr std::string_view kTestName = kTestNamesInRunOrder[2];
 constexpr int32_t kMinimumProcessorCount = 2;
 // Slower processors warn, unless they are Intel's: their clock understates their speed.
 constexpr double kMinimumGigahertz = 2.4;
@@ -36,7 +36,7 @@ bool mentionsIntel(std::string_view brand) {
 void ValidationRunner::checkProcessor() {
   std::string_view status = StatusWord::pass;
 
-  const std::optional<int32_t> count = facts_.cpuCount();
+  const std::optional<int32_t> count = facts().cpuCount();
   if (count && *count >= kMinimumProcessorCount) {
     appendResultLine("Processors count : " + integerText(*count));
   } else {
@@ -47,8 +47,8 @@ void ValidationRunner::checkProcessor() {
 
   // The total counts the levels that could be read; the sum is taken in 64 bits, so two large
   // caches cannot wrap around.
-  const std::optional<uint32_t> l2 = facts_.l2CacheSize();
-  const std::optional<uint32_t> l3 = facts_.l3CacheSize();
+  const std::optional<uint32_t> l2 = facts().l2CacheSize();
+  const std::optional<uint32_t> l3 = facts().l3CacheSize();
   // The unit belongs to a number: with neither level known the total is just "unknown".
   const std::string total =
       l2 || l3
@@ -58,7 +58,7 @@ void ValidationRunner::checkProcessor() {
   appendResultLine("Total Cache " + total + " L2 Cache Size: " + textOrUnknown(l2) +
                    " L3 Cache Size: " + textOrUnknown(l3));
 
-  const std::optional<uint32_t> capable = facts_.cpu64BitCapable();
+  const std::optional<uint32_t> capable = facts().cpu64BitCapable();
   if (!capable) {
     status = StatusWord::warn;
     appendResultLine("Warning cpu 64 bit capability is unknown");
@@ -71,8 +71,8 @@ void ValidationRunner::checkProcessor() {
 
   // A machine that does not publish its frequency (ARM Macs do not) is not thereby slow: the
   // speed is reported unknown and the status left as it is.
-  const std::optional<int64_t> frequency = facts_.cpuFrequency();
-  const std::optional<std::string> brand = facts_.cpuBrandString();
+  const std::optional<int64_t> frequency = facts().cpuFrequency();
+  const std::optional<std::string> brand = facts().cpuBrandString();
   if (!frequency) {
     appendResultLine("Processor Speed: " + std::string(kUnknownValue));
   } else {
@@ -87,7 +87,7 @@ void ValidationRunner::checkProcessor() {
     }
   }
 
-  const std::string machineType = textOrUnknown(facts_.machine());
+  const std::string machineType = textOrUnknown(facts().machine());
   const std::string brandText = textOrUnknown(brand);
   appendResultLine("Processor Type: " + machineType);
   appendResultLine("Processor Name: " + brandText);

@@ -6,7 +6,7 @@
 namespace tarq {
 namespace {
 
-constexpr std::string_view kTestName = "Screen Resolution";
+constexpr std::string_view kTestName = kTestNamesInRunOrder[5];
 // Below 1024 × 768 the client application's window needs scroll bars.
 constexpr int64_t kMinimumWidth = 1024;
 constexpr int64_t kMinimumHeight = 768;
@@ -14,7 +14,7 @@ constexpr int64_t kMinimumHeight = 768;
 }  // namespace
 
 void ValidationRunner::checkScreenResolution() {
-  const ScreenSize size = facts_.mainScreenSize();
+  const ScreenSize size = facts().mainScreenSize();
   std::string dimension =
       "Screen Dimension " + integerText(size.width) + " X " + integerText(size.height) + ". ";
   const bool bigEnough = size.width >= kMinimumWidth && size.height >= kMinimumHeight;

@@ -6,14 +6,14 @@
 namespace tarq {
 namespace {
 
-constexpr std::string_view kTestName = "USB 2.0/3.0/3.1";
+constexpr std::string_view kTestName = kTestNamesInRunOrder[4];
 // The client application's devices need USB 2.0; the bound is inclusive.
 constexpr double kMinimumVersion = 2.0;
 
 }  // namespace
 
 void ValidationRunner::checkUSBVersion() {
-  const double version = facts_.highestUSBVersion();
+  const double version = facts().highestUSBVersion();
   std::string_view status;
   std::string line;
   if (version == 0) {

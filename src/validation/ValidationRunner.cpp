@@ -1,10 +1,52 @@
 #include "validation/ValidationRunner.h"
 
+#include <future>
+#include <optional>
 #include <utility>
 
-namespace tarq {
+#include "validation/ForwardingMachineFacts.h"
 
-void ValidationRunner::runAllTests() {
+namespace tarq {
+namespace {
+
+// The facts of one pass: those that come from tools are asked for at once, each on a thread of
+// its own under the pass's cancellation, and handed over when a check asks for them. The
+// destructor waits for all three, so no thread outlives the pass.
+class FactsOfOnePass final : public ForwardingMachineFacts {
+ public:
+  FactsOfOnePass(MachineFacts& facts, const SystemValuesUtility::RunCancellation* cancellation)
+      : ForwardingMachineFacts(facts),
+        usb_(aside(cancellation, &MachineFacts::highestUSBVersion)),
+        chrome_(aside(cancellation, &MachineFacts::locateChrome)),
+        mono_(aside(cancellation, &MachineFacts::monoVersion)) {}
+
+  double highestUSBVersion() override { return usb_.get(); }
+  ChromeLocation locateChrome() override { return chrome_.get(); }
+  MonoVersionInfo monoVersion() override { return mono_.get(); }
+
+ private:
+  template <typename Fact>
+  std::shared_future<Fact> aside(const SystemValuesUtility::RunCancellation* cancellation,
+                                 Fact (MachineFacts::*question)()) {
+    return std::async(std::launch::async,
+                      [this, cancellation, question] {
+                        std::optional<SystemValuesUtility::CancellationScope> scope;
+                        if (cancellation != nullptr) {
+                          scope.emplace(*cancellation);
+                        }
+                        return (facts_.*question)();
+                      })
+        .share();
+  }
+
+  std::shared_future<double> usb_;
+  std::shared_future<ChromeLocation> chrome_;
+  std::shared_future<MonoVersionInfo> mono_;
+};
+
+}  // namespace
+
+void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* cancellation) {
   if (testResultsVC_ != nullptr) {
     testResultsVC_->removeAllLines();
   }
@@ -17,9 +59,19 @@ void ValidationRunner::runAllTests() {
       &ValidationRunner::checkUSBVersion,      &ValidationRunner::checkScreenResolution,
       &ValidationRunner::checkBrowser,         &ValidationRunner::checkMonoFramework,
   };
-  for (const auto check : checksInRunOrder) {
-    (this->*check)();
+  MachineFacts* const given = facts_;
+  FactsOfOnePass pass(*given, cancellation);
+  facts_ = &pass;
+  for (std::size_t index = 0; index < kTestNamesInRunOrder.size(); ++index) {
+    if (cancellation != nullptr && cancellation->cancelled()) {
+      break;
+    }
+    if (checkStarted_) {
+      checkStarted_(index, kTestNamesInRunOrder[index]);
+    }
+    (this->*checksInRunOrder[index])();
   }
+  facts_ = given;
 }
 
 void ValidationRunner::appendResultLine(std::string line) {

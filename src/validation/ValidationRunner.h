@@ -1,19 +1,31 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "system/process/ToolRun.h"
 #include "validation/MachineFacts.h"
 #include "validation/ResultTables.h"
 
 namespace tarq {
 
+// The checks' names, which are also their rows' test names, in the order a pass runs them.
+inline constexpr std::array<std::string_view, 8> kTestNamesInRunOrder = {
+    "Operating System", "RAM (Memory)",      "Processor",          "Primary Hard Drive",
+    "USB 2.0/3.0/3.1",  "Screen Resolution", "Supported Browsers", "Mono Framework"};
+
 // One validation pass: empty both tables, then run the checks in their fixed order, each to
 // completion. Every check reports through the two tables; a table that is not set drops what
-// would have gone into it, and the checks run all the same.
+// would have gone into it, and the checks run all the same. The facts that come from tools (USB,
+// the browser, Mono) are all started together when the pass starts, each on a thread of its
+// own, so a pass takes about as long as its slowest tool; each check waits only for its own
+// fact, and the checks themselves run, and report, in order on the calling thread.
 class ValidationRunner {
  public:
-  explicit ValidationRunner(MachineFacts& facts) : facts_(facts) {}
+  explicit ValidationRunner(MachineFacts& facts) : facts_(&facts) {}
 
   // The two tables the checks report into (the window's panes or the report's lists). They
   // stay owned by the caller and must outlive the runner's use of them.
@@ -22,7 +34,13 @@ class ValidationRunner {
   ResultTextTable* testResultsVC() const { return testResultsVC_; }
   TestSummaryTable* testNameVC() const { return testNameVC_; }
 
-  void runAllTests();
+  // Told, on the pass's thread, as each check begins: its place in the run order and its name.
+  using CheckStarted = std::function<void(std::size_t index, std::string_view testName)>;
+  void setCheckStarted(CheckStarted checkStarted) { checkStarted_ = std::move(checkStarted); }
+
+  // One pass. Once `cancellation` is cancelled its tools are ended and no further check starts;
+  // the rows and lines reported until then stay.
+  void runAllTests(const SystemValuesUtility::RunCancellation* cancellation = nullptr);
 
   // The checks, in run order.
   void checkOperatingSystem();
@@ -35,13 +53,15 @@ class ValidationRunner {
   void checkMonoFramework();
 
  private:
+  MachineFacts& facts() { return *facts_; }
   // A check's two ways of reporting; each drops its report when its table is not set.
   void appendResultLine(std::string line);
   void reportResultRow(std::string_view testName, std::string_view result, std::string detected);
 
-  MachineFacts& facts_;
+  MachineFacts* facts_;
   ResultTextTable* testResultsVC_ = nullptr;
   TestSummaryTable* testNameVC_ = nullptr;
+  CheckStarted checkStarted_;
 };
 
 // Said in a result line and a detected value wherever a fact could not be read.

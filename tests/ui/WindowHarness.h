@@ -53,6 +53,7 @@ class LaidOutWindow {
     return *pane<TestResultsViewController>("testResultView");
   }
   wxWindow& button() const { return *frame_->FindWindow(XRCID("executeTest")); }
+  ControlViewController& control() const { return *pane<ControlViewController>("controlView"); }
 
  protected:
   wxFrame* frame_;
@@ -70,14 +71,14 @@ class ShownWindow : public LaidOutWindow {
   }
 
   // Presses the execute button as a person does, with a real mouse click, and waits until the
-  // pass has run.
-  void pressExecuteButton(const std::function<bool()>& passDone) const {
+  // pass has started (as `passStarted` tells) and ended.
+  void pressExecuteButton(const std::function<bool()>& passStarted) const {
     wxUIActionSimulator input;
     const wxRect area = button().GetScreenRect();
     input.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
     processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
     input.MouseClick();
-    processEventsUntil(passDone);
+    processEventsUntil([&] { return passStarted() && !control().passRunning(); });
   }
 };
 

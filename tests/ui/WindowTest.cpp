@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
 
+#include <atomic>
 #include <clocale>
 
 #include "ui/StatusColours.h"
@@ -23,10 +24,11 @@ struct ObservedFacts final : testing::FakeMachineFacts {
     ++monoQuestions;
     return FakeMachineFacts::monoVersion();
   }
-  int monoQuestions = 0;
+  std::atomic<int> monoQuestions = 0;
 };
 
-std::vector<std::string> expectedLines(ObservedFacts facts) {
+std::vector<std::string> expectedLines() {
+  ObservedFacts facts;
   testing::WiredRunner wired(facts);
   wired.runner.runAllTests();
   return wired.lines.resStrings();
@@ -34,7 +36,7 @@ std::vector<std::string> expectedLines(ObservedFacts facts) {
 
 TEST(WindowTest, PressShowsOnePassOfRowsAndLinesAndTwoPressesLeaveOne) {
   ObservedFacts facts;
-  const std::vector<std::string> lines = expectedLines(facts);
+  const std::vector<std::string> lines = expectedLines();
   const ShownWindow window(&facts);
   EXPECT_EQ(window.summary().model().GetCount(), 0u);
   EXPECT_EQ(window.lines().model().GetCount(), 0u);
