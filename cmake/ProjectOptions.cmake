@@ -25,6 +25,13 @@ if(TARQ_SANITIZE)
   target_link_options(tarq_project_options INTERFACE ${tarq_sanitizer_flags})
 endif()
 
+# The thread build: every thread of the pass, the runner and the window checked for data races.
+if(TARQ_THREAD_SANITIZE)
+  set(tarq_thread_sanitizer_flags -fsanitize=thread -fno-omit-frame-pointer)
+  target_compile_options(tarq_project_options INTERFACE ${tarq_thread_sanitizer_flags})
+  target_link_options(tarq_project_options INTERFACE ${tarq_thread_sanitizer_flags})
+endif()
+
 # The fuzz build: every library is instrumented for libFuzzer's coverage and checked by both
 # sanitizers; the fuzz targets add libFuzzer's driver.
 if(TARQ_FUZZ)

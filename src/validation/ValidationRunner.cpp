@@ -53,7 +53,8 @@ void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* c
   if (testNameVC_ != nullptr) {
     testNameVC_->removeAllResults();
   }
-  static constexpr void (ValidationRunner::*checksInRunOrder[])() = {
+  using Check = void (ValidationRunner::*)();
+  static constexpr std::array<Check, kTestNamesInRunOrder.size()> checksInRunOrder = {
       &ValidationRunner::checkOperatingSystem, &ValidationRunner::checkMemory,
       &ValidationRunner::checkProcessor,       &ValidationRunner::checkDiskSpace,
       &ValidationRunner::checkUSBVersion,      &ValidationRunner::checkScreenResolution,
@@ -62,14 +63,16 @@ void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* c
   MachineFacts* const given = facts_;
   FactsOfOnePass pass(*given, cancellation);
   facts_ = &pass;
-  for (std::size_t index = 0; index < kTestNamesInRunOrder.size(); ++index) {
+  std::size_t index = 0;
+  for (const Check check : checksInRunOrder) {
     if (cancellation != nullptr && cancellation->cancelled()) {
       break;
     }
     if (checkStarted_) {
       checkStarted_(index, kTestNamesInRunOrder[index]);
     }
-    (this->*checksInRunOrder[index])();
+    ++index;
+    (this->*check)();
   }
   facts_ = given;
 }

@@ -71,14 +71,14 @@ class ShownWindow : public LaidOutWindow {
   }
 
   // Presses the execute button as a person does, with a real mouse click, and waits until the
-  // pass has started (as `passStarted` tells) and ended.
-  void pressExecuteButton(const std::function<bool()>& passStarted) const {
+  // pass has started (as `passStarted` tells) and, unless told not to, ended.
+  void pressExecuteButton(const std::function<bool()>& passStarted, bool untilEnded = true) const {
     wxUIActionSimulator input;
     const wxRect area = button().GetScreenRect();
     input.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
     processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
     input.MouseClick();
-    processEventsUntil([&] { return passStarted() && !control().passRunning(); });
+    processEventsUntil([&] { return passStarted() && !(untilEnded && control().passRunning()); });
   }
 };
 

@@ -3,7 +3,11 @@
 
 #include <atomic>
 #include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <regex>
 
+#include "support/FakeTool.h"
 #include "ui/StatusColours.h"
 #include "ui/WindowHarness.h"
 
@@ -12,6 +16,11 @@ namespace {
 
 using testing::shownColumn;
 using testing::ShownWindow;
+
+std::size_t threadCount() {
+  const auto tasks = std::filesystem::directory_iterator("/proc/self/task");
+  return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
+}
 
 // A machine with one check that warns and one that fails, and a count of how often the last
 // check of a pass asked for its fact.
@@ -125,6 +134,71 @@ TEST(WindowTest, PressRunsEveryCheckOnThisMachine) {
 
   EXPECT_EQ(shownColumn(window.summary().model(), 0), testing::kRunOrder);
   EXPECT_FALSE(window.lines().resStrings().empty());
+}
+
+// A machine whose Mono runtime is a real tool that answers only once the test lets it.
+struct HeldMonoFacts final : testing::FakeMachineFacts {
+  explicit HeldMonoFacts(const std::string& path) : monoPath(path) {}
+  MonoVersionInfo monoVersion() override { return SystemValuesUtility::monoVersion({monoPath}); }
+  std::string monoPath;
+};
+
+std::string statusText(const testing::LaidOutWindow& window) {
+  return window.pane<wxWindow>("passStatus")->GetLabel().utf8_string();
+}
+
+// Each row is on screen as its check ends, while the last waits for its tool; Stop (Escape)
+// ends the tool and keeps the rows; the next pass shows only its own; closing the window during
+// a pass ends its tool and its threads.
+TEST(WindowTest, RowsArriveAsTheyComeAndAPassCanBeStopped) {
+  testing::TemporaryDirectory directory;
+  const std::string mono =
+      testing::writeScript(directory, "mono",
+                           "echo $$ > \"$0.pid\"\nwhile [ ! -e \"$0.go\" ]; do sleep 0.01; done\n"
+                           "echo 'Mono JIT compiler version 6.12.0'\n");
+  const auto monoGone = [&] {
+    std::ifstream file(mono + ".pid");
+    pid_t pid = 0;
+    return file >> pid && ::kill(pid, 0) != 0;
+  };
+  HeldMonoFacts facts(mono);
+  std::size_t threads = 0;
+  {
+    const ShownWindow window(&facts);
+    threads = threadCount();
+    const auto sevenRowsShown = [&] { return window.summary().model().GetCount() == 7; };
+    for (const bool stop : {false, true}) {
+      SCOPED_TRACE(stop ? "stopped" : "let through");
+      std::filesystem::remove(mono + ".go");
+      window.pressExecuteButton(sevenRowsShown, false);
+      ASSERT_TRUE(testing::processEventsUntil(sevenRowsShown));
+      EXPECT_TRUE(window.control().passRunning());
+      EXPECT_EQ(statusText(window), "Checking Mono Framework (8 of 8)…");
+      EXPECT_EQ(window.button().GetLabel(), "Stop");
+      if (stop) {
+        wxUIActionSimulator().Char(WXK_ESCAPE);
+      } else {
+        directory.write("mono.go", "");
+      }
+      ASSERT_TRUE(testing::processEventsUntil([&] { return !window.control().passRunning(); }));
+      EXPECT_EQ(window.summary().model().GetCount(), stop ? 7u : 8u);
+      EXPECT_TRUE(std::regex_match(
+          statusText(window), std::regex(stop ? "Stopped during check 8 of 8, after [0-9.]+ s\\."
+                                              : "0 failed, 0 warned, 8 passed in [0-9.]+ s")))
+          << statusText(window);
+      EXPECT_EQ(window.button().GetLabel(), "Run Checks");
+      EXPECT_TRUE(testing::processEventsUntil(monoGone));
+    }
+    // The window closes in the middle of a pass.
+    std::filesystem::remove(mono + ".go");
+    window.pressExecuteButton(sevenRowsShown, false);
+    ASSERT_TRUE(testing::processEventsUntil(sevenRowsShown));
+    EXPECT_EQ(shownColumn(window.summary().model(), 0),
+              std::vector<std::string>(testing::kRunOrder.begin(), testing::kRunOrder.end() - 1));
+  }
+  // A closed window is deleted when the event loop is next idle.
+  EXPECT_TRUE(testing::processEventsUntil(monoGone));
+  EXPECT_TRUE(testing::processEventsUntil([&] { return threadCount() == threads; }));
 }
 
 }  // namespace

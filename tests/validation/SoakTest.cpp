@@ -1,5 +1,6 @@
-// A thousand whole passes in one process over the real system facts, both tables attached: open
-// descriptors, child processes and resident memory must not grow.
+// A thousand whole passes in one process over the real system facts, both tables attached, each
+// with its tool facts on threads of their own: threads, open descriptors, child processes and
+// resident memory must not grow.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -21,6 +22,7 @@ constexpr int kWarmUpPasses = 20;
 constexpr long kResidentGrowthAllowanceKiB = 2048;
 
 struct ProcessCounts {
+  long threads = 0;
   long openDescriptors = 0;
   long childProcesses = 0;
   long residentKiB = 0;
@@ -60,6 +62,7 @@ long childrenOfThisProcess() {
 
 ProcessCounts measure() {
   ProcessCounts counts;
+  counts.threads = entriesIn("/proc/self/task");
   counts.openDescriptors = entriesIn("/proc/self/fd") - 1;  // less the one listing them
   counts.childProcesses = childrenOfThisProcess();
   std::ifstream statm("/proc/self/statm");
@@ -90,11 +93,13 @@ TEST(SoakTest, ThousandPassesLeaveDescriptorsChildrenAndMemoryWhereTheyWere) {
   }
   const ProcessCounts last = measure();
 
-  std::printf("after pass %d: %ld descriptors, %ld children, %ld KiB resident\n", kWarmUpPasses,
-              first.openDescriptors, first.childProcesses, first.residentKiB);
-  std::printf("after pass %d: %ld descriptors, %ld children, %ld KiB resident\n", kPasses,
-              last.openDescriptors, last.childProcesses, last.residentKiB);
+  for (const auto& [passes, counts] : {std::pair{kWarmUpPasses, first}, std::pair{kPasses, last}}) {
+    std::printf("after pass %d: %ld threads, %ld descriptors, %ld children, %ld KiB resident\n",
+                passes, counts.threads, counts.openDescriptors, counts.childProcesses,
+                counts.residentKiB);
+  }
   EXPECT_EQ(wired.summary.results().size(), 8u);
+  EXPECT_EQ(last.threads, first.threads);
   EXPECT_EQ(last.openDescriptors, first.openDescriptors);
   EXPECT_EQ(last.childProcesses, 0);
   // AddressSanitizer keeps freed memory in quarantine, so resident memory is judged without it.

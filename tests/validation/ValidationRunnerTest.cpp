@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "validation/CheckHarness.h"
 #include "validation/ValidationRunner.h"
 
@@ -22,7 +24,7 @@ std::vector<std::string> testNames(const TestSummaryTable& summary) {
 // Counts how often the checks ask for facts, to show that a pass runs every check.
 struct CountingFacts final : MachineFacts {
   FakeMachineFacts values;
-  int questions = 0;
+  std::atomic<int> questions = 0;
 
   OperatingSystemVersion operatingSystemVersion() override { return ++questions, values.os; }
   std::optional<uint64_t> memorySize() override { return ++questions, values.memory; }

@@ -207,7 +207,7 @@ class ToolProcess {
   // `honourCancellation`, the run's cancellation has come.
   Wait waitForExit(Clock::time_point deadline, bool honourCancellation) {
     const milliseconds longest = handle_ >= 0 ? kLongestExitCheckWithHandle : kLongestExitCheck;
-    milliseconds pause = kFirstExitCheck;
+    milliseconds pause = handle_ >= 0 ? longest : kFirstExitCheck;
     Clock::time_point nextCheck = Clock::now();
     for (;;) {
       const Clock::time_point now = Clock::now();
@@ -478,7 +478,11 @@ class ToolProcess {
         output_.reserve(
             std::max(used + count, std::min(std::max(output_.capacity(), kReadChunk) * 8,
                                             limits_.maximumOutputBytes + count)));
-        tool_run_platform::adviseLargeBuffer(output_.data() + used, output_.capacity() - used);
+        // Only a large output is worth huge pages: a short one would pay a huge page's worth of
+        // memory for its first read.
+        if (used >= kReadChunk) {
+          tool_run_platform::adviseLargeBuffer(output_.data() + used, output_.capacity() - used);
+        }
       }
       output_.resize(used + count);
       return output_.data() + used;
