@@ -72,26 +72,39 @@ TEST(BrowserLocatorTest, FindsTheBundleInAnApplicationsTree) {
 
 TEST(BrowserLocatorTest, TheSearchOutputIsOnePathBelowTheRoot) {
   const struct {
+    std::string_view output;
+    std::string_view path;
+  } cases[] = {
+      {"/R/Google Chrome.app\n", "/R/Google Chrome.app"},
+      {"/R/Apps/GOOGLE CHROME.APP", "/R/Apps/GOOGLE CHROME.APP"},
+      {"/R/a\n/b\u2028/google chrome.app\n", "/R/a\n/b\u2028/google chrome.app"},
+      // Only one final line feed is the search's own; any other line end is part of a name.
+      {"/R/Google Chrome.app\n\n", ""},
+      {"/R/Google Chrome.app\r\n", ""},
+      {"/R/Google Chrome.app\u0085", ""},
+      // The bundle's name must be the path's last component, whole, below the root.
+      {"/R/X/Google Chrome.app.old\n", ""},
+      {"/R/Google Chrome.app/\n", ""},
+      {"/R/Google Chrome Beta.app\n", ""},
+      {"/Rx/Google Chrome.app\n", ""},
+      {"Google Chrome.app\n/R/Google Chrome.app\n", ""},
+      {"/R/Google Chrome.app", "/R/Google Chrome.app"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(svu::chromeBundlePath(c.output, "/R"), c.path) << c.output;
+  }
+}
+
+TEST(BrowserLocatorTest, TheSearchOutputIsEchoedWhenTheSearchSucceeds) {
+  const struct {
     std::string output;
     int exitStatus;
     std::string path;
     std::string echo;
   } cases[] = {
       {"/R/Google Chrome.app\n", 0, "/R/Google Chrome.app", "/R/Google Chrome.app\n\n"},
-      {"/R/Apps/GOOGLE CHROME.APP", 0, "/R/Apps/GOOGLE CHROME.APP", "/R/Apps/GOOGLE CHROME.APP\n"},
-      {"/R/a\n/b\u2028/google chrome.app\n", 0, "/R/a\n/b\u2028/google chrome.app",
-       "/R/a\n/b\u2028/google chrome.app\n\n"},
-      // Only one final line feed is the search's own; any other line end is part of a name.
-      {"/R/Google Chrome.app\n\n", 0, "", "/R/Google Chrome.app\n\n\n"},
-      {"/R/Google Chrome.app\r\n", 0, "", "/R/Google Chrome.app\r\n\n"},
-      {"/R/Google Chrome.app\u0085", 0, "", "/R/Google Chrome.app\u0085\n"},
-      // The bundle's name must be the path's last component, whole, below the root.
-      {"/R/X/Google Chrome.app.old\n", 0, "", "/R/X/Google Chrome.app.old\n\n"},
-      {"/R/Google Chrome.app/\n", 0, "", "/R/Google Chrome.app/\n\n"},
       {"/R/Google Chrome Beta.app\n", 0, "", "/R/Google Chrome Beta.app\n\n"},
-      {"/Rx/Google Chrome.app\n", 0, "", "/Rx/Google Chrome.app\n\n"},
-      {"Google Chrome.app\n/R/Google Chrome.app\n", 0, "",
-       "Google Chrome.app\n/R/Google Chrome.app\n\n"},
       {"/R/Google Chrome.app\xFF\n", 0, "", "\n"},
       {"", 0, "", "\n"},
       {"/R/Google Chrome.app\n", 1, "", ""},
