@@ -81,7 +81,7 @@ std::string xmlText(std::string_view text) {
   return escaped;
 }
 
-std::string usbReportXml(const std::vector<UsbBus>& buses) {
+std::string usbReportXml(const std::vector<UsbBus>& buses, std::string_view dataType) {
   std::string xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
@@ -90,7 +90,8 @@ std::string usbReportXml(const std::vector<UsbBus>& buses) {
       "<array>\n"
       "\t<dict>\n"
       "\t\t<key>_dataType</key>\n"
-      "\t\t<string>SPUSBDataType</string>\n";
+      "\t\t<string>" +
+      xmlText(dataType) + "</string>\n";
   if (buses.empty()) {
     xml += "\t\t<key>_items</key>\n\t\t<array/>\n";
   } else {

@@ -26,8 +26,8 @@ std::vector<UsbBus> readUsbBuses(const std::string& sysfsRoot);
 // control characters, ill-formed UTF-8) replaced by U+FFFD.
 std::string xmlText(std::string_view text);
 
-// The report of `system_profiler -xml SPUSBDataType`: a root array with one dictionary whose
-// "_items" holds one dictionary per bus.
-std::string usbReportXml(const std::vector<UsbBus>& buses);
+// The report of `system_profiler -xml <dataType>` for either USB data type: a root array with
+// one dictionary, naming `dataType`, whose "_items" holds one dictionary per bus.
+std::string usbReportXml(const std::vector<UsbBus>& buses, std::string_view dataType);
 
 }  // namespace tarq::standin

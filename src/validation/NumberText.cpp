@@ -89,14 +89,6 @@ std::string shortestDecimal(double value) {
   const int point = shortest.pointPosition;
   const auto digitCount = static_cast<int>(digits.size());
 
-  if (magnitude < 1e-4 || magnitude > 0x1p53) {
-    std::string text = sign + digits.substr(0, 1);
-    if (digitCount > 1) {
-      text += "." + digits.substr(1);
-    }
-    const int exponent = point - 1;
-    return text + fmt::format("e{}{:02d}", exponent < 0 ? '-' : '+', std::abs(exponent));
-  }
   if (point <= 0) {
     return sign + "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
   }

@@ -21,9 +21,9 @@ inline std::string integerText(uint32_t value) {
 }
 
 // The shortest decimal that reads back as the same double, with at least one digit after the
-// point: 3 gives "3.0", 2.6 gives "2.6", 2.600002 gives "2.600002". Plain digits for magnitudes
-// from 1e-4 up to 2^53, exponent form outside ("1e+16", "1e-05"), as the platform's own number
-// description writes them.
+// point: 3 gives "3.0", 2.6 gives "2.6", 2.600002 gives "2.600002". Always positional, whatever
+// the magnitude: 1e17 gives "100000000000000000.0" and 1e-5 "0.00001", never an exponent, so
+// that a result line reads as a plain number.
 std::string shortestDecimal(double value);
 
 }  // namespace tarq

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view output(reinterpret_cast<const char*>(data), size);
   if (tarq::isValidUtf8(output)) {
-    tarq::SystemValuesUtility::chromeBundleLine(output);
+    tarq::SystemValuesUtility::chromeBundlePath(output, "/Applications");
   }
   return 0;
 }

@@ -8,6 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view versionFile(reinterpret_cast<const char*>(data), size);
-  tarq::standin::usbReportXml({{tarq::standin::usbBusName(versionFile), std::string(versionFile)}});
+  tarq::standin::usbReportXml({{tarq::standin::usbBusName(versionFile), std::string(versionFile)}},
+                              "SPUSBDataType");
   return 0;
 }

@@ -27,12 +27,14 @@ ToolRun runProfiler(const std::string& sysfsRoot, const std::vector<std::string>
   return run;
 }
 
-std::string report(std::string_view items) {
+std::string report(std::string_view dataType, std::string_view items) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
          "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
          "<plist version=\"1.0\">\n<array>\n\t<dict>\n"
-         "\t\t<key>_dataType</key>\n\t\t<string>SPUSBDataType</string>\n"
+         "\t\t<key>_dataType</key>\n\t\t<string>" +
+         std::string(dataType) +
+         "</string>\n"
          "\t\t<key>_items</key>\n" +
          std::string(items) +
          "\t\t<key>_parentDataType</key>\n\t\t<string>SPHardwareDataType</string>\n"
@@ -78,41 +80,44 @@ TEST(SystemProfilerTest, EscapesWhatXmlCannotCarryAsIs) {
   }
 }
 
+// Both USB data types name the same buses: the report macOS 26 dropped, and its successor.
 TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTree) {
   testing::TemporaryDirectory empty;
   const struct {
     std::string root;
-    std::string expected;
+    std::string items;
   } cases[] = {
       {sysfsFixture("two-buses"),
-       report("\t\t<array>\n"
-              "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 2.0 Bus</string>\n"
-              "\t\t\t\t<key>host_controller</key>\n"
-              "\t\t\t\t<string>EHCI &amp; &lt;OHCI&gt; Host Controller</string>\n"
-              "\t\t\t</dict>\n"
-              "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 3.1 Bus</string>\n"
-              "\t\t\t\t<key>host_controller</key>\n"
-              "\t\t\t\t<string>xHCI Host Controller</string>\n"
-              "\t\t\t</dict>\n"
-              "\t\t</array>\n")},
+       "\t\t<array>\n"
+       "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 2.0 Bus</string>\n"
+       "\t\t\t\t<key>host_controller</key>\n"
+       "\t\t\t\t<string>EHCI &amp; &lt;OHCI&gt; Host Controller</string>\n"
+       "\t\t\t</dict>\n"
+       "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 3.1 Bus</string>\n"
+       "\t\t\t\t<key>host_controller</key>\n"
+       "\t\t\t\t<string>xHCI Host Controller</string>\n"
+       "\t\t\t</dict>\n"
+       "\t\t</array>\n"},
       {sysfsFixture("unreadable-versions"),
-       report("\t\t<array>\n"
-              "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB Bus</string>\n"
-              "\t\t\t</dict>\n"
-              "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB Bus</string>\n"
-              "\t\t\t\t<key>host_controller</key>\n"
-              "\t\t\t\t<string>xHCI Host Controller</string>\n"
-              "\t\t\t</dict>\n"
-              "\t\t</array>\n")},
+       "\t\t<array>\n"
+       "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB Bus</string>\n"
+       "\t\t\t</dict>\n"
+       "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB Bus</string>\n"
+       "\t\t\t\t<key>host_controller</key>\n"
+       "\t\t\t\t<string>xHCI Host Controller</string>\n"
+       "\t\t\t</dict>\n"
+       "\t\t</array>\n"},
       // A machine without USB has no /sys/bus/usb at all.
-      {empty.string(), report("\t\t<array/>\n")},
+      {empty.string(), "\t\t<array/>\n"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.root);
-    const ToolRun run = runProfiler(c.root, {"-xml", "SPUSBDataType"});
-    EXPECT_TRUE(run.launched);
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.output, c.expected);
+    for (const std::string dataType : {"SPUSBDataType", "SPUSBHostDataType"}) {
+      SCOPED_TRACE(c.root + " " + dataType);
+      const ToolRun run = runProfiler(c.root, {"-xml", dataType});
+      EXPECT_TRUE(run.launched);
+      EXPECT_EQ(run.exitStatus, 0);
+      EXPECT_EQ(run.output, report(dataType, c.items));
+    }
   }
 }
 
@@ -122,7 +127,9 @@ TEST(SystemProfilerTest, RefusesEveryOtherQuestion) {
                                                 {"-xml"},
                                                 {"-xml", "SPDisplaysDataType"},
                                                 {"-xml", "SPUSBDataType", "-detailLevel", "full"},
-                                                {"-json", "SPUSBDataType"}};
+                                                {"-json", "SPUSBDataType"},
+                                                {"-xml", "SPUSBHostDataType", "SPUSBDataType"},
+                                                {"-xml", "SPUSBHOSTDataType"}};
   for (const auto& arguments : questions) {
     const ToolRun run = runProfiler(sysfsFixture("two-buses"), arguments);
     EXPECT_EQ(run.exitStatus, 1) << ::testing::PrintToString(arguments);

@@ -19,6 +19,9 @@ TEST(UsbVersionCheckTest, PassesFromUsbTwoOnAndWarnsWhenUndetermined) {
       {1.1, "Fail", "Highest Available USB Version: 1.1"},
       {1.0, "Fail", "Highest Available USB Version: 1.0"},
       {30.0, "Pass", "Highest Available USB Version: 30.0"},
+      {10.0, "Pass", "Highest Available USB Version: 10.0"},
+      // A bus name with a long run of digits: still a plain decimal number, never an exponent.
+      {1e17, "Pass", "Highest Available USB Version: 100000000000000000.0"},
       {0.0, "Warn", "Unable to determine USB versions available on device"},
   };
   for (const auto& c : cases) {

@@ -8,8 +8,8 @@
 namespace tarq {
 namespace {
 
-// The search stops at the first entry of this name, compared without regard to case.
-constexpr std::string_view kChromeBundleMarker = "google chrome.app";
+// The bundle's name, compared without regard to case.
+constexpr std::string_view kChromeBundleName = "google chrome.app";
 // The length of "/Applications/Google Chrome.app": any shorter search result is not a bundle.
 constexpr std::size_t kShortestChromePath = 31;
 
@@ -17,13 +17,12 @@ char asciiLowerCase(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Whether `text` holds `lowerCaseNeedle`, ignoring the case of ASCII letters. That is all a
-// full Unicode comparison would do for the marker: the only non-ASCII letters that fold to ASCII
-// ones (the Kelvin sign and the long s) fold to letters the marker does not have.
-bool containsIgnoringAsciiCase(std::string_view text, std::string_view lowerCaseNeedle) {
-  return std::search(text.begin(), text.end(), lowerCaseNeedle.begin(), lowerCaseNeedle.end(),
-                     [](char c, char lowerCase) { return asciiLowerCase(c) == lowerCase; }) !=
-         text.end();
+// Whether `text` is `lowerCaseName`, ignoring the case of ASCII letters. That is all a full
+// Unicode comparison would do for the bundle's name: the only non-ASCII letters that fold to
+// ASCII ones (the Kelvin sign and the long s) fold to letters the name does not have.
+bool equalsIgnoringAsciiCase(std::string_view text, std::string_view lowerCaseName) {
+  return std::equal(text.begin(), text.end(), lowerCaseName.begin(), lowerCaseName.end(),
+                    [](char c, char lowerCase) { return asciiLowerCase(c) == lowerCase; });
 }
 
 // Characters as Unicode scalars: every byte of valid UTF-8 but the continuation bytes.
@@ -46,39 +45,44 @@ std::string decodedOutput(ToolRun run) {
 }  // namespace
 
 std::string SystemValuesUtility::findChrome(const std::string& root,
-                                            const std::string& findExecutable, int maximumSleeps) {
+                                            const std::string& findExecutable,
+                                            const ToolRunLimits& limits) {
   // The backslash reaches find as it is: its name matching reads "\ " as a plain blank.
-  ToolRun run = runToolGuarded(
-      findExecutable, {root, "-iname", "google\\ chrome.app", "-print", "-quit"}, maximumSleeps);
+  ToolRun run = runToolGuarded(findExecutable,
+                               {root, "-iname", "google\\ chrome.app", "-print", "-quit"}, limits);
   if (!run.launched || run.exitStatus != 0) {
     return {};
   }
   const std::string text = decodedOutput(std::move(run));
   writeDiagnosticLine(text);
-  return chromeBundleLine(text);
+  return chromeBundlePath(text, root);
 }
 
-std::string SystemValuesUtility::chromeBundleLine(std::string_view searchOutput) {
-  for (const std::string_view line : splitLinesAtAnyLineEnd(searchOutput)) {
-    if (containsIgnoringAsciiCase(line, kChromeBundleMarker)) {
-      return std::string(line);
-    }
+std::string SystemValuesUtility::chromeBundlePath(std::string_view searchOutput,
+                                                  std::string_view root) {
+  std::string_view path = searchOutput;
+  if (path.ends_with('\n')) {
+    path.remove_suffix(1);
   }
-  return {};
+  const bool belowRoot =
+      path.size() > root.size() && path.starts_with(root) && path[root.size()] == '/';
+  const std::string_view name = path.substr(path.rfind('/') + 1);
+  if (!belowRoot || !equalsIgnoringAsciiCase(name, kChromeBundleName)) {
+    return {};
+  }
+  return std::string(path);
 }
 
-std::string SystemValuesUtility::chromeVersion(const std::string& appPath, int maximumSleeps) {
+std::string SystemValuesUtility::chromeVersion(const std::string& appPath,
+                                               const ToolRunLimits& limits) {
   return decodedOutput(
-      runToolGuarded(appPath + "/Contents/MacOS/Google Chrome", {"--version"}, maximumSleeps));
+      runToolGuarded(appPath + "/Contents/MacOS/Google Chrome", {"--version"}, limits));
 }
 
 ChromeLocation SystemValuesUtility::locateChrome(const std::string& applicationsFolder,
                                                  const std::string& findExecutable) {
   std::string path = findChrome(applicationsFolder, findExecutable);
-  // Every real match lies below the searched folder. A line that does not is the tail of a
-  // folder name with a line end in it, a relative path that must not be run.
-  const bool belowFolder = path.starts_with(applicationsFolder + "/");
-  if (!belowFolder || characterCount(path) < kShortestChromePath) {
+  if (characterCount(path) < kShortestChromePath) {
     return {};
   }
   std::string version = chromeVersion(path);

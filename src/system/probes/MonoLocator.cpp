@@ -20,9 +20,11 @@ constexpr const char* kNotStartable = "Unable to find the Mono Framework Version
 constexpr const char* kFailedRun = "Unable to return the Mono Framework Version";
 constexpr const char* kNoBanner = "Failed to parse the version on Mono Frameworks";
 
-bool regularFileExists(const std::string& path) {
+// Whether anything exists at `path`, of whatever kind, as the platform's file manager says it:
+// a link counts when what it points to exists.
+bool fileExists(const std::string& path) {
   struct stat status {};
-  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+  return ::stat(path.c_str(), &status) == 0;
 }
 
 MonoVersionInfo parseFailure() {
@@ -31,11 +33,11 @@ MonoVersionInfo parseFailure() {
 
 }  // namespace
 
-MonoRun SystemValuesUtility::runMono(const std::string& path, int maximumSleeps) {
-  if (!regularFileExists(path)) {
+MonoRun SystemValuesUtility::runMono(const std::string& path, const ToolRunLimits& limits) {
+  if (!fileExists(path)) {
     return {false, kNoFramework};
   }
-  ToolRun run = runToolGuarded(path, {"--version"}, maximumSleeps);
+  ToolRun run = runToolGuarded(path, {"--version"}, limits);
   if (!run.launched) {
     return {false, kNotStartable};
   }
@@ -46,10 +48,10 @@ MonoRun SystemValuesUtility::runMono(const std::string& path, int maximumSleeps)
 }
 
 MonoVersionInfo SystemValuesUtility::monoVersion(const std::vector<std::string>& candidates,
-                                                 int maximumSleeps) {
+                                                 const ToolRunLimits& limits) {
   MonoRun run{false, kNoFramework};
   for (const std::string& candidate : candidates) {
-    run = runMono(candidate, maximumSleeps);
+    run = runMono(candidate, limits);
     if (run.ok) {
       return monoVersionFromBanner(run.text);
     }

@@ -37,16 +37,21 @@ inline constexpr const char* kMono64Executable =
 inline constexpr const char* kMono32Executable =
     "/Library/Frameworks/Mono.framework/Versions/Current/bin/mono32";
 
-// Runs the executable at `path` with "--version"; one that hangs is stopped after
-// `maximumSleeps` seconds.
-MonoRun runMono(const std::string& path, int maximumSleeps = kGuardedRunSleeps);
+// A runtime that hangs is stopped after 30 seconds. Its banner is a few lines: one that prints
+// more than a megabyte is not the runtime and counts as failed.
+inline constexpr ToolRunLimits kMonoRunLimits{.maximumSleeps = kGuardedRunSleeps,
+                                              .maximumOutputBytes = std::size_t{1} << 20};
+
+// Runs the executable at `path` with "--version" within `limits`. A path where nothing exists
+// is not run; anything that exists is, folders included, and one that cannot be started says so.
+MonoRun runMono(const std::string& path, const ToolRunLimits& limits = kMonoRunLimits);
 
 // The version from the first of `candidates` that runs successfully; the later ones are not
 // tried. When none does, the error is the last candidate's.
 MonoVersionInfo monoVersion(const std::vector<std::string>& candidates = {kMonoExecutable,
                                                                           kMono64Executable,
                                                                           kMono32Executable},
-                            int maximumSleeps = kGuardedRunSleeps);
+                            const ToolRunLimits& limits = kMonoRunLimits);
 
 // The version in the runtime's "--version" banner.
 MonoVersionInfo monoVersionFromBanner(std::string_view banner);

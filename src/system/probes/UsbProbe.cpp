@@ -10,8 +10,9 @@
 namespace tarq::SystemValuesUtility {
 
 std::unique_ptr<PropertyList> systemProfilerData(std::string_view dataType,
-                                                 const std::string& profilerPath) {
-  ToolRun run = runTool(profilerPath, {"-xml", std::string(dataType)});
+                                                 const std::string& profilerPath,
+                                                 const ToolRunLimits& limits) {
+  ToolRun run = runToolGuarded(profilerPath, {"-xml", std::string(dataType)}, limits);
   if (!run.launched) {
     return nullptr;
   }
@@ -50,9 +51,17 @@ std::string versionText(std::string_view name) {
   return version;
 }
 
-double highestUSBVersion(const std::string& profilerPath) {
-  const std::unique_ptr<PropertyList> report = systemProfilerData(kUsbDataType, profilerPath);
-  return report ? highestUSBVersion(*report) : 0;
+double highestUSBVersion(const std::string& profilerPath, const ToolRunLimits& limits) {
+  // The USB report is asked first, as on every macOS before 26; the host report only where it
+  // gave no version, whatever the reason.
+  for (const std::string_view dataType : {kUsbDataType, kUsbHostDataType}) {
+    const std::unique_ptr<PropertyList> report = systemProfilerData(dataType, profilerPath, limits);
+    const double version = report ? highestUSBVersion(*report) : 0;
+    if (version != 0) {
+      return version;
+    }
+  }
+  return 0;
 }
 
 double highestUSBVersion(const PropertyList& report) {

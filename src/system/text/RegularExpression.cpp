@@ -21,9 +21,13 @@ void RegularExpression::CodeDeleter::operator()(pcre2_real_code_8* code) const {
 
 std::optional<RegularExpression> RegularExpression::compile(std::string_view pattern,
                                                             Case letterCase) {
-  // No PCRE2_UTF: the subject is matched byte by byte, so it needs no validity check and no
-  // character decoding, and \s and \d keep to ASCII as the tools print them.
-  const uint32_t options = letterCase == Case::insensitive ? PCRE2_CASELESS : 0;
+  // Characters, not bytes, and Unicode classes, as the platform's own regular expressions have
+  // them. Invalid UTF-8 in a subject is skipped over, not refused, so no subject needs checking
+  // first.
+  uint32_t options = PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
+  if (letterCase == Case::insensitive) {
+    options |= PCRE2_CASELESS;
+  }
   int errorCode = 0;
   PCRE2_SIZE errorOffset = 0;
   pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
@@ -44,6 +48,7 @@ std::optional<std::string_view> RegularExpression::firstMatchGroup(std::string_v
     return std::nullopt;
   }
   pcre2_set_match_limit(context.get(), kMatchLimit);
+  pcre2_set_depth_limit(context.get(), kDepthLimit);
   pcre2_set_heap_limit(context.get(), kHeapLimitKibibytes);
   // An empty view may carry no pointer; PCRE2 wants one even for no bytes.
   const auto* bytes = reinterpret_cast<PCRE2_SPTR>(subject.empty() ? "" : subject.data());

@@ -10,17 +10,21 @@ struct pcre2_real_code_8;
 
 namespace tarq {
 
-// A compiled PCRE2 pattern that matches bytes. Its classes (\s, \d, \w) and caseless matching
-// cover ASCII only, which is all the tool output patterns need; text that is valid UTF-8 still
-// matches on character boundaries, since every pattern character is ASCII.
+// A compiled PCRE2 pattern, matched as the platform's regular expressions match: on Unicode
+// characters, with \s, \d and \w and caseless matching Unicode-aware (U+2003 is a space, U+0666
+// a digit). A subject that is not valid UTF-8 is still searched: an ill-formed sequence matches
+// nothing, and the valid text around it matches as usual.
 class RegularExpression {
  public:
   enum class Case { sensitive, insensitive };
 
-  // Each match attempt gives up after this many steps or this much backtracking memory, so that
-  // no tool output, however large or odd, can keep it busy or make it grow without bound.
-  static constexpr uint32_t kMatchLimit = 10'000'000;
-  static constexpr uint32_t kHeapLimitKibibytes = 64 * 1024;
+  // A match attempt gives up after this many steps, this deep a nesting of backtracking points,
+  // or this much backtracking memory, so that no tool output, however large or odd, keeps it
+  // busy or makes it grow. A real banner needs a few dozen steps, and a version of thousands of
+  // parts still matches whole.
+  static constexpr uint32_t kMatchLimit = 1'000'000;
+  static constexpr uint32_t kDepthLimit = 10'000;
+  static constexpr uint32_t kHeapLimitKibibytes = 8 * 1024;
 
   // Empty when `pattern` does not compile.
   static std::optional<RegularExpression> compile(std::string_view pattern, Case letterCase);

@@ -42,8 +42,14 @@ TEST(BrowserLocatorTest, FindsTheBundleInAnApplicationsTree) {
       {{{"Google Chrome.app", std::nullopt}}, "Google Chrome.app", ""},
       {{{"Google Chrome.app", stable, 1}}, "Google Chrome.app", ""},
       {{{"Google Chrome.app", "Google Chrome \xFF\n"}}, "Google Chrome.app", ""},
-      // The line after the folder name's line end is no path below the folder; it is not run.
-      {{{"Old\nBrowsers kept for the record/Google Chrome.app", stable}}, "", ""},
+      {{{"Google Chrome.app", std::string((1 << 20) + 1, 'x')}}, "Google Chrome.app", ""},
+      // Folder names may hold line ends: the path is the whole of what find printed.
+      {{{"Old\nBrowsers kept for the record/Google Chrome.app", stable}},
+       "Old\nBrowsers kept for the record/Google Chrome.app",
+       stable},
+      {{{"Google Chrome.app\n/x/Google Chrome.app", stable}},
+       "Google Chrome.app\n/x/Google Chrome.app",
+       stable},
       {{}, "", ""},  // no applications folder at all
   };
   for (const auto& c : cases) {
@@ -64,30 +70,54 @@ TEST(BrowserLocatorTest, FindsTheBundleInAnApplicationsTree) {
   }
 }
 
-TEST(BrowserLocatorTest, TakesTheFirstSearchLineNamingTheBundle) {
+TEST(BrowserLocatorTest, TheSearchOutputIsOnePathBelowTheRoot) {
+  const struct {
+    std::string_view output;
+    std::string_view path;
+  } cases[] = {
+      {"/R/Google Chrome.app\n", "/R/Google Chrome.app"},
+      {"/R/Apps/GOOGLE CHROME.APP", "/R/Apps/GOOGLE CHROME.APP"},
+      {"/R/a\n/b\u2028/google chrome.app\n", "/R/a\n/b\u2028/google chrome.app"},
+      // Only one final line feed is the search's own; any other line end is part of a name.
+      {"/R/Google Chrome.app\n\n", ""},
+      {"/R/Google Chrome.app\r\n", ""},
+      {"/R/Google Chrome.app\u0085", ""},
+      // The bundle's name must be the path's last component, whole, below the root.
+      {"/R/X/Google Chrome.app.old\n", ""},
+      {"/R/Google Chrome.app/\n", ""},
+      {"/R/Google Chrome Beta.app\n", ""},
+      {"/Rx/Google Chrome.app\n", ""},
+      {"Google Chrome.app\n/R/Google Chrome.app\n", ""},
+      {"/R/Google Chrome.app", "/R/Google Chrome.app"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(svu::chromeBundlePath(c.output, "/R"), c.path) << c.output;
+  }
+}
+
+TEST(BrowserLocatorTest, TheSearchOutputIsEchoedWhenTheSearchSucceeds) {
   const struct {
     std::string output;
     int exitStatus;
-    std::string line;
+    std::string path;
     std::string echo;
   } cases[] = {
       {"/R/Google Chrome.app\n", 0, "/R/Google Chrome.app", "/R/Google Chrome.app\n\n"},
-      {"/R/Apps\r\n/R/Apps/GOOGLE CHROME.APP\r\n", 0, "/R/Apps/GOOGLE CHROME.APP",
-       "/R/Apps\r\n/R/Apps/GOOGLE CHROME.APP\r\n\n"},
-      {"/R/a\xE2\x80\xA8/R/google chrome.app\xC2\x85", 0, "/R/google chrome.app",
-       "/R/a\xE2\x80\xA8/R/google chrome.app\xC2\x85\n"},
       {"/R/Google Chrome Beta.app\n", 0, "", "/R/Google Chrome Beta.app\n\n"},
       {"/R/Google Chrome.app\xFF\n", 0, "", "\n"},
       {"", 0, "", "\n"},
       {"/R/Google Chrome.app\n", 1, "", ""},
+      // More than any path could be: the search is stopped and fails.
+      {"/R/" + std::string(64 << 10, 'a') + "/Google Chrome.app\n", 0, "", ""},
   };
   for (const auto& c : cases) {
     testing::TemporaryDirectory directory;
     const std::string find = testing::writeFakeTool(
         directory, "find", "/R " + std::string(kFindArguments), c.output, c.exitStatus);
     testing::CapturedDiagnostics diagnostics;
-    EXPECT_EQ(svu::findChrome("/R", find), c.line) << c.output;
-    EXPECT_EQ(diagnostics.text(), c.echo) << c.output;
+    EXPECT_EQ(svu::findChrome("/R", find), c.path) << c.output.substr(0, 80);
+    EXPECT_EQ(diagnostics.text(), c.echo) << c.output.substr(0, 80);
   }
 }
 
@@ -116,7 +146,9 @@ TEST(BrowserLocatorTest, ShorterResultsThanTheShortestBundlePathAreNotFound) {
 TEST(BrowserLocatorTest, ABrowserThatHangsGivesNoVersion) {
   testing::TemporaryDirectory root;
   testing::writeScript(root, "Google Chrome.app" + std::string(kExecutable), "exec sleep 60\n");
-  EXPECT_EQ(svu::chromeVersion(root.string() + "/Google Chrome.app", 1), "");
+  const svu::ToolRunLimits oneShortSleep{.maximumSleeps = 1,
+                                         .sleepLength = std::chrono::milliseconds(200)};
+  EXPECT_EQ(svu::chromeVersion(root.string() + "/Google Chrome.app", oneShortSleep), "");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -27,6 +28,10 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
   for (int part = 0; part < 1'000'000; ++part) {
     millionParts += ".1";
   }
+  std::string thousandParts = "1";
+  for (int part = 0; part < 1'000; ++part) {
+    thousandParts += ".1";
+  }
   const struct {
     std::string banner;
     MonoVersionInfo info;
@@ -43,9 +48,19 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
       {"Mono JIT compiler version" + whitespace + "6.12.0\n", {"6.12.0", "", 6}},
       {"Mono JIT compiler version" + whitespace + "6 .\n", {"", kNoBanner, 0}},
       {"Mono JIT compiler version 6\n", {"", kNoBanner, 0}},
-      // The search gives up on a version too long to be real rather than grow without bound.
+      // The search gives up on a version too long to be real rather than grow without bound,
+      // but not on a long one.
       {millionParts, {"", kNoBanner, 0}},
-      {"Mono JIT compiler version \xD9\xA6.\xD9\xA1\n", {"", kNoBanner, 0}},  // Arabic digits
+      {"Mono JIT compiler version " + thousandParts + "\n", {thousandParts, "", 1}},
+      // White space and digits are Unicode's, as on the platform: U+00A0 and U+2003 are spaces,
+      // Arabic-Indic digits are digits, though only ASCII ones give a major number.
+      {"Mono JIT compiler version\u00A06.12.0\n", {"6.12.0", "", 6}},
+      {"Mono JIT compiler version\u20035.4\n", {"5.4", "", 5}},
+      {"Mono JIT compiler version \u0666.\u0661\n", {"\u0666.\u0661", "", 0}},
+      {"Mono JIT compiler version 6.\u0661\u0662\n", {"6.\u0661\u0662", "", 6}},
+      // Bytes that are not UTF-8 are neither white space nor digits, and hide no match nearby.
+      {"\xFF\xFEMono JIT compiler version 6.1\xFF\n", {"6.1", "", 6}},
+      {"Mono JIT compiler version\xA0 6.1\n", {"", kNoBanner, 0}},
       {"Mono 6.12.0.182\n", {"", kNoBanner, 0}},
       {"", {"", kNoBanner, 0}},
   };
@@ -54,10 +69,10 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
   }
 }
 
-// One candidate executable: missing, a folder, a file that cannot run, or a runtime printing
-// `output` and exiting with `exitStatus`.
+// One candidate executable: missing, a link to nothing, a folder, a file that cannot run, or a
+// runtime printing `output` and exiting with `exitStatus`.
 struct Candidate {
-  enum Kind { missing, folder, notExecutable, runtime } kind = missing;
+  enum Kind { missing, danglingLink, folder, notExecutable, runtime } kind = missing;
   std::string output;
   int exitStatus = 0;
 };
@@ -69,6 +84,7 @@ Candidate runtime(std::string output, int exitStatus = 0) {
 TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
   const std::string banner = fixtureText("tool-output/mono-6.12.0.182-version.txt");
   const Candidate absent{Candidate::missing, "", 0};
+  const Candidate danglingLink{Candidate::danglingLink, "", 0};
   const Candidate folder{Candidate::folder, "", 0};
   const Candidate notExecutable{Candidate::notExecutable, "", 0};
   const Candidate ok = runtime(banner);
@@ -86,7 +102,11 @@ TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
       {{runtime(banner, 1), absent, absent}, {"", kNoFramework, 0}},
       {{absent, absent, notExecutable}, {"", kNotStartable, 0}},
       {{absent, runtime(banner, 1), runtime(banner, 2)}, {"", kFailedRun, 0}},
-      {{absent, absent, folder}, {"", kNoFramework, 0}},
+      // A folder exists, as any other kind of file does, but cannot be run.
+      {{absent, absent, folder}, {"", kNotStartable, 0}},
+      {{absent, absent, danglingLink}, {"", kNoFramework, 0}},
+      // A runtime printing more than its banner could ever be is not believed.
+      {{absent, absent, runtime(banner + std::string(1 << 20, 'x'))}, {"", kFailedRun, 0}},
   };
   for (const auto& c : cases) {
     testing::TemporaryDirectory directory;
@@ -94,7 +114,10 @@ TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
     for (const Candidate& candidate : c.candidates) {
       const std::string name = "bin/mono" + std::to_string(paths.size());
       paths.push_back(directory.string() + "/" + name);
-      if (candidate.kind == Candidate::folder) {
+      if (candidate.kind == Candidate::danglingLink) {
+        std::filesystem::create_directories(directory.path() / "bin");
+        std::filesystem::create_symlink(directory.path() / "nothing", paths.back());
+      } else if (candidate.kind == Candidate::folder) {
         directory.write(name + "/placeholder", "");
       } else if (candidate.kind == Candidate::notExecutable) {
         directory.write(name, "#!/bin/sh\n");
@@ -111,7 +134,9 @@ TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
 TEST(MonoLocatorTest, ARuntimeThatHangsIsStoppedAtTheBound) {
   testing::TemporaryDirectory directory;
   const std::string hanging = testing::writeScript(directory, "mono", "exec sleep 60\n");
-  EXPECT_EQ(svu::monoVersion({directory.string() + "/absent", hanging}, 1),
+  const svu::ToolRunLimits oneShortSleep{.maximumSleeps = 1,
+                                         .sleepLength = std::chrono::milliseconds(200)};
+  EXPECT_EQ(svu::monoVersion({directory.string() + "/absent", hanging}, oneShortSleep),
             (MonoVersionInfo{"", kFailedRun, 0}));
 }
 

@@ -12,11 +12,31 @@ namespace {
 
 namespace svu = SystemValuesUtility;
 
-// A stand-in profiler that prints `report` only when asked for the XML report of USB buses.
-std::string profiler(const testing::TemporaryDirectory& directory, std::string_view report,
-                     int exitStatus = 0) {
-  return testing::writeFakeTool(directory, "system_profiler", "-xml SPUSBDataType", report,
-                                exitStatus);
+// How a stand-in profiler answers one data type.
+struct Answer {
+  std::string report;
+  int exitStatus = 0;
+};
+
+// A stand-in profiler answering the USB and the USB host data types, each in XML, and refusing
+// every other question. It writes each question it is asked as a line into "calls".
+std::string profiler(const testing::TemporaryDirectory& directory, const Answer& usb,
+                     const Answer& host) {
+  for (const auto& [type, answer] : {std::pair{"usb", usb}, std::pair{"host", host}}) {
+    directory.write(std::string(type) + ".xml", answer.report);
+    directory.write(std::string(type) + ".status", std::to_string(answer.exitStatus));
+  }
+  directory.write("calls", "");
+  return testing::writeScript(directory, "system_profiler", R"sh(cd "$(dirname "$0")" || exit 70
+echo "$*" >> calls
+case "$*" in
+  "-xml SPUSBDataType") type=usb ;;
+  "-xml SPUSBHostDataType") type=host ;;
+  *) exit 64 ;;
+esac
+cat "$type.xml"
+exit "$(cat "$type.status")"
+)sh");
 }
 
 std::string fixture(std::string_view name) {
@@ -24,11 +44,19 @@ std::string fixture(std::string_view name) {
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+// A stand-in profiler answering the USB data type with `report` (and the host data type with a
+// report of no buses).
+std::string profiler(const testing::TemporaryDirectory& directory, std::string_view report) {
+  return profiler(directory, {std::string(report)}, {fixture("usb-empty-items.plist")});
+}
+
 // highestUSBVersion with `profilerPath`, and what it logged.
-std::pair<double, std::string> probe(const std::string& profilerPath) {
+std::pair<double, std::string> probe(
+    const std::string& profilerPath,
+    const svu::ToolRunLimits& limits = svu::kSystemProfilerLimits) {
   std::ostringstream log;
   setSystemLogEcho(&log);
-  const double version = svu::highestUSBVersion(profilerPath);
+  const double version = svu::highestUSBVersion(profilerPath, limits);
   setSystemLogEcho(&std::cerr);
   return {version, log.str()};
 }
@@ -87,19 +115,56 @@ TEST(UsbProbeTest, HighestVersionOfTheReportedBuses) {
   }
 }
 
-TEST(UsbProbeTest, FailingOrMissingProfilerGivesNoVersion) {
+TEST(UsbProbeTest, FailingMissingOrHangingProfilerGivesNoVersion) {
   testing::TemporaryDirectory directory;
   const std::string path = directory.string() + "/system_profiler";
-  EXPECT_EQ(probe(path), std::make_pair(0.0, std::string()));
   const std::string errorStatus = "system_profiler returned error status\n";
-  profiler(directory, fixture("usb-two-buses.plist"), 1);
-  EXPECT_EQ(probe(path), std::make_pair(0.0, errorStatus));
+  // Each failure is met twice: the USB report, then the host report.
+  EXPECT_EQ(probe(path), std::make_pair(0.0, std::string()));
+  profiler(directory, {fixture("usb-two-buses.plist"), 1}, {fixture("usb-host-macos26.plist"), 1});
+  EXPECT_EQ(probe(path), std::make_pair(0.0, errorStatus + errorStatus));
   testing::writeScript(directory, "system_profiler", "kill -9 $$\n");
-  EXPECT_EQ(probe(path), std::make_pair(0.0, errorStatus));
-  profiler(directory, "");
-  EXPECT_EQ(probe(path), std::make_pair(0.0, std::string("Failed to parse system_profiler results. "
-                                                         "Malformed XML at byte offset 0: No "
-                                                         "document element found\n")));
+  EXPECT_EQ(probe(path), std::make_pair(0.0, errorStatus + errorStatus));
+  // A profiler that never answers is stopped at the bound, which counts as an error status.
+  testing::writeScript(directory, "system_profiler", "exec sleep 60\n");
+  const svu::ToolRunLimits oneShortSleep{.maximumSleeps = 1,
+                                         .sleepLength = std::chrono::milliseconds(200)};
+  EXPECT_EQ(probe(path, oneShortSleep), std::make_pair(0.0, errorStatus + errorStatus));
+}
+
+TEST(UsbProbeTest, HostReportIsAskedOnlyWhenTheUsbReportNamesNoVersion) {
+  const Answer macOs26{fixture("usb-host-macos26.plist")};
+  const std::string usbOnly = "-xml SPUSBDataType\n";
+  const std::string both = "-xml SPUSBDataType\n-xml SPUSBHostDataType\n";
+  const struct {
+    Answer usb;
+    Answer host;
+    double version;
+    std::string calls;
+    std::string log;
+  } cases[] = {
+      {{fixture("usb-two-buses.plist")}, macOs26, 3.0, usbOnly, ""},
+      // A version that fails the check is a version all the same.
+      {{fixture("usb-one-digit.plist")}, macOs26, 1.0, usbOnly, ""},
+      // macOS 26 refuses the USB data type, or reports no bus for it.
+      {{"", 1}, macOs26, 3.1, both, "system_profiler returned error status\n"},
+      {{fixture("usb-empty-items.plist")}, macOs26, 3.1, both, ""},
+      {{fixture("usb-other-buses.plist")}, macOs26, 3.1, both, ""},
+      {{""},
+       {"", 1},
+       0,
+       both,
+       "Failed to parse system_profiler results. Malformed XML at byte offset 0: No document "
+       "element found\nsystem_profiler returned error status\n"},
+  };
+  testing::TemporaryDirectory directory;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.usb.report.substr(0, 80) + std::to_string(c.usb.exitStatus));
+    const std::string path = profiler(directory, c.usb, c.host);
+    EXPECT_EQ(probe(path), std::make_pair(c.version, c.log));
+    std::ifstream calls(directory.path() / "calls");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(calls), {}), c.calls);
+  }
 }
 
 TEST(UsbProbeTest, ReadsAMultiMegabyteReport) {

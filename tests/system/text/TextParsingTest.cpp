@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "system/text/RegularExpression.h"
 #include "system/text/TextParsing.h"
 
 namespace tarq {
@@ -74,6 +75,30 @@ TEST(TextParsingTest, Utf8ValidationFollowsTheStandard) {
   EXPECT_FALSE(isValidUtf8("\xED\xB0\x80"));                         // surrogate
   EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));                     // beyond U+10FFFF
   EXPECT_FALSE(isValidUtf8("\xE2\x82"));                             // cut short
+}
+
+TEST(TextParsingTest, RegularExpressionsSearchPastBytesThatAreNotUtf8) {
+  const auto pattern =
+      RegularExpression::compile(R"(v\s+(\d+))", RegularExpression::Case::insensitive);
+  ASSERT_TRUE(pattern);
+  const struct {
+    std::string_view subject;
+    std::optional<std::string_view> digits;
+  } cases[] = {
+      {"V\u2003\u0661\u0662", "\u0661\u0662"},
+      {"\x80v 7\xFF", "7"},
+      {"\xE2\x82v 7", "7"},                  // cut short just before
+      {"\xF4\x90\x80\x80v 7", "7"},          // beyond U+10FFFF
+      {"\xED\xB0\x80v 7\xED\xB0\x80", "7"},  // surrogates on both sides
+      {"v\xA0 7", std::nullopt},             // a lone byte of U+00A0 is no space
+      {"v\xC0\xA0 7", std::nullopt},         // nor is its overlong form
+      {"v \xC3", std::nullopt},
+      {"\xFF\xFF\xFF", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(pattern->firstMatchGroup(c.subject, 1), c.digits) << c.subject;
+  }
+  EXPECT_FALSE(RegularExpression::compile("v\xFF", RegularExpression::Case::sensitive));
 }
 
 }  // namespace
