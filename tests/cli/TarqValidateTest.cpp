@@ -13,6 +13,7 @@
 
 #include "cli/Report.h"
 #include "support/TemporaryDirectory.h"
+#include "support/VirtualDisplay.h"
 #include "validation/CheckHarness.h"
 
 namespace tarq {
@@ -156,6 +157,33 @@ TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
     EXPECT_EQ(outcome.exitStatus, c.exitStatus);
     EXPECT_TRUE(std::regex_match(outcome.out, std::regex(c.out))) << outcome.out;
     EXPECT_TRUE(std::regex_match(outcome.err, std::regex(c.err))) << outcome.err;
+  }
+}
+
+// The program does not link the X libraries: a pass loads them only to ask a display it is given
+// for the screen. The dynamic loader's log of each process of the pass shows what it loaded.
+TEST(TarqValidateTest, LoadsTheXLibrariesOnlyWhereADisplayIsNamed) {
+  const testing::VirtualDisplay display(1280, 1024);
+  const struct {
+    std::string display;
+    bool loadsX;
+  } cases[] = {{"-u DISPLAY", false}, {"DISPLAY=", false}, {"DISPLAY=" + display.name(), true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.display);
+    const testing::TemporaryDirectory logs;
+    const Outcome outcome =
+        runTarqValidate("--json", c.display + " LD_DEBUG=libs LD_DEBUG_OUTPUT='" +
+                                      (logs.path() / "ld").string() + "'");
+    const auto rows = nlohmann::json::parse(outcome.out).at("rows");
+    EXPECT_EQ(rows.at(5).at("detected"),
+              c.loadsX ? "Screen Dimension 1280 X 1024. " : "Screen Dimension 0 X 0. ");
+    std::string loaded;
+    for (const auto& log : std::filesystem::directory_iterator(logs.path())) {
+      loaded += readFile(log.path());
+    }
+    EXPECT_NE(loaded.find("libc.so.6"), std::string::npos);
+    EXPECT_EQ(loaded.find("libX11.so.6") != std::string::npos, c.loadsX);
+    EXPECT_EQ(loaded.find("libXrandr.so.2") != std::string::npos, c.loadsX);
   }
 }
 

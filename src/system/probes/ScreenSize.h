@@ -4,7 +4,7 @@
 
 namespace tarq {
 
-// The main screen's size in points (macOS) or pixels (Linux); (0, 0) when there is none.
+// The main screen's size in points; (0, 0) when there is none.
 struct ScreenSize {
   int64_t width = 0;
   int64_t height = 0;
@@ -14,8 +14,9 @@ struct ScreenSize {
 
 namespace SystemValuesUtility {
 
-// The main screen's size. On Linux the screen is the primary monitor of the X display named
-// `displayName` (null: the one in DISPLAY); macOS has one main screen and ignores the name.
+// The main screen's size. On Linux the screen is the main monitor of the X display named
+// `displayName` (null: the one in DISPLAY), in pixels divided by the desktop's scale; macOS has
+// one main screen and ignores the name.
 ScreenSize mainScreenSize(const char* displayName = nullptr);
 
 }  // namespace SystemValuesUtility

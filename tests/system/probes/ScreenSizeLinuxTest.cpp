@@ -1,20 +1,194 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "support/VirtualDisplay.h"
 #include "system/probes/ScreenSize.h"
+#include "system/probes/screen_size_linux.h"
 
 namespace tarq {
-namespace {
 
-TEST(ScreenSizeLinuxTest, MainScreenIsTheSizeOfTheXScreen) {
-  const testing::VirtualDisplay display(1920, 1080);
-
-  EXPECT_EQ(SystemValuesUtility::mainScreenSize(display.name().c_str()), (ScreenSize{1920, 1080}));
+void PrintTo(const ScreenSize& size, std::ostream* out) {
+  *out << size.width << " x " << size.height;
 }
 
-TEST(ScreenSizeLinuxTest, NoScreenWhereNoDisplayCanBeOpened) {
+namespace {
+
+// Sets (or, given null, removes) an environment variable until it goes.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) {
+      old_ = old;
+    }
+    value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(ScreenSizeLinuxTest, MainMonitorIsThePrimaryElseTheOneAtTheOriginElseTheFirst) {
+  const MonitorArea left{0, 0, 1280, 1024, false};
+  const MonitorArea right{1280, 0, 1920, 1080, false};
+  const MonitorArea rightPrimary{1280, 0, 1920, 1080, true};
+  const MonitorArea below{0, 1024, 1024, 768, false};
+  const MonitorArea off{0, 0, 0, 0, true};  // listed but showing nothing
+  const struct {
+    std::vector<MonitorArea> monitors;
+    std::optional<ScreenSize> main;
+  } cases[] = {
+      {{left, rightPrimary}, ScreenSize{1920, 1080}},
+      {{rightPrimary, MonitorArea{0, 0, 800, 600, true}}, ScreenSize{1920, 1080}},
+      {{right, left}, ScreenSize{1280, 1024}},
+      {{right, below}, ScreenSize{1920, 1080}},
+      {{off, below, right}, ScreenSize{1024, 768}},
+      {{off}, std::nullopt},
+      {{}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(mainMonitorSize(c.monitors), c.main) << &c - cases;
+  }
+}
+
+// GDK_SCALE, where a whole number of 1 or more, wins over Xft.dpi; the result is truncated.
+TEST(ScreenSizeLinuxTest, PointsArePixelsDividedByTheDesktopScale) {
+  const struct {
+    const char* gdkScale;
+    const char* xftDpi;
+    ScreenSize pixels, points;
+  } cases[] = {
+      {"", "", {1920, 1080}, {1920, 1080}},
+      {"2", "", {2880, 1800}, {1440, 900}},
+      {"2", "96", {2880, 1800}, {1440, 900}},
+      {"1", "192", {2880, 1800}, {2880, 1800}},
+      {"3", "192", {2560, 1440}, {853, 480}},
+      {"", "192", {2880, 1800}, {1440, 900}},
+      {"", "120", {1920, 1080}, {1536, 864}},
+      {"", "144", {1366, 768}, {910, 512}},
+      {"", "100.8", {1920, 1080}, {1828, 1028}},
+      {"", "115.2", {1920, 1200}, {1600, 1000}},  // exact, where 115.2 / 96 is not in binary
+      {"0", "192", {2880, 1800}, {1440, 900}},
+      {"1.5", "", {1920, 1080}, {1920, 1080}},
+      {"two", "", {1920, 1080}, {1920, 1080}},
+      {"", "75", {1024, 768}, {1024, 768}},
+      {"", "-192", {1920, 1080}, {1920, 1080}},
+      {"", "192dpi", {1920, 1080}, {1920, 1080}},
+      {"", "99999999999999999999", {1920, 1080}, {1920, 1080}},
+      {"2", "", {0, 0}, {0, 0}},
+  };
+  for (const auto& c : cases) {
+    XDisplayFacts facts;
+    facts.screen = c.pixels;
+    facts.xftDpi = c.xftDpi;
+    EXPECT_EQ(mainScreenPoints(facts, c.gdkScale), c.points)
+        << "GDK_SCALE=" << c.gdkScale << " Xft.dpi=" << c.xftDpi;
+  }
+}
+
+TEST(ScreenSizeLinuxTest, XftDpiIsTheLastEntryOfThatNameInTheResources) {
+  const struct {
+    std::string_view resources, value;
+  } cases[] = {
+      {"Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", "192"},
+      {"Xft.dpi: 96\nXft.dpi:\t144", "144"},
+      {"  Xft.dpi :  120  \n", "120"},
+      {"Xft.dpi:\n", ""},
+      {"*dpi:\t192\nXft.dpiScale:\t2\n! Xft.dpi:\t192\n", ""},
+      {"Xft.dpi\t192\n", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(xResourceValue(c.resources, "Xft.dpi"), c.value) << c.resources;
+  }
+}
+
+void run(const std::string& command) {
+  ASSERT_EQ(std::system((command + " >/dev/null").c_str()), 0) << command;
+}
+
+// Xvfb offers RandR 1.6 with one output, "screen", whose CRTC can take a mode of its own, and
+// monitors that xrandr defines over the screen. The main screen is read through RandR 1.5's
+// monitors and, as from servers older than that, through 1.3's outputs.
+TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPoints) {
+  const std::string newMode = "--newmode small 63.50 1024 1072 1176 1328 768 771 775 798";
+  const std::string addMode = "--addmode screen small";
+  const struct {
+    std::vector<std::string> xrandr;
+    const char* resources;
+    const char* gdkScale;
+    ScreenSize fromMonitors, fromOutputs;
+  } cases[] = {
+      // One monitor, the whole screen.
+      {{}, nullptr, nullptr, {2560, 1440}, {2560, 1440}},
+      // The primary monitor, neither first nor at the origin.
+      {{"--setmonitor Left 1280/339x1440/381+0+0 none",
+        "--setmonitor '*Right' 1000/265x800/212+1280+0 none"},
+       nullptr,
+       nullptr,
+       {1000, 800},
+       {2560, 1440}},
+      // The primary output, its CRTC smaller than the screen.
+      {{newMode, addMode, "--output screen --mode small --primary --fb 1600x1200"},
+       nullptr,
+       nullptr,
+       {1024, 768},
+       {1024, 768}},
+      // No primary: the monitor at the origin, though listed second.
+      {{"--setmonitor Side 1000/265x800/212+1280+0 none",
+        "--setmonitor Desk 1280/339x1024/271+0+0 screen"},
+       nullptr,
+       nullptr,
+       {1280, 1024},
+       {2560, 1440}},
+      // No primary and none at the origin: the first.
+      {{"--setmonitor Side 1000/265x800/212+1280+0 none",
+        "--setmonitor Desk 1280/339x1024/271+0+200 screen"},
+       nullptr,
+       nullptr,
+       {1000, 800},
+       {2560, 1440}},
+      {{newMode, addMode, "--output screen --mode small --pos 200x100 --fb 1600x1200"},
+       nullptr,
+       nullptr,
+       {1024, 768},
+       {1024, 768}},
+      // The desktop's scale.
+      {{}, "Xft.dpi:\t192", nullptr, {1280, 720}, {1280, 720}},
+      {{}, "Xft.dpi:\t192", "3", {853, 480}, {853, 480}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    const testing::VirtualDisplay display(2560, 1440);
+    for (const std::string& arguments : c.xrandr) {
+      run("xrandr -d " + display.name() + " " + arguments);
+    }
+    if (c.resources != nullptr) {
+      run("printf '" + std::string(c.resources) + "\\n' | xrdb -display " + display.name() +
+          " -nocpp -merge");
+    }
+    const ScopedVariable gdkScale("GDK_SCALE", c.gdkScale);
+    EXPECT_EQ(SystemValuesUtility::mainScreenSize(display.name().c_str()), c.fromMonitors);
+    const auto facts = readXDisplay(display.name().c_str(), MonitorQuery::outputs);
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(mainScreenPoints(*facts, c.gdkScale != nullptr ? c.gdkScale : ""), c.fromOutputs);
+  }
+}
+
+TEST(ScreenSizeLinuxTest, NoScreenWithoutADisplay) {
   // Display numbers this high are never served here.
   EXPECT_EQ(SystemValuesUtility::mainScreenSize(":59999"), (ScreenSize{0, 0}));
+  const ScopedVariable display("DISPLAY", nullptr);
+  EXPECT_EQ(SystemValuesUtility::mainScreenSize(), (ScreenSize{0, 0}));
+  const ScopedVariable empty("DISPLAY", "");
+  EXPECT_EQ(SystemValuesUtility::mainScreenSize(), (ScreenSize{0, 0}));
 }
 
 }  // namespace
