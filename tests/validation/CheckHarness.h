@@ -66,12 +66,6 @@ struct WiredRunner {
   ValidationRunner runner;
 };
 
-inline CheckReport runCheck(MachineFacts& facts, void (ValidationRunner::*check)()) {
-  WiredRunner wired(facts);
-  (wired.runner.*check)();
-  return {wired.lines.resStrings(), wired.summary.results()};
-}
-
 }  // namespace tarq::testing
 
 namespace tarq::testing {
@@ -109,5 +103,25 @@ class RecordingSummaryTable final : public TestSummaryTable {
  private:
   ReportLog& log_;
 };
+
+// Runs one check. Every check appends its lines first and reports its one row last; only a
+// processor that warns appends one line more after its row.
+inline CheckReport runCheck(MachineFacts& facts, void (ValidationRunner::*check)()) {
+  ReportLog log;
+  RecordingTextTable lines(log);
+  RecordingSummaryTable summary(log);
+  ValidationRunner runner(facts);
+  runner.setTestResultsVC(&lines);
+  runner.setTestNameVC(&summary);
+  (runner.*check)();
+  const bool extraLine = summary.results().size() == 1 &&
+                         summary.results()[0].testName == "Processor" &&
+                         summary.results()[0].result == "Warn";
+  const std::size_t rowAt = log.events.size() - (extraLine ? 2 : 1);
+  EXPECT_EQ(summary.results().size(), 1u);
+  EXPECT_TRUE(!log.events.empty() && log.events[rowAt].starts_with("row: "))
+      << "the row is not reported after the lines";
+  return {lines.resStrings(), summary.results()};
+}
 
 }  // namespace tarq::testing

@@ -5,7 +5,9 @@
 #include <limits>
 
 #include "support/FakeTool.h"
+#include "system/probes/BrowserLocator.h"
 #include "system/probes/MonoLocator.h"
+#include "system/probes/UsbProbe.h"
 
 namespace tarq {
 namespace {
@@ -138,6 +140,34 @@ TEST(MonoLocatorTest, ARuntimeThatHangsIsStoppedAtTheBound) {
                                          .sleepLength = std::chrono::milliseconds(200)};
   EXPECT_EQ(svu::monoVersion({directory.string() + "/absent", hanging}, oneShortSleep),
             (MonoVersionInfo{"", kFailedRun, 0}));
+}
+
+// The paths and bounds the product runs its tools with: a slip in any of them would pass every
+// test that gives its own.
+TEST(ProbeConstantsTest, ToolsAndTheirBoundsAreTheProducts) {
+  const std::pair<std::string_view, std::string_view> paths[] = {
+      {svu::kApplicationsFolder, "/Applications"},
+      {svu::kFindExecutable, "/usr/bin/find"},
+      {svu::kMonoExecutable, "/Library/Frameworks/Mono.framework/Versions/Current/bin/mono"},
+      {svu::kMono64Executable, "/Library/Frameworks/Mono.framework/Versions/Current/bin/mono64"},
+      {svu::kMono32Executable, "/Library/Frameworks/Mono.framework/Versions/Current/bin/mono32"},
+      {svu::kUsbDataType, "SPUSBDataType"},
+      {svu::kUsbHostDataType, "SPUSBHostDataType"},
+  };
+  for (const auto& [actual, expected] : paths) {
+    EXPECT_EQ(actual, expected);
+  }
+  const std::pair<int, int> sleeps[] = {
+      {svu::kGuardedRunSleeps, 30},
+      {svu::kMonoRunLimits.maximumSleeps, 30},
+      {svu::kChromeVersionLimits.maximumSleeps, 30},
+      {svu::kChromeSearchLimits.maximumSleeps, 300},
+      {svu::kSystemProfilerLimits.maximumSleeps, 60},
+  };
+  for (const auto& [actual, expected] : sleeps) {
+    EXPECT_EQ(actual, expected);
+  }
+  EXPECT_EQ(svu::ToolRunLimits{}.sleepLength, std::chrono::seconds(1));
 }
 
 }  // namespace

@@ -93,6 +93,8 @@ TEST(UsbProbeTest, HighestVersionOfTheReportedBuses) {
       {"usb-two-buses.plist", 3.0, ""},
       {"usb-compact-names.plist", 3.1, ""},
       {"usb-larger-first.plist", 3.1, ""},
+      // "USB310Bus" is 3.10; the second report of the root is not read.
+      {"usb-second-report-and-three-digits.plist", 3.1, ""},
       {"usb-one-digit.plist", 1.0, ""},
       {"usb-trailing-full-stop.plist", 2.0, ""},
       {"usb-other-buses.plist", 0, ""},
