@@ -22,8 +22,9 @@ bool ObjC::catchException(const std::function<void()>& closure, ErrorValue& erro
     ErrorValue caught;
     caught.domain = utf8(exception.name);
     NSDictionary* userInfo = exception.userInfo;
+    // objectForKey: rather than subscripting, which GCC's runtime (GNUstep on Linux) lacks.
     for (id key in userInfo) {
-      caught.userInfo[utf8(key)] = utf8(userInfo[key]);
+      caught.userInfo[utf8(key)] = utf8([userInfo objectForKey:key]);
     }
     error = std::move(caught);
     return false;

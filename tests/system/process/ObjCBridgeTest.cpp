@@ -4,15 +4,10 @@
 #include <stdexcept>
 
 #include "system/process/ObjC.h"
-#include "system/process/platform_exception_linux.h"
+#include "system/process/RaisePlatformException.h"
 
 namespace tarq {
 namespace {
-
-class DerivedPlatformException : public PlatformException {
- public:
-  using PlatformException::PlatformException;
-};
 
 // A platform exception becomes the error; a closure that returns runs once and leaves it alone.
 TEST(ObjCBridgeTest, PlatformExceptionBecomesError) {
@@ -24,11 +19,11 @@ TEST(ObjCBridgeTest, PlatformExceptionBecomesError) {
     bool returned;
     ErrorValue error;
   } cases[] = {
-      {[&] { throw PlatformException("NSInvalidArgumentException", info); },
+      {[&] { raisePlatformException("NSInvalidArgumentException", info); },
        false,
        {"NSInvalidArgumentException", 0, info}},
-      {[] { throw PlatformException("NSGenericException"); }, false, {"NSGenericException", 0, {}}},
-      {[&] { throw DerivedPlatformException("Derived", info); }, false, {"Derived", 0, info}},
+      {[] { raisePlatformException("NSGenericException"); }, false, {"NSGenericException", 0, {}}},
+      {[&] { raisePlatformException("Derived", info, true); }, false, {"Derived", 0, info}},
       {[&] { ++runs; }, true, earlier},
   };
   for (const auto& c : cases) {

@@ -1,0 +1,77 @@
+# Packages people install: `cmake --build --preset default --target package` makes the one of
+# this platform from the built tree. Linux: tarqsysvalidation_<version>_<arch>.deb, everything
+# under /usr. macOS: TarqSysValidation-<version>.dmg holding the app bundle.
+
+include(GNUInstallDirs)
+
+set(CPACK_PACKAGE_NAME tarqsysvalidation)
+set(CPACK_PACKAGE_VENDOR Tarq)
+set(TARQ_PACKAGE_MAINTAINER "TarqSysValidation maintainers <maintainers@tarq.example>"
+  CACHE STRING "The packages' maintainer, as 'Name <address>'")
+set(CPACK_PACKAGE_CONTACT ${TARQ_PACKAGE_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "system requirements check for the Tarq client application")
+# Debian shows the description as written: lines of at most 80 columns.
+set(CPACK_PACKAGE_DESCRIPTION [[
+Before the client application is installed, TarqSysValidation checks whether
+the machine meets its requirements: the operating-system version, memory,
+processor, free disk space, USB version, screen size, Google Chrome and the
+Mono Framework. The window shows one row per check with Pass, Warn or Fail;
+tarq-validate prints the same report as text or JSON, for terminals and fleet
+tools.
+
+The client application needs macOS: on Linux the operating-system check always
+fails.]])
+
+# Manual pages (and Debian's changelog) are installed compressed, without a time stamp.
+find_program(GZIP gzip REQUIRED)
+function(tarq_install_compressed source name destination)
+  set(copy ${PROJECT_BINARY_DIR}/compressed/${name})
+  add_custom_command(OUTPUT ${copy}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${copy}
+    COMMAND ${GZIP} -9nf ${copy}
+    DEPENDS ${source}
+    VERBATIM)
+  add_custom_target(compressed_${name} ALL DEPENDS ${copy}.gz)
+  install(FILES ${copy}.gz DESTINATION ${destination})
+endfunction()
+tarq_install_compressed(${PROJECT_SOURCE_DIR}/src/cli/tarq-validate.1 tarq-validate.1
+  ${CMAKE_INSTALL_MANDIR}/man1)
+
+if(APPLE)
+  # The disk image holds only the bundle (tarq-validate ships inside it), not the bin/ and
+  # share/ that `cmake --install` also fills.
+  set(CPACK_GENERATOR DragNDrop)
+  set(CPACK_PACKAGE_FILE_NAME TarqSysValidation-${PROJECT_VERSION})
+  set(CPACK_DMG_VOLUME_NAME TarqSysValidation)
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};bundle;/")
+  if(TARQ_CODESIGN_IDENTITY)
+    # Installing may rewrite the program's load commands, which voids the build's signature:
+    # the staged copy is signed again, as after the build, before the image is made.
+    set(CPACK_TARQ_CODESIGN_IDENTITY ${TARQ_CODESIGN_IDENTITY})
+    set(CPACK_TARQ_ENTITLEMENTS ${PROJECT_SOURCE_DIR}/packaging/macos/TarqSysValidation.entitlements)
+    set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/macos/codesign.cmake)
+  endif()
+else()
+  set(linux_packaging ${PROJECT_SOURCE_DIR}/packaging/linux)
+  file(STRINGS ${linux_packaging}/changelog latest_change LIMIT_COUNT 1)
+  if(NOT latest_change MATCHES "^tarqsysvalidation \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "packaging/linux/changelog has no entry for ${PROJECT_VERSION} at the top")
+  endif()
+  set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
+  tarq_install_compressed(${linux_packaging}/changelog changelog ${doc_dir})
+  install(FILES ${linux_packaging}/copyright DESTINATION ${doc_dir})
+  tarq_install_compressed(${linux_packaging}/TarqSysValidation.1 TarqSysValidation.1
+    ${CMAKE_INSTALL_MANDIR}/man1)
+
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_STRIP_FILES ON)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The screen probe loads these with dlopen, out of dpkg-shlibdeps's sight.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libx11-6, libxrandr2")
+endif()
+
+include(CPack)
