@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "cli/PrefixedLines.h"
-#include "cli/Report.h"
+#include "report/Report.h"
 #include "system/Diagnostics.h"
 #include "system/process/ToolRun.h"
 #include "validation/MachineFacts.h"

@@ -11,7 +11,7 @@
 #include <regex>
 #include <sstream>
 
-#include "cli/Report.h"
+#include "report/Report.h"
 #include "support/TemporaryDirectory.h"
 #include "support/VirtualDisplay.h"
 #include "validation/CheckHarness.h"

@@ -1,9 +1,20 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 
-#include "cli/Report.h"
+#include "report/AtomicFile.h"
+#include "report/Report.h"
+#include "support/TemporaryDirectory.h"
 
 namespace tarq {
 namespace {
@@ -93,6 +104,85 @@ TEST(ReportTest, JsonReportIsValidUtf8WhateverTheInput) {
   EXPECT_EQ(report["lines"][0], "\xEF\xBF\xBD");
   EXPECT_EQ(json.back(), '\n');
   EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 1);
+}
+
+// Saves in a child process, so that the save can run as an ordinary user (root may write into
+// any folder) or under a file-size limit that makes the disk refuse part way. Returns the
+// save's error number, 0 when saved.
+int saveInChild(const std::string& path, const std::string& contents, bool asOrdinaryUser,
+                bool smallFileLimit) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (asOrdinaryUser && ::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+      ::_exit(255);
+    }
+    if (smallFileLimit) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{16, 16};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ::_exit(writeFileAtomically(path, contents).value());
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Each entry of `folder` with its contents ("<folder>" for a folder).
+std::map<std::string, std::string> entries(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> found;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::ifstream file(entry.path(), std::ios::binary);
+    found[entry.path().filename().string()] =
+        entry.is_directory() ? "<folder>" : std::string(std::istreambuf_iterator<char>(file), {});
+  }
+  return found;
+}
+
+TEST(ReportTest, ASavedFileIsWholeOrTheOldOneStays) {
+  const std::string report(100, 'r');
+  const struct {
+    const char* name;
+    const char* target;  // within the folder "reports"
+    const char* before;  // the target before the save: null none, "<folder>" a folder
+    bool readOnlyFolder;
+    bool smallFileLimit;
+    int error;
+    std::map<std::string, std::string> after;
+  } cases[] = {
+      {"new file", "reports/r.json", nullptr, false, false, 0, {{"r.json", report}}},
+      {"replaces the old file", "reports/r.json", "old", false, false, 0, {{"r.json", report}}},
+      {"missing folder", "reports/missing/r.json", nullptr, false, false, ENOENT, {}},
+      {"read-only folder", "reports/r.json", nullptr, true, false, EACCES, {}},
+      {"a folder of that name",
+       "reports/r.json",
+       "<folder>",
+       false,
+       false,
+       EISDIR,
+       {{"r.json", "<folder>"}}},
+      {"disk refuses part way", "reports/r.json", "old", false, true, EFBIG, {{"r.json", "old"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::TemporaryDirectory directory;
+    // An ordinary user can reach the folder, but writes into it only where it allows.
+    std::filesystem::permissions(directory.path(), std::filesystem::perms(0755));
+    const std::filesystem::path folder = directory.path() / "reports";
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path target = directory.path() / c.target;
+    if (c.before != nullptr && std::string(c.before) == "<folder>") {
+      std::filesystem::create_directory(target);
+    } else if (c.before != nullptr) {
+      directory.write(c.target, c.before);
+    }
+    if (c.readOnlyFolder) {
+      std::filesystem::permissions(folder, std::filesystem::perms(0555));
+    }
+
+    EXPECT_EQ(saveInChild(target.string(), report, c.readOnlyFolder, c.smallFileLimit), c.error);
+    EXPECT_EQ(entries(folder), c.after);
+  }
 }
 
 }  // namespace
