@@ -117,6 +117,10 @@ void ControlViewController::useMachineFacts(MachineFacts& facts) {
   facts_ = &facts;
 }
 
+void ControlViewController::setPassEnded(std::function<void(bool stopped)> passEnded) {
+  passEnded_ = std::move(passEnded);
+}
+
 void ControlViewController::viewDidLoad() {
   executeButton_ = dynamic_cast<wxButton*>(FindWindow("executeTest"));
   status_ = dynamic_cast<wxStaticText*>(FindWindow("passStatus"));
@@ -245,6 +249,9 @@ void ControlViewController::endPass(bool stopped) {
   }
   if (executeButton_ != nullptr) {
     executeButton_->SetLabel(kRunLabel);
+  }
+  if (passEnded_) {
+    passEnded_(stopped);
   }
 }
 

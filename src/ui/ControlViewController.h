@@ -3,6 +3,7 @@
 #include <wx/panel.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,8 @@ class ControlViewController final : public wxPanel, public ViewController {
   // Ends the running pass, keeping what it has shown; nothing when none runs.
   void stopPass();
   bool passRunning() const { return running_ != nullptr; }
+  // Told each time the shown pass ends, whether it ran to its end or was stopped.
+  void setPassEnded(std::function<void(bool stopped)> passEnded);
 
  private:
   struct Pass;
@@ -76,6 +79,7 @@ class ControlViewController final : public wxPanel, public ViewController {
   std::chrono::steady_clock::time_point passStart_;
   // Every pass whose thread has not been joined yet, the running one and stopped ones ending.
   std::vector<std::unique_ptr<Pass>> passes_;
+  std::function<void(bool stopped)> passEnded_;
 
   wxDECLARE_DYNAMIC_CLASS(ControlViewController);
 };

@@ -6,6 +6,7 @@
 #include "system/process/ToolRun.h"
 #include "ui/AppDelegate.h"
 #include "ui/MainWindow.h"
+#include "ui/MenuBar.h"
 
 namespace tarq {
 
@@ -21,6 +22,7 @@ class TarqSysValidationApp final : public wxApp {
     if (window == nullptr) {
       return false;
     }
+    installMenuBar(*window);
     window->Show();
     delegate_.applicationDidFinishLaunching();
     return true;
