@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/app.h>
+#include <wx/clipbrd.h>
 #include <wx/dataview.h>
 #include <wx/frame.h>
 #include <wx/uiaction.h>
@@ -81,6 +82,20 @@ class ShownWindow : public LaidOutWindow {
     processEventsUntil([&] { return passStarted() && !(untilEnded && control().passRunning()); });
   }
 };
+
+// The text on the clipboard, once there is some (empty if none comes).
+inline std::string copiedText() {
+  std::string copied;
+  processEventsUntil([&] {
+    wxClipboardLocker clipboard;
+    wxTextDataObject text;
+    if (!!clipboard && wxTheClipboard->GetData(text)) {
+      copied = text.GetText().utf8_string();
+    }
+    return !copied.empty();
+  });
+  return copied;
+}
 
 // What a table shows, row by row, in column `column`, as UTF-8.
 inline std::vector<std::string> shownColumn(wxDataViewVirtualListModel& model, unsigned column) {

@@ -129,15 +129,7 @@ TEST(WindowMenuTest, EditMenuSelectsAndCopiesTheFocusedTable) {
   testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
   pressKey('c');
 
-  std::string copied;
-  testing::processEventsUntil([&] {
-    wxClipboardLocker clipboard;
-    wxTextDataObject text;
-    if (!!clipboard && wxTheClipboard->GetData(text)) {
-      copied = text.GetText().utf8_string();
-    }
-    return !copied.empty();
-  });
+  const std::string copied = testing::copiedText();
   std::string expected;
   for (const std::string& line : window.lines().resStrings()) {
     expected += line + "\n";
