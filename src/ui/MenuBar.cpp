@@ -21,6 +21,9 @@ namespace {
 
 const wxString kRunLabel = "&Run Checks\tCtrl+R";
 const wxString kStopLabel = "&Stop\tCtrl+R";
+// Texts beyond ASCII are taken as UTF-8: a plain literal is read in the locale's encoding, and
+// under the C locale it would be lost.
+const wxString kSaveLabel = wxString::FromUTF8("&Save Report…\tCtrl+S");
 const wxString kReportTypes = "Text report (*.txt)|*.txt|JSON report (*.json)|*.json";
 constexpr int kJsonReportType = 1;
 
@@ -84,18 +87,21 @@ void saveReport(WindowMenu& menu) {
   const ReportFile file = reportFileFor(dialog.GetPath(), dialog.GetFilterIndex());
   // The dialog asked about replacing the name as typed, not with the extension added.
   if (file.path != dialog.GetPath() && wxFileExists(file.path) &&
-      wxMessageBox(wxString::Format("A file named “%s” already exists. Do you want to replace it?",
-                                    wxFileNameFromPath(file.path)),
-                   "Save Report", wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, &menu.frame) != wxYES) {
+      wxMessageBox(
+          wxString::Format(
+              wxString::FromUTF8("A file named “%s” already exists. Do you want to replace it?"),
+              wxFileNameFromPath(file.path)),
+          "Save Report", wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, &menu.frame) != wxYES) {
     return;
   }
   const std::vector<ResultRow>& rows = menu.control->testNameVC()->results();
   const std::vector<std::string>& lines = menu.control->testResultsVC()->resStrings();
   const std::string report = file.json ? jsonReport(rows, lines) : textReport(rows, lines, false);
   if (const std::error_code error = writeFileAtomically(std::string(file.path.fn_str()), report)) {
-    wxMessageBox(wxString::Format("The report could not be saved as “%s”.\n\n%s", file.path,
-                                  wxString::FromUTF8(error.message())),
-                 "Report Not Saved", wxOK | wxICON_ERROR, &menu.frame);
+    wxMessageBox(
+        wxString::Format(wxString::FromUTF8("The report could not be saved as “%s”.\n\n%s"),
+                         file.path, wxString::FromUTF8(error.message())),
+        "Report Not Saved", wxOK | wxICON_ERROR, &menu.frame);
   }
 }
 
@@ -112,7 +118,7 @@ void showAbout(wxFrame& frame) {
 wxMenuBar* buildMenuBar() {
   auto* file = new wxMenu;
   file->Append(wxID_EXECUTE, kRunLabel);
-  file->Append(wxID_SAVE, "&Save Report…\tCtrl+S");
+  file->Append(wxID_SAVE, kSaveLabel);
   file->AppendSeparator();
   file->Append(wxID_EXIT, "&Quit\tCtrl+Q");
   auto* edit = new wxMenu;
