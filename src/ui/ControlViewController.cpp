@@ -185,7 +185,7 @@ void ControlViewController::runAllTests() {
     progress_->Show();
     Layout();
   }
-  setStatus("Starting the checks…");
+  setStatus(wxString::FromUTF8("Starting the checks…"));
 
   pass->thread = std::thread([this, shown] {
     shown->runner.runAllTests(&shown->cancellation);
