@@ -17,6 +17,27 @@ inline std::string writeScript(const TemporaryDirectory& directory, std::string_
   return script.string();
 }
 
+// What stands at a tool's path: nothing, a link to nothing, a folder, a script that may not be
+// run, or a script.
+enum class ToolForm { missing, danglingLink, folder, notExecutable, script };
+
+// Puts a tool of the given form at `relativePath` (a script with `body`), and returns its path.
+inline std::string writeTool(const TemporaryDirectory& directory, std::string_view relativePath,
+                             ToolForm form, std::string_view body = "") {
+  const std::filesystem::path path = directory.path() / relativePath;
+  if (form == ToolForm::danglingLink) {
+    std::filesystem::create_directories(path.parent_path());
+    std::filesystem::create_symlink(directory.path() / "nothing", path);
+  } else if (form == ToolForm::folder) {
+    std::filesystem::create_directories(path);
+  } else if (form == ToolForm::notExecutable) {
+    directory.write(relativePath, "#!/bin/sh\n" + std::string(body));
+  } else if (form == ToolForm::script) {
+    writeScript(directory, relativePath, body);
+  }
+  return path.string();
+}
+
 // A tool that, called with exactly `arguments` (joined by blanks), prints `output` byte for
 // byte and exits with `exitStatus`; called any other way it exits with 64.
 inline std::string writeFakeTool(const TemporaryDirectory& directory, std::string_view relativePath,

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "validation/MachineFacts.h"
@@ -49,79 +52,73 @@ struct FakeMachineFacts : MachineFacts {
   MonoVersionInfo monoVersion() override { return mono; }
 };
 
+// A runner with both tables attached, as the window wires it.
+template <typename Lines = ResultTextTable, typename Summary = TestSummaryTable>
+struct WiredRunner {
+  template <typename... TableArguments>
+  explicit WiredRunner(MachineFacts& facts, TableArguments&... arguments)
+      : lines(arguments...), summary(arguments...), runner(facts) {
+    runner.setTestResultsVC(&lines);
+    runner.setTestNameVC(&summary);
+  }
+  Lines lines;
+  Summary summary;
+  ValidationRunner runner;
+};
+WiredRunner(MachineFacts&)->WiredRunner<>;
+
+// A table that notes each change in `log` as it is reloaded, so tests see the order in which
+// lines and rows arrive across both tables.
+template <typename Table>
+class Recording final : public Table {
+ public:
+  explicit Recording(std::vector<std::string>& log) : log_(log) {}
+
+ protected:
+  void reloadData() override {
+    if constexpr (std::is_same_v<Table, ResultTextTable>) {
+      log_.push_back(this->resStrings().empty() ? "lines emptied"
+                                                : "line: " + this->resStrings().back());
+    } else {
+      log_.push_back(this->results().empty() ? "rows emptied"
+                                             : "row: " + this->results().back().testName + " " +
+                                                   this->results().back().result);
+    }
+  }
+
+ private:
+  std::vector<std::string>& log_;
+};
+using RecordingRunner = WiredRunner<Recording<ResultTextTable>, Recording<TestSummaryTable>>;
+
 // What one check reported, in the order it reported it.
 struct CheckReport {
   std::vector<std::string> lines;
   std::vector<ResultRow> rows;
 };
 
-// A runner with both tables attached, as the window wires it.
-struct WiredRunner {
-  explicit WiredRunner(MachineFacts& facts) : runner(facts) {
-    runner.setTestResultsVC(&lines);
-    runner.setTestNameVC(&summary);
-  }
-  ResultTextTable lines;
-  TestSummaryTable summary;
-  ValidationRunner runner;
-};
-
-}  // namespace tarq::testing
-
-namespace tarq::testing {
-
-// Tables that log every change as it is reloaded, so tests can see the order in which lines
-// and rows arrive across both tables.
-struct ReportLog {
-  std::vector<std::string> events;
-};
-
-class RecordingTextTable final : public ResultTextTable {
- public:
-  explicit RecordingTextTable(ReportLog& log) : log_(log) {}
-
- protected:
-  void reloadData() override {
-    log_.events.push_back(resStrings().empty() ? "lines emptied" : "line: " + resStrings().back());
-  }
-
- private:
-  ReportLog& log_;
-};
-
-class RecordingSummaryTable final : public TestSummaryTable {
- public:
-  explicit RecordingSummaryTable(ReportLog& log) : log_(log) {}
-
- protected:
-  void reloadData() override {
-    log_.events.push_back(results().empty() ? "rows emptied"
-                                            : "row: " + results().back().testName + " " +
-                                                  results().back().result);
-  }
-
- private:
-  ReportLog& log_;
-};
-
 // Runs one check. Every check appends its lines first and reports its one row last; only a
 // processor that warns appends one line more after its row.
 inline CheckReport runCheck(MachineFacts& facts, void (ValidationRunner::*check)()) {
-  ReportLog log;
-  RecordingTextTable lines(log);
-  RecordingSummaryTable summary(log);
-  ValidationRunner runner(facts);
-  runner.setTestResultsVC(&lines);
-  runner.setTestNameVC(&summary);
-  (runner.*check)();
-  const bool extraLine = summary.results().size() == 1 &&
-                         summary.results()[0].testName == "Processor" &&
-                         summary.results()[0].result == "Warn";
-  const std::size_t rowAt = log.events.size() - (extraLine ? 2 : 1);
-  EXPECT_EQ(summary.results().size(), 1u);
-  EXPECT_TRUE(!log.events.empty() && log.events[rowAt].starts_with("row: "))
+  std::vector<std::string> log;
+  RecordingRunner wired(facts, log);
+  (wired.runner.*check)();
+  const auto& rows = wired.summary.results();
+  const bool extraLine =
+      rows.size() == 1 && rows[0].testName == "Processor" && rows[0].result == "Warn";
+  EXPECT_EQ(rows.size(), 1u);
+  EXPECT_TRUE(!log.empty() && log[log.size() - (extraLine ? 2 : 1)].starts_with("row: "))
       << "the row is not reported after the lines";
-  return {lines.resStrings(), summary.results()};
+  return {wired.lines.resStrings(), rows};
+}
+
+// Runs one check and expects its lines and its one row, named `testName`.
+inline void expectCheck(MachineFacts& facts, void (ValidationRunner::*check)(),
+                        const std::vector<std::string>& lines, const std::string& testName,
+                        const std::string& status, const std::string& detected) {
+  const CheckReport report = runCheck(facts, check);
+  EXPECT_EQ(report.lines, lines);
+  EXPECT_EQ(report.rows, (std::vector<ResultRow>{{testName, status, detected}}));
 }
 
 }  // namespace tarq::testing

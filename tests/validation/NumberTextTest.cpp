@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <locale>
 
+#include "system/text/PropertyList.h"
 #include "system/text/TextParsing.h"
 #include "validation/CheckHarness.h"
 #include "validation/NumberText.h"
@@ -80,6 +81,9 @@ TEST_F(GermanLocaleTest, NumbersAreStillWrittenAndReadWithAFullStop) {
   EXPECT_EQ(integerText(int64_t{1234567}), "1234567");
 
   EXPECT_EQ(parseScaledDecimal("2596.150", 1'000'000), 2596150000u);
+  const PropertyListParse real = PropertyList::parse("<plist><real>2.5</real></plist>");
+  ASSERT_TRUE(real.document);
+  EXPECT_EQ(real.document->root().real(), 2.5);
 
   testing::FakeMachineFacts facts;
   const auto memory = testing::runCheck(facts, &ValidationRunner::checkMemory);

@@ -3,8 +3,7 @@
 #include <array>
 #include <cerrno>
 
-#include "support/CapturedDiagnostics.h"
-#include "support/TemporaryDirectory.h"
+#include "support/FixtureMachine.h"
 #include "system/kernel/KernelParameters.h"
 #include "system/kernel/LinuxKernelParameterService.h"
 
@@ -13,36 +12,7 @@ namespace {
 
 namespace svu = SystemValuesUtility;
 
-KernelIdentity identityOf(std::string machine, std::string release = "6.1.0-18-amd64") {
-  return {"Linux", "testhost", std::move(release),
-          "#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)", std::move(machine)};
-}
-
-// A processor that answers no CPUID leaf, so that only the fixture's files count.
-std::optional<CpuidRegisters> noCpuid(uint32_t, uint32_t) {
-  return std::nullopt;
-}
-
-// A fixture machine copied into a temporary root, so a test can take parts of it away.
-class FixtureMachine {
- public:
-  // An empty `fixture` leaves the root empty.
-  explicit FixtureMachine(std::string_view fixture, std::string machine = "x86_64",
-                          CpuidQuery cpuid = noCpuid)
-      : service_(
-            root_.string(), [machine] { return identityOf(machine); }, std::move(cpuid)) {
-    if (!fixture.empty()) {
-      root_.copyFixture(std::string("machines/") + std::string(fixture));
-    }
-  }
-  const testing::TemporaryDirectory& root() const { return root_; }
-  LinuxKernelParameterService& service() { return service_; }
-
- private:
-  testing::CapturedDiagnostics diagnostics_;  // unknown parameters report their errno here
-  testing::TemporaryDirectory root_;
-  LinuxKernelParameterService service_;
-};
+using testing::FixtureMachine;
 
 struct MachineFacts {
   std::string_view fixture;

@@ -5,14 +5,13 @@
 namespace tarq {
 namespace {
 
-TEST(OsVersionLinuxTest, TextIsThePrettyNameWithTheKernelRelease) {
-  constexpr std::string_view debian =
-      "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian "
-      "GNU/Linux\"\nVERSION_ID=\"12\"\n";
-  EXPECT_EQ(linuxOperatingSystemVersion("6.1.0-18-amd64", debian).versionText,
-            "Debian GNU/Linux 12 (bookworm), kernel 6.1.0-18-amd64");
-  EXPECT_EQ(linuxOperatingSystemVersion("6.1.0", "NAME=Alpine\n").versionText,
-            "Linux, kernel 6.1.0");
+// Linux is no macOS version, whatever its kernel is numbered.
+TEST(OsVersionLinuxTest, NumbersAreZeroAndTheTextIsThePrettyNameWithTheKernelRelease) {
+  const std::string_view debian = "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=Debian\n";
+  EXPECT_EQ(linuxOperatingSystemVersion("10.11.6", debian),
+            (OperatingSystemVersion{0, 0, 0, "Debian GNU/Linux 12 (bookworm), kernel 10.11.6"}));
+  EXPECT_EQ(linuxOperatingSystemVersion("11.2", "NAME=Alpine\n"),
+            (OperatingSystemVersion{0, 0, 0, "Linux, kernel 11.2"}));
   EXPECT_EQ(linuxOperatingSystemVersion("6.1.0", std::nullopt).versionText, "Linux, kernel 6.1.0");
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <iomanip>
 #include <locale>
 #include <sstream>
@@ -151,16 +150,6 @@ TEST(PropertyListTest, ExpandsNoDeclaredEntity) {
       "<plist><array><string>&lol3;</string><string>&file;</string><string>&undeclared;"
       "</string></array></plist>";
   EXPECT_EQ(parsed(document), R"(["&lol3;","&file;","&undeclared;"])");
-}
-
-TEST(PropertyListTest, ReadsRealsTheSameUnderAnyLocale) {
-  const std::string previous = std::setlocale(LC_ALL, nullptr);
-  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-    GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
-  }
-  const std::string result = parsed("<plist><real>2.5</real></plist>");
-  std::setlocale(LC_ALL, previous.c_str());
-  EXPECT_EQ(result, "2.5");
 }
 
 TEST(PropertyListTest, NestsAsDeepAsTheDocumentGoes) {

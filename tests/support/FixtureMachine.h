@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "support/CapturedDiagnostics.h"
+#include "support/TemporaryDirectory.h"
+#include "system/kernel/LinuxKernelParameterService.h"
+
+namespace tarq::testing {
+
+// A fixture machine of tests/data/machines copied into a temporary root, so that a test can
+// change its files, served by the Linux kernel-parameter service. Its processor answers no CPUID
+// leaf unless one is given, so only the files count; an empty `fixture` leaves the root empty.
+class FixtureMachine {
+ public:
+  explicit FixtureMachine(
+      std::string_view fixture, std::string machine = "x86_64",
+      CpuidQuery cpuid = [](uint32_t, uint32_t) { return std::optional<CpuidRegisters>(); })
+      : service_(
+            root_.string(),
+            [machine] {
+              return KernelIdentity{"Linux", "testhost", "6.1.0-18-amd64",
+                                    "#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)", machine};
+            },
+            std::move(cpuid)) {
+    if (!fixture.empty()) {
+      root_.copyFixture("machines/" + std::string(fixture));
+    }
+  }
+  const TemporaryDirectory& root() const { return root_; }
+  LinuxKernelParameterService& service() { return service_; }
+  // Failed size queries write their errno here.
+  std::string diagnostics() const { return diagnostics_.text(); }
+
+ private:
+  CapturedDiagnostics diagnostics_;
+  TemporaryDirectory root_;
+  LinuxKernelParameterService service_;
+};
+
+}  // namespace tarq::testing

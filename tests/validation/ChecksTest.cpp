@@ -1,0 +1,334 @@
+// Each check on plain values: its exact lines and its row.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "validation/CheckHarness.h"
+
+namespace tarq {
+namespace {
+
+using testing::expectCheck;
+using testing::FakeMachineFacts;
+using F = FakeMachineFacts;
+
+constexpr uint64_t GiB = uint64_t{1} << 30;
+constexpr uint64_t MiB = uint64_t{1} << 20;
+
+TEST(OperatingSystemCheckTest, ReportsEachVersionRangeWithTheVersionTextVerbatim) {
+  const std::string v = " Version X (Build Y)\n";
+  const auto named = [&](std::string_view release, bool certified) {
+    return "Operating System Mac OS X " + std::string(release) + " (" + v + " ) " +
+           (certified ? "is a certified version for the application"
+                      : "is not a certified version for the application. The minimum "
+                        "requirement is Mac OS X El Capitan 10.11.6");
+  };
+  const std::string older = "This version of the Mac OS. " + v +
+                            " is older than the minimum requirement Mac OS X El Capitan 10.11.6";
+  const std::string unverified =
+      "This application was last certified with a prior version of the Mac OS. " + v +
+      " hasn't been verified, so its support is indeterminate";
+  const struct {
+    int64_t major, minor, patch;
+    std::string status, line, detected;  // detected: empty for the same as the line
+  } cases[] = {
+      // Only El Capitan looks at the patch number: 10.11.6 is the first certified release.
+      {10, 11, 5, "Fail", named("El Capitan", false), "Mac OS X El Capitan"},
+      {10, 11, 6, "Pass", named("El Capitan", true), "Mac OS X El Capitan"},
+      {10, 11, 7, "Pass", named("El Capitan", true), "Mac OS X El Capitan"},
+      {10, 12, 0, "Pass", named("Sierra", true), "Mac OS X Sierra"},
+      {10, 13, 6, "Pass", named("High Sierra", true), "Mac OS X High Sierra"},
+      {10, 14, 6, "Pass", named("Mojave", true), "Mac OS X Mojave"},
+      {10, 15, 7, "Pass", named("Catalina", true), "Mac OS X Catalina"},
+      {10, 10, 5, "Fail", named("Yosemite", false), "Mac OS X Yosemite"},
+      {10, 0, 0, "Fail", named("Cheetah", false), "Mac OS X Cheetah"},
+      {10, 6, 8, "Fail", named("Snow Leopard", false), "Mac OS X Snow Leopard"},
+      {10, 8, 5, "Fail", named("Mountain Lion", false), "Mac OS X Mountain Lion"},
+      // Releases the table does not name.
+      {10, 16, 0, "Warn", unverified, ""},
+      {10, 99, 0, "Warn", unverified, ""},
+      {11, 0, 0, "Pass", "Operating System:" + v, v},
+      {26, 1, 0, "Pass", "Operating System:" + v, v},
+      {9, 99, 99, "Fail", older, ""},
+      {6, 1, 0, "Fail", older, ""},
+      {0, 0, 0, "Fail", older, ""},  // Linux
+      {-1, 0, 0, "Fail", older, ""},
+      // A negative minor number names no release: it cannot be newer than the minimum.
+      {10, -1, 0, "Fail", older, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.major << "." << c.minor << "." << c.patch);
+    F facts;
+    facts.os = {c.major, c.minor, c.patch, v};
+    expectCheck(facts, &ValidationRunner::checkOperatingSystem, {c.line}, "Operating System",
+                c.status, c.detected.empty() ? c.line : c.detected);
+  }
+}
+
+TEST(MemoryCheckTest, PassesFromFourGigabytesOnJudgedOnTheExactSize) {
+  const struct {
+    std::optional<uint64_t> bytes;
+    std::string status, size;
+  } cases[] = {
+      {4 * GiB - 1, "Fail", "4.0 GigaBytes"},  // rounds to 4.0, still too little
+      {4 * GiB, "Pass", "4.0 GigaBytes"},
+      {4 * GiB + 1, "Pass", "4.0 GigaBytes"},
+      {16 * GiB, "Pass", "16.0 GigaBytes"},
+      {24 * GiB + 256 * MiB, "Pass", "24.2 GigaBytes"},
+      {3 * GiB, "Fail", "3.0 GigaBytes"},
+      {GiB, "Fail", "1.0 GigaBytes"},  // exactly one gigabyte is not shown in megabytes
+      {GiB - 1, "Fail", "1024.0 MegaBytes"},
+      {512 * MiB, "Fail", "512.0 MegaBytes"},
+      {0, "Fail", "0.0 MegaBytes"},
+      {UINT64_MAX, "Pass", "17179869184.0 GigaBytes"},
+      {std::nullopt, "Warn", "unknown"},  // not read: the requirement could not be verified
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    F facts;
+    facts.memory = c.bytes;
+    const std::string need = "Application requires a minimum of 4 GigaBytes of RAM.  ";
+    expectCheck(facts, &ValidationRunner::checkMemory,
+                {(c.status == "Fail" ? need : "") + "Memory Size:" + c.size}, "RAM (Memory)",
+                c.status, c.size);
+  }
+}
+
+// Each row changes one fact of a well-equipped machine and names the line it shows in (kRow:
+// the row's detected text); any warning adds the closing line after the six lines.
+TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
+  constexpr size_t kRow = 6;
+  const struct {
+    std::function<void(F&)> change;
+    size_t index;
+    std::string line;
+    std::string_view status;
+  } cases[] = {
+      {[](F&) {}, 0, "Processors count : 8", "Pass"},
+      {[](F& f) { f.processors = 2; }, 0, "Processors count : 2", "Pass"},
+      {[](F& f) { f.processors = 1; }, 0,
+       "Warning Processors count : 1 ideally should be 2 or more", "Warn"},
+      {[](F& f) { f.processors = -1; }, 0,
+       "Warning Processors count : -1 ideally should be 2 or more", "Warn"},
+      {[](F& f) { f.processors = std::nullopt; }, 0,
+       "Warning Processors count : unknown ideally should be 2 or more", "Warn"},
+      // Cache sizes never change the status; megabytes are truncated.
+      {[](F&) {}, 1, "Total Cache 6MB L2 Cache Size: 262144 L3 Cache Size: 6291456", "Pass"},
+      {[](F& f) { f.l2 = 1048575, f.l3 = 0; }, 1,
+       "Total Cache 0MB L2 Cache Size: 1048575 L3 Cache Size: 0", "Pass"},
+      // The sum does not wrap at 32 bits.
+      {[](F& f) { f.l2 = f.l3 = UINT32_MAX; }, 1,
+       "Total Cache 8191MB L2 Cache Size: 4294967295 L3 Cache Size: 4294967295", "Pass"},
+      // A level that cannot be read (no L3 on the machine) is unknown and adds nothing.
+      {[](F& f) { f.l2 = 4194304, f.l3 = std::nullopt; }, 1,
+       "Total Cache 4MB L2 Cache Size: 4194304 L3 Cache Size: unknown", "Pass"},
+      {[](F& f) { f.l2 = f.l3 = std::nullopt; }, 1,
+       "Total Cache unknown L2 Cache Size: unknown L3 Cache Size: unknown", "Pass"},
+      {[](F&) {}, 2, "cpu is 64 bit capable", "Pass"},
+      {[](F& f) { f.capable64 = 0; }, 2, "Warning cpu is NOT 64 bit capable", "Warn"},
+      {[](F& f) { f.capable64 = 2; }, 2, "Warning cpu is NOT 64 bit capable", "Warn"},
+      {[](F& f) { f.capable64 = std::nullopt; }, 2, "Warning cpu 64 bit capability is unknown",
+       "Warn"},
+      // Speed warns at or below 2.4 GHz, unless the brand names Intel in any case.
+      {[](F& f) { f.frequency = 2400000000, f.brand = "AMD Ryzen 5"; }, 3,
+       "Warning Processor Speed: 2.4GHz less than desired speed > 2.4 GHz", "Warn"},
+      {[](F& f) { f.frequency = 2400000001, f.brand = "AMD Ryzen 5"; }, 3,
+       "Processor Speed: 2.400000001GHz", "Pass"},
+      {[](F& f) { f.frequency = 2399999999, f.brand = "AMD Ryzen 5"; }, 3,
+       "Warning Processor Speed: 2.399999999GHz less than desired speed > 2.4 GHz", "Warn"},
+      {[](F& f) { f.frequency = 2400000000, f.brand = "Intel(R) Core(TM) i5"; }, 3,
+       "Processor Speed: 2.4GHz", "Pass"},
+      {[](F& f) { f.frequency = 800000000, f.brand = "genuine iNtEl"; }, 3,
+       "Processor Speed: 0.8GHz", "Pass"},
+      {[](F& f) { f.frequency = 3000000000, f.brand = "Apple M1"; }, 3, "Processor Speed: 3.0GHz",
+       "Pass"},
+      {[](F& f) { f.frequency = 2600002000, f.brand = "AMD EPYC"; }, 3,
+       "Processor Speed: 2.600002GHz", "Pass"},
+      {[](F& f) { f.frequency = 0, f.brand = "AMD EPYC"; }, 3,
+       "Warning Processor Speed: 0.0GHz less than desired speed > 2.4 GHz", "Warn"},
+      // No published frequency (ARM Macs): unknown, and no evidence of a slow machine.
+      {[](F& f) { f.frequency = std::nullopt, f.brand = "Apple M2"; }, 3,
+       "Processor Speed: unknown", "Pass"},
+      {[](F&) {}, 4, "Processor Type: x86_64", "Pass"},
+      {[](F& f) { f.machineType = std::nullopt; }, 4, "Processor Type: unknown", "Pass"},
+      {[](F& f) { f.brand = "  Apple M1 Pro"; }, 5, "Processor Name:   Apple M1 Pro", "Pass"},
+      {[](F& f) { f.brand = std::nullopt; }, 5, "Processor Name: unknown", "Pass"},
+      {[](F& f) { f.brand = "  Apple M1 Pro", f.machineType = "arm64"; }, kRow,
+       "  Apple M1 Pro, arm64", "Pass"},
+      {[](F& f) { f.brand = f.machineType = std::nullopt; }, kRow, "unknown, unknown", "Pass"},
+      // Three warnings, one closing line.
+      {[](F& f) { f.processors = 1, f.capable64 = 0, f.frequency = 1, f.brand = "AMD"; }, 2,
+       "Warning cpu is NOT 64 bit capable", "Warn"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    F facts;
+    c.change(facts);
+    const auto report = testing::runCheck(facts, &ValidationRunner::checkProcessor);
+    const bool warns = c.status == "Warn";
+    ASSERT_EQ(report.lines.size(), warns ? 7u : 6u);
+    EXPECT_EQ(c.index == kRow ? report.rows.at(0).detected : report.lines.at(c.index), c.line);
+    EXPECT_EQ(report.lines.back(),
+              warns ? "The above warnings may cause the application to perform below expectations."
+                    : report.lines.at(5));
+    EXPECT_EQ(report.rows.at(0).testName, "Processor");
+    EXPECT_EQ(report.rows.at(0).result, c.status);
+  }
+}
+
+TEST(DiskSpaceCheckTest, NeedsFiveGigabytesFreeJudgedOnTheExactCount) {
+  const int64_t gib = GiB;
+  const struct {
+    int64_t totalBytes, freeBytes;
+    std::string status, sizes;
+  } cases[] = {
+      {500 * gib, 120 * gib + 7 * gib / 10, "Pass",
+       "Total Disk Space: 500GB Total Free Space: 120GB"},
+      {500 * gib, 5 * gib, "Pass", "Total Disk Space: 500GB Total Free Space: 5GB"},
+      {500 * gib, 5 * gib - 1, "Fail", "Total Disk Space: 500GB Total Free Space: 4GB"},
+      {500 * gib, 5 * gib + 1, "Pass", "Total Disk Space: 500GB Total Free Space: 5GB"},
+      {0, 0, "Fail", "Total Disk Space: 0GB Total Free Space: 0GB"},  // unreadable volume
+      {INT64_MAX, INT64_MAX, "Pass",
+       "Total Disk Space: 8589934591GB Total Free Space: 8589934591GB"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sizes);
+    F facts;
+    facts.totalBytes = c.totalBytes;
+    facts.freeBytes = c.freeBytes;
+    std::vector<std::string> lines{c.sizes};
+    if (c.status == "Fail") {
+      lines.push_back("Application cannot be installed without 5 GB of free disk space.");
+    }
+    expectCheck(facts, &ValidationRunner::checkDiskSpace, lines, "Primary Hard Drive", c.status,
+                c.sizes);
+  }
+}
+
+TEST(UsbVersionCheckTest, PassesFromUsbTwoOnAndWarnsWhenUndetermined) {
+  const struct {
+    double version;
+    std::string status, shown;
+  } cases[] = {
+      {3.1, "Pass", "3.1"},
+      {3.0, "Pass", "3.0"},
+      {3.10, "Pass", "3.1"},
+      {2.0, "Pass", "2.0"},  // the bound is inclusive
+      {1.9999999999999998, "Fail", "1.9999999999999998"},
+      {1.1, "Fail", "1.1"},
+      {1.0, "Fail", "1.0"},
+      {30.0, "Pass", "30.0"},
+      // A bus name with a long run of digits: still a plain decimal number, never an exponent.
+      {1e17, "Pass", "100000000000000000.0"},
+      {0.0, "Warn", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.version);
+    F facts;
+    facts.usbVersion = c.version;
+    const std::string line = c.status == "Warn"
+                                 ? "Unable to determine USB versions available on device"
+                                 : "Highest Available USB Version: " + c.shown;
+    expectCheck(facts, &ValidationRunner::checkUSBVersion, {line}, "USB 2.0/3.0/3.1", c.status,
+                line);
+  }
+}
+
+TEST(ScreenResolutionCheckTest, PassesFrom1024By768OnBothSidesRequired) {
+  const struct {
+    ScreenSize screen;
+    std::string status, dimension;
+  } cases[] = {
+      {{1920, 1080}, "Pass", "Screen Dimension 1920 X 1080. "},
+      {{1024, 768}, "Pass", "Screen Dimension 1024 X 768. "},
+      {{1023, 768}, "Fail", "Screen Dimension 1023 X 768. "},
+      {{1024, 767}, "Fail", "Screen Dimension 1024 X 767. "},
+      {{1280, 720}, "Fail", "Screen Dimension 1280 X 720. "},
+      {{800, 1200}, "Fail", "Screen Dimension 800 X 1200. "},
+      {{0, 0}, "Fail", "Screen Dimension 0 X 0. "},  // no main screen
+      {{-1920, 1080}, "Fail", "Screen Dimension -1920 X 1080. "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dimension);
+    F facts;
+    facts.screen = c.screen;
+    const std::string scrollBars =
+        "Application will not display without scroll bars if resolution is not set to 1024x768 or "
+        "higher";
+    expectCheck(facts, &ValidationRunner::checkScreenResolution,
+                {c.status == "Pass" ? c.dimension : scrollBars}, "Screen Resolution", c.status,
+                c.dimension);
+  }
+}
+
+TEST(BrowserCheckTest, FoundOnlyWhenTheExecutableToldItsVersion) {
+  const std::string notFound = "Unable to find Google Chrome";
+  const struct {
+    ChromeLocation chrome;
+    std::vector<std::string> lines;
+    std::string status, detected;
+  } cases[] = {
+      {{"", ""}, {"Application requires Google Chrome. " + notFound}, "Fail", notFound},
+      // A bundle without a working executable: its path is not shown.
+      {{"/Applications/Google Chrome.app", ""},
+       {"Application requires Google Chrome. " + notFound},
+       "Fail",
+       notFound},
+      // The version keeps its line end, and a blank follows it; any version passes.
+      {{"/Applications/Google Chrome.app", "Google Chrome 120.0.6099.129 \n"},
+       {"Google Chrome File Location: /Applications/Google Chrome.app",
+        "Google Chrome Version: Google Chrome 120.0.6099.129 \n "},
+       "Pass",
+       "Google Chrome 120.0.6099.129 \n"},
+      {{"/Applications/Browsers/Google Chrome.app", "1"},
+       {"Google Chrome File Location: /Applications/Browsers/Google Chrome.app",
+        "Google Chrome Version: 1 "},
+       "Pass",
+       "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chrome.path + c.chrome.version);
+    F facts;
+    facts.chrome = c.chrome;
+    expectCheck(facts, &ValidationRunner::checkBrowser, c.lines, "Supported Browsers", c.status,
+                c.detected);
+  }
+}
+
+TEST(MonoFrameworkCheckTest, JudgedOnTheMajorNumberAlone) {
+  const std::string required = "The Mono Framework version 4 or later is required to be installed.";
+  const std::string noFramework = "Unable to find the Mono Framework";
+  const std::string noBanner = "Failed to parse the version on Mono Frameworks";
+  const struct {
+    MonoVersionInfo mono;
+    std::vector<std::string> lines;
+    std::string status, detected;
+  } cases[] = {
+      {{"", noFramework, 0}, {noFramework, required}, "Fail", noFramework},
+      {{"", noBanner, 0}, {noBanner, required}, "Fail", noBanner},
+      {{"6.12.0.182", "", 6},
+       {"Mono Framework Version: 6.12.0.182"},
+       "Pass",
+       "Mono Framework Version: 6.12.0.182"},
+      {{"4.0.0", "", 4},
+       {"Mono Framework Version: 4.0.0"},
+       "Pass",
+       "Mono Framework Version: 4.0.0"},
+      {{"3.99", "", 3},
+       {"Mono Framework Version: 3.99, version 4 or later is required to be installed."},
+       "Fail",
+       "Mono Framework Version: 3.99"},
+      // A version whose first number is 0 (or too large) goes the failure way, its error empty.
+      {{"0.5", "", 0}, {"", required}, "Fail", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mono.version + c.mono.error);
+    F facts;
+    facts.mono = c.mono;
+    expectCheck(facts, &ValidationRunner::checkMonoFramework, c.lines, "Mono Framework", c.status,
+                c.detected);
+  }
+}
+
+}  // namespace
+}  // namespace tarq
