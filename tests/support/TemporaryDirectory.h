@@ -9,6 +9,12 @@
 
 namespace tarq::testing {
 
+// The whole of a file; one of tests/data when `path` is relative.
+inline std::string readFile(const std::filesystem::path& path) {
+  std::ifstream file(std::filesystem::path(TARQ_TEST_DATA_DIR) / path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
 // A directory of its own for one test, removed with everything in it at the end.
 class TemporaryDirectory {
  public:

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "support/FakeTool.h"
@@ -19,11 +17,6 @@ constexpr const char* kNotStartable = "Unable to find the Mono Framework Version
 constexpr const char* kFailedRun = "Unable to return the Mono Framework Version";
 constexpr const char* kNoBanner = "Failed to parse the version on Mono Frameworks";
 
-std::string fixtureText(const char* relativePath) {
-  std::ifstream file(std::string(TARQ_TEST_DATA_DIR) + "/" + relativePath, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
   const std::string whitespace(4 << 20, ' ');
   std::string millionParts = "Mono JIT compiler version 1";
@@ -38,7 +31,7 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
     std::string banner;
     MonoVersionInfo info;
   } cases[] = {
-      {fixtureText("tool-output/mono-6.12.0.182-version.txt"), {"6.12.0.182", "", 6}},
+      {testing::readFile("tool-output/mono-6.12.0.182-version.txt"), {"6.12.0.182", "", 6}},
       {"mono jit compiler version 3.2.8 (Debian 3.2.8+dfsg-10)\n", {"3.2.8", "", 3}},
       {"MONO JIT COMPILER VERSION\n\t 5.4.1.6\n", {"5.4.1.6", "", 5}},
       {"Mono JIT compiler version 4.x\nMono JIT compiler version 6.1\n", {"6.1", "", 6}},
@@ -71,25 +64,20 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
   }
 }
 
-// One candidate executable: missing, a link to nothing, a folder, a file that cannot run, or a
-// runtime printing `output` and exiting with `exitStatus`.
-struct Candidate {
-  enum Kind { missing, danglingLink, folder, notExecutable, runtime } kind = missing;
-  std::string output;
-  int exitStatus = 0;
-};
-
-Candidate runtime(std::string output, int exitStatus = 0) {
-  return {Candidate::runtime, std::move(output), exitStatus};
-}
-
 TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
-  const std::string banner = fixtureText("tool-output/mono-6.12.0.182-version.txt");
-  const Candidate absent{Candidate::missing, "", 0};
-  const Candidate danglingLink{Candidate::danglingLink, "", 0};
-  const Candidate folder{Candidate::folder, "", 0};
-  const Candidate notExecutable{Candidate::notExecutable, "", 0};
-  const Candidate ok = runtime(banner);
+  using testing::ToolForm;
+  // A candidate executable; a script is a runtime printing `output` and exiting with `status`.
+  struct Candidate {
+    ToolForm form = ToolForm::missing;
+    std::string output{};
+    int status = 0;
+  };
+  const std::string banner = testing::readFile("tool-output/mono-6.12.0.182-version.txt");
+  const Candidate absent;
+  const Candidate ok{ToolForm::script, banner};
+  const auto runtime = [](std::string output, int status = 0) {
+    return Candidate{ToolForm::script, std::move(output), status};
+  };
   const struct {
     Candidate candidates[3];
     MonoVersionInfo info;
@@ -102,11 +90,11 @@ TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
       {{runtime("Mono JIT compiler version 6.12.0.182 \xFF\n"), ok, ok}, {"", kNoBanner, 0}},
       // When none runs, the last one's failure is told.
       {{runtime(banner, 1), absent, absent}, {"", kNoFramework, 0}},
-      {{absent, absent, notExecutable}, {"", kNotStartable, 0}},
+      {{absent, absent, {ToolForm::notExecutable}}, {"", kNotStartable, 0}},
       {{absent, runtime(banner, 1), runtime(banner, 2)}, {"", kFailedRun, 0}},
       // A folder exists, as any other kind of file does, but cannot be run.
-      {{absent, absent, folder}, {"", kNotStartable, 0}},
-      {{absent, absent, danglingLink}, {"", kNoFramework, 0}},
+      {{absent, absent, {ToolForm::folder}}, {"", kNotStartable, 0}},
+      {{absent, absent, {ToolForm::danglingLink}}, {"", kNoFramework, 0}},
       // A runtime printing more than its banner could ever be is not believed.
       {{absent, absent, runtime(banner + std::string(1 << 20, 'x'))}, {"", kFailedRun, 0}},
   };
@@ -115,31 +103,25 @@ TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
     std::vector<std::string> paths;
     for (const Candidate& candidate : c.candidates) {
       const std::string name = "bin/mono" + std::to_string(paths.size());
-      paths.push_back(directory.string() + "/" + name);
-      if (candidate.kind == Candidate::danglingLink) {
-        std::filesystem::create_directories(directory.path() / "bin");
-        std::filesystem::create_symlink(directory.path() / "nothing", paths.back());
-      } else if (candidate.kind == Candidate::folder) {
-        directory.write(name + "/placeholder", "");
-      } else if (candidate.kind == Candidate::notExecutable) {
-        directory.write(name, "#!/bin/sh\n");
-      } else if (candidate.kind == Candidate::runtime) {
-        testing::writeFakeTool(directory, name, "--version", candidate.output,
-                               candidate.exitStatus);
-      }
+      paths.push_back(candidate.form == ToolForm::script
+                          ? testing::writeFakeTool(directory, name, "--version", candidate.output,
+                                                   candidate.status)
+                          : testing::writeTool(directory, name, candidate.form));
     }
     EXPECT_EQ(svu::monoVersion(paths), c.info) << c.info.error << c.info.version;
   }
 }
 
-// Relies on the guarded runner stopping a tool at its bound.
-TEST(MonoLocatorTest, ARuntimeThatHangsIsStoppedAtTheBound) {
-  testing::TemporaryDirectory directory;
-  const std::string hanging = testing::writeScript(directory, "mono", "exec sleep 60\n");
+// Each probe runs its tools guarded: one that never answers is stopped at the bound.
+TEST(ProbesTest, AToolThatNeverAnswersIsStoppedAtTheBound) {
+  testing::TemporaryDirectory root;
+  const std::string hanging = testing::writeScript(
+      root, "Google Chrome.app/Contents/MacOS/Google Chrome", "exec sleep 60\n");
   const svu::ToolRunLimits oneShortSleep{.maximumSleeps = 1,
                                          .sleepLength = std::chrono::milliseconds(200)};
-  EXPECT_EQ(svu::monoVersion({directory.string() + "/absent", hanging}, oneShortSleep),
-            (MonoVersionInfo{"", kFailedRun, 0}));
+  EXPECT_EQ(svu::chromeVersion(root.string() + "/Google Chrome.app", oneShortSleep), "");
+  EXPECT_EQ(svu::monoVersion({hanging}, oneShortSleep), (MonoVersionInfo{"", kFailedRun, 0}));
+  EXPECT_EQ(svu::highestUSBVersion(hanging, oneShortSleep), 0.0);
 }
 
 // The paths and bounds the product runs its tools with: a slip in any of them would pass every

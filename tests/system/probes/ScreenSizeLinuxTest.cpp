@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Tables.h"
 #include "support/VirtualDisplay.h"
 #include "system/probes/ScreenSize.h"
 #include "system/probes/screen_size_linux.h"
@@ -94,86 +95,61 @@ TEST(ScreenSizeLinuxTest, PointsArePixelsDividedByTheDesktopScale) {
 }
 
 TEST(ScreenSizeLinuxTest, XftDpiIsTheLastEntryOfThatNameInTheResources) {
-  const struct {
-    std::string_view resources, value;
-  } cases[] = {
-      {"Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", "192"},
-      {"Xft.dpi: 96\nXft.dpi:\t144", "144"},
-      {"  Xft.dpi :  120  \n", "120"},
-      {"Xft.dpi:\n", ""},
-      {"*dpi:\t192\nXft.dpiScale:\t2\n! Xft.dpi:\t192\n", ""},
-      {"Xft.dpi\t192\n", ""},
-      {"", ""},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(xResourceValue(c.resources, "Xft.dpi"), c.value) << c.resources;
-  }
-}
-
-void run(const std::string& command) {
-  ASSERT_EQ(std::system((command + " >/dev/null").c_str()), 0) << command;
+  testing::expectEach<std::string_view, std::string_view>(
+      [](std::string_view resources) { return xResourceValue(resources, "Xft.dpi"); },
+      {{"Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", "192"},
+       {"Xft.dpi: 96\nXft.dpi:\t144", "144"},
+       {"  Xft.dpi :  120  \n", "120"},
+       {"Xft.dpi:\n", ""},
+       {"*dpi:\t192\nXft.dpiScale:\t2\n! Xft.dpi:\t192\n", ""},
+       {"Xft.dpi\t192\n", ""},
+       {"", ""}});
 }
 
 // Xvfb offers RandR 1.6 with one output, "screen", whose CRTC can take a mode of its own, and
 // monitors that xrandr defines over the screen. The main screen is read through RandR 1.5's
 // monitors and, as from servers older than that, through 1.3's outputs.
 TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPoints) {
-  const std::string newMode = "--newmode small 63.50 1024 1072 1176 1328 768 771 775 798";
-  const std::string addMode = "--addmode screen small";
+  const std::string small =
+      "x --newmode small 63.50 1024 1072 1176 1328 768 771 775 798; x --addmode screen small; "
+      "x --output screen --mode small --fb 1600x1200";
+  const std::string dpi192 = "echo 'Xft.dpi: 192' | xrdb -display $D -nocpp -merge";
   const struct {
-    std::vector<std::string> xrandr;
-    const char* resources;
+    std::string setUp;  // shell commands; x runs xrandr on the display $D
     const char* gdkScale;
     ScreenSize fromMonitors, fromOutputs;
   } cases[] = {
       // One monitor, the whole screen.
-      {{}, nullptr, nullptr, {2560, 1440}, {2560, 1440}},
+      {"", nullptr, {2560, 1440}, {2560, 1440}},
       // The primary monitor, neither first nor at the origin.
-      {{"--setmonitor Left 1280/339x1440/381+0+0 none",
-        "--setmonitor '*Right' 1000/265x800/212+1280+0 none"},
-       nullptr,
+      {"x --setmonitor Left 1280/339x1440/381+0+0 none; "
+       "x --setmonitor '*Right' 1000/265x800/212+1280+0 none",
        nullptr,
        {1000, 800},
        {2560, 1440}},
-      // The primary output, its CRTC smaller than the screen.
-      {{newMode, addMode, "--output screen --mode small --primary --fb 1600x1200"},
-       nullptr,
-       nullptr,
-       {1024, 768},
-       {1024, 768}},
-      // No primary: the monitor at the origin, though listed second.
-      {{"--setmonitor Side 1000/265x800/212+1280+0 none",
-        "--setmonitor Desk 1280/339x1024/271+0+0 screen"},
-       nullptr,
+      // The primary output, its CRTC smaller than the screen; or just its CRTC, not at the origin.
+      {small + " --primary", nullptr, {1024, 768}, {1024, 768}},
+      {small + " --pos 200x100", nullptr, {1024, 768}, {1024, 768}},
+      // No primary: the monitor at the origin, though listed second; else the first.
+      {"x --setmonitor Side 1000/265x800/212+1280+0 none; "
+       "x --setmonitor Desk 1280/339x1024/271+0+0 screen",
        nullptr,
        {1280, 1024},
        {2560, 1440}},
-      // No primary and none at the origin: the first.
-      {{"--setmonitor Side 1000/265x800/212+1280+0 none",
-        "--setmonitor Desk 1280/339x1024/271+0+200 screen"},
-       nullptr,
+      {"x --setmonitor Side 1000/265x800/212+1280+0 none; "
+       "x --setmonitor Desk 1280/339x1024/271+0+200 screen",
        nullptr,
        {1000, 800},
        {2560, 1440}},
-      {{newMode, addMode, "--output screen --mode small --pos 200x100 --fb 1600x1200"},
-       nullptr,
-       nullptr,
-       {1024, 768},
-       {1024, 768}},
       // The desktop's scale.
-      {{}, "Xft.dpi:\t192", nullptr, {1280, 720}, {1280, 720}},
-      {{}, "Xft.dpi:\t192", "3", {853, 480}, {853, 480}},
+      {dpi192, nullptr, {1280, 720}, {1280, 720}},
+      {dpi192, "3", {853, 480}, {853, 480}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(&c - cases);
+    SCOPED_TRACE(c.setUp);
     const testing::VirtualDisplay display(2560, 1440);
-    for (const std::string& arguments : c.xrandr) {
-      run("xrandr -d " + display.name() + " " + arguments);
-    }
-    if (c.resources != nullptr) {
-      run("printf '" + std::string(c.resources) + "\\n' | xrdb -display " + display.name() +
-          " -nocpp -merge");
-    }
+    const std::string script = "set -e; D=" + display.name() + "; x() { xrandr -d $D \"$@\"; }; ";
+    ASSERT_EQ(std::system(("(" + script + c.setUp + ") >/dev/null").c_str()), 0);
     const ScopedVariable gdkScale("GDK_SCALE", c.gdkScale);
     EXPECT_EQ(SystemValuesUtility::mainScreenSize(display.name().c_str()), c.fromMonitors);
     const auto facts = readXDisplay(display.name().c_str(), MonitorQuery::outputs);

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "support/FakeTool.h"
+#include "support/Tables.h"
 #include "system/Diagnostics.h"
 #include "system/probes/UsbProbe.h"
 
@@ -11,6 +11,7 @@ namespace tarq {
 namespace {
 
 namespace svu = SystemValuesUtility;
+using testing::readFile;
 
 // How a stand-in profiler answers one data type.
 struct Answer {
@@ -18,10 +19,11 @@ struct Answer {
   int exitStatus = 0;
 };
 
-// A stand-in profiler answering the USB and the USB host data types, each in XML, and refusing
-// every other question. It writes each question it is asked as a line into "calls".
+// A stand-in profiler answering the USB data type with `usb` and the USB host data type with
+// `host` (a report of no buses unless given), each in XML, and refusing every other question.
+// It writes each question it is asked as a line into "calls".
 std::string profiler(const testing::TemporaryDirectory& directory, const Answer& usb,
-                     const Answer& host) {
+                     const Answer& host = {readFile("usb/usb-empty-items.plist")}) {
   for (const auto& [type, answer] : {std::pair{"usb", usb}, std::pair{"host", host}}) {
     directory.write(std::string(type) + ".xml", answer.report);
     directory.write(std::string(type) + ".status", std::to_string(answer.exitStatus));
@@ -39,49 +41,28 @@ exit "$(cat "$type.status")"
 )sh");
 }
 
-std::string fixture(std::string_view name) {
-  std::ifstream file(std::string(TARQ_TEST_DATA_DIR) + "/usb/" + std::string(name));
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-// A stand-in profiler answering the USB data type with `report` (and the host data type with a
-// report of no buses).
-std::string profiler(const testing::TemporaryDirectory& directory, std::string_view report) {
-  return profiler(directory, {std::string(report)}, {fixture("usb-empty-items.plist")});
-}
-
 // highestUSBVersion with `profilerPath`, and what it logged.
-std::pair<double, std::string> probe(
-    const std::string& profilerPath,
-    const svu::ToolRunLimits& limits = svu::kSystemProfilerLimits) {
+std::pair<double, std::string> probe(const std::string& profilerPath) {
   std::ostringstream log;
   setSystemLogEcho(&log);
-  const double version = svu::highestUSBVersion(profilerPath, limits);
+  const double version = svu::highestUSBVersion(profilerPath);
   setSystemLogEcho(&std::cerr);
   return {version, log.str()};
 }
 
 TEST(UsbProbeTest, VersionTextIsTheFirstRunOfDigitsWithOneFullStop) {
-  const struct {
-    std::string_view name;
-    std::string_view version;
-  } cases[] = {
-      {"USB 3.0 Bus", "3.0"},
-      {"USB30Bus", "30"},
-      {"USB 3.1 Bus 2", "3.1"},
-      {"USB 2.0.1", "2.0"},
-      {"USB Bus", ""},
-      {"USB .5 Bus", "5"},
-      {"USB 3. Bus", "3."},
-      {"USB 3..1", "3."},
-      {"USB \xC3\xA9 3.1\xC3\xA9", "3.1"},
-      {"", ""},
-      {"USB 31 Bus 2", "31"},
-      {"USB 2.0 Bus.", "2.0"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(svu::versionText(c.name), c.version) << c.name;
-  }
+  testing::expectEach<std::string_view, std::string_view>(svu::versionText,
+                                                          {{"USB 3.0 Bus", "3.0"},
+                                                           {"USB30Bus", "30"},
+                                                           {"USB 3.1 Bus 2", "3.1"},
+                                                           {"USB 2.0.1", "2.0"},
+                                                           {"USB Bus", ""},
+                                                           {"USB .5 Bus", "5"},
+                                                           {"USB 3. Bus", "3."},
+                                                           {"USB 3..1", "3."},
+                                                           {"USB \xC3\xA9 3.1\xC3\xA9", "3.1"},
+                                                           {"", ""},
+                                                           {"USB 2.0 Bus.", "2.0"}});
 }
 
 TEST(UsbProbeTest, HighestVersionOfTheReportedBuses) {
@@ -111,33 +92,17 @@ TEST(UsbProbeTest, HighestVersionOfTheReportedBuses) {
   testing::TemporaryDirectory directory;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fixture);
-    const auto [version, log] = probe(profiler(directory, fixture(c.fixture)));
-    EXPECT_EQ(version, c.version);
-    EXPECT_EQ(log, c.log);
+    EXPECT_EQ(probe(profiler(directory, {readFile("usb/" + std::string(c.fixture))})),
+              std::pair(c.version, std::string(c.log)));
   }
 }
 
-TEST(UsbProbeTest, FailingMissingOrHangingProfilerGivesNoVersion) {
-  testing::TemporaryDirectory directory;
-  const std::string path = directory.string() + "/system_profiler";
-  const std::string errorStatus = "system_profiler returned error status\n";
-  // Each failure is met twice: the USB report, then the host report.
-  EXPECT_EQ(probe(path), std::make_pair(0.0, std::string()));
-  profiler(directory, {fixture("usb-two-buses.plist"), 1}, {fixture("usb-host-macos26.plist"), 1});
-  EXPECT_EQ(probe(path), std::make_pair(0.0, errorStatus + errorStatus));
-  testing::writeScript(directory, "system_profiler", "kill -9 $$\n");
-  EXPECT_EQ(probe(path), std::make_pair(0.0, errorStatus + errorStatus));
-  // A profiler that never answers is stopped at the bound, which counts as an error status.
-  testing::writeScript(directory, "system_profiler", "exec sleep 60\n");
-  const svu::ToolRunLimits oneShortSleep{.maximumSleeps = 1,
-                                         .sleepLength = std::chrono::milliseconds(200)};
-  EXPECT_EQ(probe(path, oneShortSleep), std::make_pair(0.0, errorStatus + errorStatus));
-}
-
+// The host report is asked only when the USB report names no version; each failure is logged.
 TEST(UsbProbeTest, HostReportIsAskedOnlyWhenTheUsbReportNamesNoVersion) {
-  const Answer macOs26{fixture("usb-host-macos26.plist")};
+  const Answer macOs26{readFile("usb/usb-host-macos26.plist")};
   const std::string usbOnly = "-xml SPUSBDataType\n";
   const std::string both = "-xml SPUSBDataType\n-xml SPUSBHostDataType\n";
+  const std::string errorStatus = "system_profiler returned error status\n";
   const struct {
     Answer usb;
     Answer host;
@@ -145,50 +110,64 @@ TEST(UsbProbeTest, HostReportIsAskedOnlyWhenTheUsbReportNamesNoVersion) {
     std::string calls;
     std::string log;
   } cases[] = {
-      {{fixture("usb-two-buses.plist")}, macOs26, 3.0, usbOnly, ""},
+      {{readFile("usb/usb-two-buses.plist")}, macOs26, 3.0, usbOnly, ""},
       // A version that fails the check is a version all the same.
-      {{fixture("usb-one-digit.plist")}, macOs26, 1.0, usbOnly, ""},
+      {{readFile("usb/usb-one-digit.plist")}, macOs26, 1.0, usbOnly, ""},
       // macOS 26 refuses the USB data type, or reports no bus for it.
-      {{"", 1}, macOs26, 3.1, both, "system_profiler returned error status\n"},
-      {{fixture("usb-empty-items.plist")}, macOs26, 3.1, both, ""},
-      {{fixture("usb-other-buses.plist")}, macOs26, 3.1, both, ""},
+      {{"", 1}, macOs26, 3.1, both, errorStatus},
+      {{readFile("usb/usb-empty-items.plist")}, macOs26, 3.1, both, ""},
+      {{readFile("usb/usb-other-buses.plist")}, macOs26, 3.1, both, ""},
+      {{readFile("usb/usb-two-buses.plist"), 1},
+       {macOs26.report, 1},
+       0,
+       both,
+       errorStatus + errorStatus},
       {{""},
        {"", 1},
        0,
        both,
        "Failed to parse system_profiler results. Malformed XML at byte offset 0: No document "
-       "element found\nsystem_profiler returned error status\n"},
+       "element found\n" +
+           errorStatus},
   };
   testing::TemporaryDirectory directory;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.usb.report.substr(0, 80) + std::to_string(c.usb.exitStatus));
-    const std::string path = profiler(directory, c.usb, c.host);
-    EXPECT_EQ(probe(path), std::make_pair(c.version, c.log));
-    std::ifstream calls(directory.path() / "calls");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(calls), {}), c.calls);
+    EXPECT_EQ(probe(profiler(directory, c.usb, c.host)), std::pair(c.version, c.log));
+    EXPECT_EQ(readFile(directory.path() / "calls"), c.calls);
   }
 }
 
+TEST(UsbProbeTest, MissingOrKilledProfilerGivesNoVersion) {
+  testing::TemporaryDirectory directory;
+  const std::string path = directory.string() + "/system_profiler";
+  EXPECT_EQ(probe(path), std::pair(0.0, std::string()));
+  testing::writeScript(directory, "system_profiler", "kill -9 $$\n");
+  EXPECT_EQ(probe(path), std::pair(0.0, std::string("system_profiler returned error status\n"
+                                                    "system_profiler returned error status\n")));
+}
+
+// A busy machine: many buses, each with a tree of devices, the fastest bus last.
 TEST(UsbProbeTest, ReadsAMultiMegabyteReport) {
-  // A busy machine: many buses, each with a tree of devices, the fastest bus last.
-  std::string items;
-  for (int bus = 0; bus < 500; ++bus) {
-    items += "<dict><key>_items</key><array>";
-    for (int device = 0; device < 40; ++device) {
-      items +=
-          "\n\t\t\t\t\t<dict>\n\t\t\t\t\t\t<key>_name</key>\n\t\t\t\t\t\t<string>USB 9.9 Hub "
-          "&amp; Card Reader</string>\n\t\t\t\t\t\t<key>bcd_device</key>\n\t\t\t\t\t\t<string>"
-          "1.00</string>\n\t\t\t\t\t\t<key>location_id</key>\n\t\t\t\t\t\t<string>0x14100000 / "
-          "1</string>\n\t\t\t\t\t</dict>";
-    }
-    items += "</array><key>_name</key><string>USB 2.0 Bus</string></dict>\n";
+  std::string bus = "<dict><key>_items</key><array>";
+  for (int device = 0; device < 40; ++device) {
+    bus +=
+        "\n\t\t\t\t\t<dict>\n\t\t\t\t\t\t<key>_name</key>\n\t\t\t\t\t\t<string>USB 9.9 Hub &amp; "
+        "Card Reader</string>\n\t\t\t\t\t\t<key>bcd_device</key>\n\t\t\t\t\t\t<string>1.00"
+        "</string>\n\t\t\t\t\t\t<key>location_id</key>\n\t\t\t\t\t\t<string>0x14100000 / 1"
+        "</string>\n\t\t\t\t\t</dict>";
   }
-  items += "<dict><key>_name</key><string>USB 3.1 Bus</string></dict>";
-  const std::string report =
-      "<plist><array><dict><key>_items</key><array>" + items + "</array></dict></array></plist>";
+  bus += "</array><key>_name</key><string>USB 2.0 Bus</string></dict>\n";
+  std::string report = "<plist><array><dict><key>_items</key><array>";
+  for (int count = 0; count < 500; ++count) {
+    report += bus;
+  }
+  report +=
+      "<dict><key>_name</key><string>USB 3.1 Bus</string></dict></array></dict></array>"
+      "</plist>";
   ASSERT_GT(report.size(), 4u << 20);
   testing::TemporaryDirectory directory;
-  EXPECT_EQ(probe(profiler(directory, report)), std::make_pair(3.1, std::string()));
+  EXPECT_EQ(probe(profiler(directory, {report})), std::pair(3.1, std::string()));
 }
 
 }  // namespace

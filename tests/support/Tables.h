@@ -1,0 +1,19 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <utility>
+
+namespace tarq::testing {
+
+// Expects `function(input)` to equal `expected` for each (input, expected) pair, naming the
+// input of any that does not.
+template <typename Input, typename Expected, typename Function>
+void expectEach(Function function, std::initializer_list<std::pair<Input, Expected>> cases) {
+  for (const auto& [input, expected] : cases) {
+    EXPECT_EQ(function(input), expected) << ::testing::PrintToString(input);
+  }
+}
+
+}  // namespace tarq::testing
