@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "SystemProfilerReport.h"
+#include "support/Tables.h"
 #include "support/TemporaryDirectory.h"
 #include "system/process/ToolRun.h"
 
@@ -41,43 +42,34 @@ std::string report(std::string_view dataType, std::string_view items) {
          "\t</dict>\n</array>\n</plist>\n";
 }
 
-TEST(SystemProfilerTest, NamesABusAfterItsRootHubVersion) {
-  const struct {
-    std::string_view versionFile;
-    std::string_view name;
-  } cases[] = {
-      {" 3.10\n", "USB 3.1 Bus"},
-      {" 2.00\n", "USB 2.0 Bus"},
-      {" 1.10\n", "USB 1.1 Bus"},
-      {"3.20", "USB 3.2 Bus"},
-      {"", "USB Bus"},
-      {"garbled\n", "USB Bus"},
-      {" 3.1\n", "USB Bus"},
-      {" 3.1x\n", "USB Bus"},
-      {" .10\n", "USB Bus"},
-      {"3.10.0", "USB Bus"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(standin::usbBusName(c.versionFile), c.name) << c.versionFile;
-  }
+TEST(SystemProfilerTest, NamesABusAfterItsRootHubVersionInEscapedXml) {
+  testing::expectEach<std::string_view, std::string_view>(standin::usbBusName,
+                                                          {{" 3.10\n", "USB 3.1 Bus"},
+                                                           {" 2.00\n", "USB 2.0 Bus"},
+                                                           {" 1.10\n", "USB 1.1 Bus"},
+                                                           {"3.20", "USB 3.2 Bus"},
+                                                           {"", "USB Bus"},
+                                                           {"garbled\n", "USB Bus"},
+                                                           {" 3.1\n", "USB Bus"},
+                                                           {" 3.1x\n", "USB Bus"},
+                                                           {" .10\n", "USB Bus"},
+                                                           {"3.10.0", "USB Bus"}});
+  testing::expectEach<std::string_view, std::string_view>(
+      standin::xmlText, {{"EHCI & <OHCI>", "EHCI &amp; &lt;OHCI&gt;"},
+                         {"caf\xC3\xA9\t\"'", "caf\xC3\xA9\t\"'"},
+                         {std::string_view("a\x01\0b", 4), "a\uFFFD\uFFFDb"},
+                         {"\xFF\xC3", "\uFFFD\uFFFD"},
+                         {"\xEF\xBF\xBE", "\uFFFD"}});
 }
 
-TEST(SystemProfilerTest, EscapesWhatXmlCannotCarryAsIs) {
-  const struct {
-    std::string_view text;
-    std::string_view xml;
-  } cases[] = {
-      {"EHCI & <OHCI>", "EHCI &amp; &lt;OHCI&gt;"},
-      {"caf\xC3\xA9\t\"'", "caf\xC3\xA9\t\"'"},
-      {std::string_view("a\x01\0b", 4),
-       "a\xEF\xBF\xBD\xEF\xBF\xBD"
-       "b"},
-      {"\xFF\xC3", "\xEF\xBF\xBD\xEF\xBF\xBD"},
-      {"\xEF\xBF\xBE", "\xEF\xBF\xBD"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(standin::xmlText(c.text), c.xml) << c.text;
-  }
+// One bus of a report: its name, and its host controller where the tree names one.
+std::string bus(std::string_view name, std::string_view controller = "") {
+  return "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>" + std::string(name) +
+         "</string>\n" +
+         (controller.empty() ? ""
+                             : "\t\t\t\t<key>host_controller</key>\n\t\t\t\t<string>" +
+                                   std::string(controller) + "</string>\n") +
+         "\t\t\t</dict>\n";
 }
 
 // Both USB data types name the same buses: the report macOS 26 dropped, and its successor.
@@ -88,25 +80,11 @@ TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTree) {
     std::string items;
   } cases[] = {
       {sysfsFixture("two-buses"),
-       "\t\t<array>\n"
-       "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 2.0 Bus</string>\n"
-       "\t\t\t\t<key>host_controller</key>\n"
-       "\t\t\t\t<string>EHCI &amp; &lt;OHCI&gt; Host Controller</string>\n"
-       "\t\t\t</dict>\n"
-       "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 3.1 Bus</string>\n"
-       "\t\t\t\t<key>host_controller</key>\n"
-       "\t\t\t\t<string>xHCI Host Controller</string>\n"
-       "\t\t\t</dict>\n"
-       "\t\t</array>\n"},
-      {sysfsFixture("unreadable-versions"),
-       "\t\t<array>\n"
-       "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB Bus</string>\n"
-       "\t\t\t</dict>\n"
-       "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB Bus</string>\n"
-       "\t\t\t\t<key>host_controller</key>\n"
-       "\t\t\t\t<string>xHCI Host Controller</string>\n"
-       "\t\t\t</dict>\n"
-       "\t\t</array>\n"},
+       "\t\t<array>\n" + bus("USB 2.0 Bus", "EHCI &amp; &lt;OHCI&gt; Host Controller") +
+           bus("USB 3.1 Bus", "xHCI Host Controller") + "\t\t</array>\n"},
+      {sysfsFixture("unreadable-versions"), "\t\t<array>\n" + bus("USB Bus") +
+                                                bus("USB Bus", "xHCI Host Controller") +
+                                                "\t\t</array>\n"},
       // A machine without USB has no /sys/bus/usb at all.
       {empty.string(), "\t\t<array/>\n"},
   };

