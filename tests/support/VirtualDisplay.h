@@ -8,7 +8,6 @@
 
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 extern char** environ;
 
@@ -31,14 +30,10 @@ class VirtualDisplay {
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     // -noreset: the server does not start over whenever its last client disconnects, which
     // would refuse a connection made meanwhile.
-    std::vector<std::string> arguments{"Xvfb", "-displayfd", "3",   "-screen", "0",
-                                       screen, "-nolisten",  "tcp", "-noreset"};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-      argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    const int spawned = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv.data(), environ);
+    const char* argv[] = {"Xvfb",         "-displayfd", "3",   "-screen",  "0",
+                          screen.c_str(), "-nolisten",  "tcp", "-noreset", nullptr};
+    const int spawned =
+        posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char* const*>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeEnds[1]);
     if (spawned != 0) {

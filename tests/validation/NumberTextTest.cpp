@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <locale>
 
+#include "support/Tables.h"
 #include "system/text/PropertyList.h"
 #include "system/text/TextParsing.h"
 #include "validation/CheckHarness.h"
@@ -13,36 +14,30 @@ namespace tarq {
 namespace {
 
 TEST(NumberTextTest, ShortestDecimalReadsBackAsTheSameDouble) {
-  const struct {
-    double value;
-    std::string text;
-  } cases[] = {
-      {3.0, "3.0"},
-      {2.6, "2.6"},
-      {2.600002, "2.600002"},
-      {2.59615, "2.59615"},
-      {0.1 + 0.2, "0.30000000000000004"},
-      {100.0, "100.0"},
-      {0.0, "0.0"},
-      {-0.0, "-0.0"},
-      {-2.5, "-2.5"},
-      {0.0001, "0.0001"},
-      {0.00012, "0.00012"},
-      // Positional digits at every magnitude: the shortest digits, then zeros up to the point.
-      {0.00001, "0.00001"},
-      {0.000012345, "0.000012345"},
-      {9007199254740992.0, "9007199254740992.0"},
-      {9007199254740994.0, "9007199254740994.0"},
-      {1e16, "10000000000000000.0"},
-      {1e17, "100000000000000000.0"},
-      {1.5e21, "1500000000000000000000.0"},
-      {1e300, "1" + std::string(300, '0') + ".0"},
-      {1.7976931348623157e308, "17976931348623157" + std::string(292, '0') + ".0"},
-      {5e-324, "0." + std::string(323, '0') + "5"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(shortestDecimal(c.value), c.text);
-  }
+  testing::expectEach<double, std::string>(
+      shortestDecimal,
+      {{3.0, "3.0"},
+       {2.6, "2.6"},
+       {2.600002, "2.600002"},
+       {2.59615, "2.59615"},
+       {0.1 + 0.2, "0.30000000000000004"},
+       {100.0, "100.0"},
+       {0.0, "0.0"},
+       {-0.0, "-0.0"},
+       {-2.5, "-2.5"},
+       {0.0001, "0.0001"},
+       {0.00012, "0.00012"},
+       // Positional digits at every magnitude: the shortest digits, then zeros up to the point.
+       {0.00001, "0.00001"},
+       {0.000012345, "0.000012345"},
+       {9007199254740992.0, "9007199254740992.0"},
+       {9007199254740994.0, "9007199254740994.0"},
+       {1e16, "10000000000000000.0"},
+       {1e17, "100000000000000000.0"},
+       {1.5e21, "1500000000000000000000.0"},
+       {1e300, "1" + std::string(300, '0') + ".0"},
+       {1.7976931348623157e308, "17976931348623157" + std::string(292, '0') + ".0"},
+       {5e-324, "0." + std::string(323, '0') + "5"}});
 }
 
 TEST(NumberTextTest, SizesHaveOneDecimalAndATrailingBlank) {

@@ -45,9 +45,6 @@ TEST(BrowserLocatorTest, FindsTheBundleInAnApplicationsTree) {
       {{{"Google Chrome.app", "Google Chrome \xFF\n"}}, "Google Chrome.app", ""},
       {{{"Google Chrome.app", std::string((1 << 20) + 1, 'x')}}, "Google Chrome.app", ""},
       // Folder names may hold line ends: the path is the whole of what find printed.
-      {{{"Old\nBrowsers kept for the record/Google Chrome.app", stable}},
-       "Old\nBrowsers kept for the record/Google Chrome.app",
-       stable},
       {{{"Google Chrome.app\n/x/Google Chrome.app", stable}},
        "Google Chrome.app\n/x/Google Chrome.app",
        stable},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/Tables.h"
 #include "system/probes/os_version_linux.h"
 
 namespace tarq {
@@ -16,23 +17,17 @@ TEST(OsVersionLinuxTest, NumbersAreZeroAndTheTextIsThePrettyNameWithTheKernelRel
 }
 
 TEST(OsVersionLinuxTest, OsReleaseValuesAreShellWords) {
-  const struct {
-    std::string_view content;
-    std::optional<std::string> value;
-  } cases[] = {
-      {"PRETTY_NAME=\"Ubuntu 24.04.1 LTS\"\n", "Ubuntu 24.04.1 LTS"},
-      {"PRETTY_NAME='Fedora Linux 40 (Workstation Edition)'",
-       "Fedora Linux 40 (Workstation Edition)"},
-      {"PRETTY_NAME=Arch\n", "Arch"},
-      {"PRETTY_NAME=\"Say \\\"hi\\\" \\$5\"", "Say \"hi\" $5"},
-      {"# PRETTY_NAME=\"commented\"\nPRETTY_NAME_EXTRA=1\n", std::nullopt},
-      {"  PRETTY_NAME=\"indented\"  \n", "indented"},
-      {"PRETTY_NAME=\"unterminated", "unterminated"},
-      {"", std::nullopt},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(osReleaseValue(c.content, "PRETTY_NAME"), c.value) << c.content;
-  }
+  testing::expectEach<std::string_view, std::optional<std::string>>(
+      [](std::string_view content) { return osReleaseValue(content, "PRETTY_NAME"); },
+      {{"PRETTY_NAME=\"Ubuntu 24.04.1 LTS\"\n", "Ubuntu 24.04.1 LTS"},
+       {"PRETTY_NAME='Fedora Linux 40 (Workstation Edition)'",
+        "Fedora Linux 40 (Workstation Edition)"},
+       {"PRETTY_NAME=Arch\n", "Arch"},
+       {"PRETTY_NAME=\"Say \\\"hi\\\" \\$5\"", "Say \"hi\" $5"},
+       {"# PRETTY_NAME=\"commented\"\nPRETTY_NAME_EXTRA=1\n", std::nullopt},
+       {"  PRETTY_NAME=\"indented\"  \n", "indented"},
+       {"PRETTY_NAME=\"unterminated", "unterminated"},
+       {"", std::nullopt}});
 }
 
 }  // namespace
