@@ -1,12 +1,9 @@
 // The distribution's os-release file.
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
-
+#include "FuzzText.h"
 #include "system/probes/os_version_linux.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string_view text = fuzzText(data, size);
   tarq::osReleaseValue(text, "PRETTY_NAME");
   tarq::linuxOperatingSystemVersion("6.1.0-18-amd64", text);
   return 0;

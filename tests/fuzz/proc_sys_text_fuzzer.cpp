@@ -1,16 +1,13 @@
 // The stand-in kernel-parameter service's readers of /proc and /sys texts. The first byte picks
 // the reader, the rest is the file's text.
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
-
+#include "FuzzText.h"
 #include "system/kernel/ProcSysText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) {
     return 0;
   }
-  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::string_view text = fuzzText(data + 1, size - 1);
   switch (data[0] % 6) {
     case 0:
       tarq::colonFieldValues(text, "processor");

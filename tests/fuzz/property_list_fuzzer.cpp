@@ -1,14 +1,12 @@
 // The system profiler's report: the property-list reader and the scan of the USB bus names.
-#include <cstddef>
-#include <cstdint>
 #include <string>
 
+#include "FuzzText.h"
 #include "system/probes/UsbProbe.h"
 #include "system/text/PropertyList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tarq::PropertyListParse parsed =
-      tarq::PropertyList::parse(std::string(reinterpret_cast<const char*>(data), size));
+  tarq::PropertyListParse parsed = tarq::PropertyList::parse(std::string(fuzzText(data, size)));
   if (parsed.document) {
     tarq::SystemValuesUtility::highestUSBVersion(*parsed.document);
   }

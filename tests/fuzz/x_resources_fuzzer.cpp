@@ -1,14 +1,12 @@
 // The X display's resource string, whose Xft.dpi sets the desktop's scale, and GDK_SCALE: the
 // input's first line stands for GDK_SCALE, the rest for the resources.
-#include <cstddef>
-#include <cstdint>
 #include <string>
-#include <string_view>
 
+#include "FuzzText.h"
 #include "system/probes/screen_size_linux.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string_view text = fuzzText(data, size);
   const std::size_t lineEnd = text.find('\n');
   const std::string_view gdkScale = text.substr(0, lineEnd);
   const std::string_view resources =

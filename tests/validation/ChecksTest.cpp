@@ -46,11 +46,9 @@ TEST(OperatingSystemCheckTest, ReportsEachVersionRangeWithTheVersionTextVerbatim
       {10, 8, 5, "Fail", named("Mountain Lion", false), "Mac OS X Mountain Lion"},
       // Releases the table does not name.
       {10, 16, 0, "Warn", unverified, ""},
-      {10, 99, 0, "Warn", unverified, ""},
       {11, 0, 0, "Pass", "Operating System:" + v, v},
       {26, 1, 0, "Pass", "Operating System:" + v, v},
       {9, 99, 99, "Fail", older, ""},
-      {6, 1, 0, "Fail", older, ""},
       {0, 0, 0, "Fail", older, ""},  // Linux
       {-1, 0, 0, "Fail", older, ""},
       // A negative minor number names no release: it cannot be newer than the minimum.
@@ -71,16 +69,10 @@ TEST(MemoryCheckTest, PassesFromFourGigabytesOnJudgedOnTheExactSize) {
     std::string status, size;
   } cases[] = {
       {4 * GiB - 1, "Fail", "4.0 GigaBytes"},  // rounds to 4.0, still too little
-      {4 * GiB, "Pass", "4.0 GigaBytes"},
-      {4 * GiB + 1, "Pass", "4.0 GigaBytes"},
-      {16 * GiB, "Pass", "16.0 GigaBytes"},
-      {24 * GiB + 256 * MiB, "Pass", "24.2 GigaBytes"},
-      {3 * GiB, "Fail", "3.0 GigaBytes"},
+      {4 * GiB, "Pass", "4.0 GigaBytes"},     {24 * GiB + 256 * MiB, "Pass", "24.2 GigaBytes"},
       {GiB, "Fail", "1.0 GigaBytes"},  // exactly one gigabyte is not shown in megabytes
-      {GiB - 1, "Fail", "1024.0 MegaBytes"},
-      {512 * MiB, "Fail", "512.0 MegaBytes"},
-      {0, "Fail", "0.0 MegaBytes"},
-      {UINT64_MAX, "Pass", "17179869184.0 GigaBytes"},
+      {GiB - 1, "Fail", "1024.0 MegaBytes"},  {512 * MiB, "Fail", "512.0 MegaBytes"},
+      {0, "Fail", "0.0 MegaBytes"},           {UINT64_MAX, "Pass", "17179869184.0 GigaBytes"},
       {std::nullopt, "Warn", "unknown"},  // not read: the requirement could not be verified
   };
   for (const auto& c : cases) {
@@ -104,7 +96,6 @@ TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
     std::string line;
     std::string_view status;
   } cases[] = {
-      {[](F&) {}, 0, "Processors count : 8", "Pass"},
       {[](F& f) { f.processors = 2; }, 0, "Processors count : 2", "Pass"},
       {[](F& f) { f.processors = 1; }, 0,
        "Warning Processors count : 1 ideally should be 2 or more", "Warn"},
@@ -114,8 +105,6 @@ TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
        "Warning Processors count : unknown ideally should be 2 or more", "Warn"},
       // Cache sizes never change the status; megabytes are truncated.
       {[](F&) {}, 1, "Total Cache 6MB L2 Cache Size: 262144 L3 Cache Size: 6291456", "Pass"},
-      {[](F& f) { f.l2 = 1048575, f.l3 = 0; }, 1,
-       "Total Cache 0MB L2 Cache Size: 1048575 L3 Cache Size: 0", "Pass"},
       // The sum does not wrap at 32 bits.
       {[](F& f) { f.l2 = f.l3 = UINT32_MAX; }, 1,
        "Total Cache 8191MB L2 Cache Size: 4294967295 L3 Cache Size: 4294967295", "Pass"},
@@ -134,10 +123,6 @@ TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
        "Warning Processor Speed: 2.4GHz less than desired speed > 2.4 GHz", "Warn"},
       {[](F& f) { f.frequency = 2400000001, f.brand = "AMD Ryzen 5"; }, 3,
        "Processor Speed: 2.400000001GHz", "Pass"},
-      {[](F& f) { f.frequency = 2399999999, f.brand = "AMD Ryzen 5"; }, 3,
-       "Warning Processor Speed: 2.399999999GHz less than desired speed > 2.4 GHz", "Warn"},
-      {[](F& f) { f.frequency = 2400000000, f.brand = "Intel(R) Core(TM) i5"; }, 3,
-       "Processor Speed: 2.4GHz", "Pass"},
       {[](F& f) { f.frequency = 800000000, f.brand = "genuine iNtEl"; }, 3,
        "Processor Speed: 0.8GHz", "Pass"},
       {[](F& f) { f.frequency = 3000000000, f.brand = "Apple M1"; }, 3, "Processor Speed: 3.0GHz",
@@ -211,12 +196,9 @@ TEST(UsbVersionCheckTest, PassesFromUsbTwoOnAndWarnsWhenUndetermined) {
     std::string status, shown;
   } cases[] = {
       {3.1, "Pass", "3.1"},
-      {3.0, "Pass", "3.0"},
-      {3.10, "Pass", "3.1"},
       {2.0, "Pass", "2.0"},  // the bound is inclusive
       {1.9999999999999998, "Fail", "1.9999999999999998"},
       {1.1, "Fail", "1.1"},
-      {1.0, "Fail", "1.0"},
       {30.0, "Pass", "30.0"},
       // A bus name with a long run of digits: still a plain decimal number, never an exponent.
       {1e17, "Pass", "100000000000000000.0"},
@@ -239,12 +221,10 @@ TEST(ScreenResolutionCheckTest, PassesFrom1024By768OnBothSidesRequired) {
     ScreenSize screen;
     std::string status, dimension;
   } cases[] = {
-      {{1920, 1080}, "Pass", "Screen Dimension 1920 X 1080. "},
       {{1024, 768}, "Pass", "Screen Dimension 1024 X 768. "},
       {{1023, 768}, "Fail", "Screen Dimension 1023 X 768. "},
       {{1024, 767}, "Fail", "Screen Dimension 1024 X 767. "},
       {{1280, 720}, "Fail", "Screen Dimension 1280 X 720. "},
-      {{800, 1200}, "Fail", "Screen Dimension 800 X 1200. "},
       {{0, 0}, "Fail", "Screen Dimension 0 X 0. "},  // no main screen
       {{-1920, 1080}, "Fail", "Screen Dimension -1920 X 1080. "},
   };
