@@ -156,13 +156,9 @@ TEST_F(ToolRunTest, ChildStartsClean) {
   const int held = ::open("/dev/null", O_RDONLY);
   ASSERT_EQ(::dup2(held, 200), 200);
   ::close(held);
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  struct sigaction previous[2]{};
-  ::sigaction(SIGPIPE, &ignore, &previous[0]);
-  ::sigaction(SIGTERM, &ignore, &previous[1]);
-  sigset_t blocked;
-  sigset_t previousMask;
+  const auto previousPipe = ::signal(SIGPIPE, SIG_IGN);
+  const auto previousTerm = ::signal(SIGTERM, SIG_IGN);
+  sigset_t blocked, previousMask;
   sigemptyset(&blocked);
   sigaddset(&blocked, SIGTERM);
   sigaddset(&blocked, SIGUSR1);
@@ -182,8 +178,8 @@ TEST_F(ToolRunTest, ChildStartsClean) {
   ::dup2(savedError, STDERR_FILENO);
   ::close(savedError);
   ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
-  ::sigaction(SIGPIPE, &previous[0], nullptr);
-  ::sigaction(SIGTERM, &previous[1], nullptr);
+  ::signal(SIGPIPE, previousPipe);
+  ::signal(SIGTERM, previousTerm);
   ::close(200);
   EXPECT_EQ(descriptors, "0\n1\n2\n3\n");
   EXPECT_EQ(standardStreams, "/dev/null\n/dev/null\n");
