@@ -102,11 +102,12 @@ TEST_F(ToolRunTest, OutcomesOfBothRuns) {
        "[google\\ chrome.app]\n[two words]\n[]\n[*]\n[$HOME]\n[a\"b'c]\n[--version]\n",
        shortLimits(),
        {"google\\ chrome.app", "two words", "", "*", "$HOME", "a\"b'c", "--version"}},
-      // A descendant holds the pipe; outside the process group only the quiet spell after the
-      // exit ends the reading.
+      // A descendant holds the pipe; outside the process group (left before the tool exits) only
+      // the quiet spell after the exit ends the reading.
       {"sleep 300 & echo $! > \"$0.pid\"; echo done", 0, "done\n"},
-      {"setsid sh -c 'sleep 0.6; echo late; exec sleep 30' & echo $! > \"$0.pid\"; echo done", 0,
-       "done\n"},
+      {"setsid sh -c 'touch \"$0.ready\"; sleep 0.6; echo late; exec sleep 30' \"$0\" & "
+       "echo $! > \"$0.pid\"; until [ -e \"$0.ready\" ]; do sleep 0.01; done; echo done",
+       0, "done\n"},
       // Standard input is /dev/null, never ours (a pipe that stays open in these tests).
       {"cat; echo end", 0, "end\n"},
       {"exec head -c 4194304 /dev/zero", 128 + SIGKILL, "", smallOutput},
