@@ -24,47 +24,25 @@ struct Outcome {
 };
 
 // Runs `arguments` (shell words) after the program, with standard output and error in files
-// unless `redirection` says otherwise; `onTerminal` runs it on a pseudo-terminal through
-// script(1), which copies what it wrote.
+// unless `redirection` says otherwise; the redirection "terminal" runs it on a pseudo-terminal
+// through script(1), which copies what it wrote.
 Outcome runTarqValidate(const std::string& arguments, const std::string& environment = "",
-                        const std::string& redirection = "", bool onTerminal = false,
+                        const std::string& redirection = "",
                         const std::string& input = "/dev/null") {
   testing::TemporaryDirectory directory;
   const auto out = directory.path() / "out";
   const auto err = directory.path() / "err";
-  const std::string program = onTerminal ? "script -qec \"'" TARQ_VALIDATE_PATH "'\" /dev/null"
-                                         : "'" TARQ_VALIDATE_PATH "' " + arguments;
+  const bool terminal = redirection == "terminal";
+  const std::string program =
+      terminal ? "script -qec \"'" TARQ_VALIDATE_PATH "' " + arguments + "\" /dev/null"
+               : "'" TARQ_VALIDATE_PATH "' " + arguments;
   const std::string command =
       "env " + environment + " " + program +
-      (redirection.empty() ? " >'" + out.string() + "'" : " " + redirection) + " 2>'" +
+      (redirection.empty() || terminal ? " >'" + out.string() + "'" : " " + redirection) + " 2>'" +
       err.string() + "' <'" + input + "'";
   const int status = std::system(command.c_str());
-  Outcome outcome;
-  outcome.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  outcome.out = testing::readFile(out);
-  outcome.err = testing::readFile(err);
-  return outcome;
-}
-
-TEST(TarqValidateTest, TextReportOnATerminalIsColouredUnlessNoColorIsSet) {
-  if (std::system("command -v script >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "script(1) is needed to give the program a terminal";
-  }
-  const struct {
-    std::string environment;
-    bool coloured;
-  } cases[] = {
-      {"-u NO_COLOR TERM=xterm", true},
-      {"NO_COLOR=1 TERM=xterm", false},
-      {"NO_COLOR= TERM=xterm", true},  // an empty NO_COLOR does not count as set
-      {"-u NO_COLOR TERM=dumb", false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.environment);
-    const std::string out = runTarqValidate("", c.environment, "", true).out;
-    EXPECT_EQ(out.find("\x1b[31mOperating System") != std::string::npos, c.coloured) << out;
-    EXPECT_EQ(out.find("\x1b[") != std::string::npos, c.coloured);
-  }
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::readFile(out),
+          testing::readFile(err)};
 }
 
 // The JSON report holds one row per check in order, with the stand-in profiler beside the
@@ -79,8 +57,7 @@ TEST(TarqValidateTest, LauncherSignalsAndInputLeaveTheReportAsItIs) {
   ASSERT_GE(held, 0);
   const std::string buses = "TARQ_SYSFS_ROOT='" TARQ_TEST_DATA_DIR "/sysfs/two-buses'";
   const Outcome ordinary = runTarqValidate("--json", buses);
-  const Outcome launched =
-      runTarqValidate("--json", "--ignore-signal=CHLD " + buses, "", false, input);
+  const Outcome launched = runTarqValidate("--json", "--ignore-signal=CHLD " + buses, "", input);
   ::close(held);
   // Free space may move between the two runs.
   const std::regex freeSpace("Free Space: [0-9]+GB");
@@ -104,27 +81,34 @@ TEST(TarqValidateTest, LauncherSignalsAndInputLeaveTheReportAsItIs) {
 // Help and version go to standard output; usage errors exit with 64 and a failed write with 74.
 // Standard error stays quiet without --verbose, even of what the tools a pass runs complain
 // about; with it, it has the system's diagnostics, each line prefixed with the program's name,
-// and the tools' own messages, which name their tool. A text report to a file has no colour.
+// and the tools' own messages, which name their tool. A text report has colour only on a
+// terminal, and there not where NO_COLOR is set to something or TERM is dumb.
 TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
+  const std::string coloured = "[^]*\x1b\\[31mOperating System[^]*";
   const struct {
-    std::string arguments, redirection;
+    std::string arguments, environment, redirection;
     int exitStatus;
     std::string out, err;  // patterns
   } cases[] = {
-      {"", "", 2, "Check [^\x1b]*\n\n[^\x1b]*", ""},
-      {"--json --verbose", "", 2, "\\{[^]*\\}\n?", "((tarq-validate|/usr/bin/find): [^\n]*\n)*"},
-      {"--help", "", 0, "Usage: tarq-validate \\[--json\\] \\[--verbose\\]\n[^]*", ""},
-      {"--version", "", 0, "tarq-validate \\d+\\.\\d+\\.\\d+\n", ""},
-      {"--jsn", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
-      {"-x", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
-      {"report", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
-      {"--json extra", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
-      {"--json", ">/dev/full", 74, "", "[^]*could not write the report[^]*"},
-      {"--json", ">&-", 74, "", "[^]*"},
+      {"", "", "", 2, "Check [^\x1b]*\n\n[^\x1b]*", ""},
+      {"", "-u NO_COLOR TERM=xterm", "terminal", 2, coloured, ""},
+      {"", "NO_COLOR= TERM=xterm", "terminal", 2, coloured, ""},
+      {"", "NO_COLOR=1 TERM=xterm", "terminal", 2, "Check [^\x1b]*", ""},
+      {"", "-u NO_COLOR TERM=dumb", "terminal", 2, "Check [^\x1b]*", ""},
+      {"--json --verbose", "", "", 2, "\\{[^]*\\}\n?",
+       "((tarq-validate|/usr/bin/find): [^\n]*\n)*"},
+      {"--help", "", "", 0, "Usage: tarq-validate \\[--json\\] \\[--verbose\\]\n[^]*", ""},
+      {"--version", "", "", 0, "tarq-validate \\d+\\.\\d+\\.\\d+\n", ""},
+      {"--jsn", "", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
+      {"-x", "", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
+      {"report", "", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
+      {"--json extra", "", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
+      {"--json", "", ">/dev/full", 74, "", "[^]*could not write the report[^]*"},
+      {"--json", "", ">&-", 74, "", "[^]*"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.arguments + " " + c.redirection);
-    const Outcome outcome = runTarqValidate(c.arguments, "", c.redirection);
+    SCOPED_TRACE(c.arguments + " " + c.environment + " " + c.redirection);
+    const Outcome outcome = runTarqValidate(c.arguments, c.environment, c.redirection);
     EXPECT_EQ(outcome.exitStatus, c.exitStatus);
     EXPECT_TRUE(std::regex_match(outcome.out, std::regex(c.out))) << outcome.out;
     EXPECT_TRUE(std::regex_match(outcome.err, std::regex(c.err))) << outcome.err;
