@@ -87,49 +87,36 @@ TEST(BrowserLocatorTest, TheSearchOutputIsOnePathBelowTheRoot) {
        {"", ""}});
 }
 
-TEST(BrowserLocatorTest, TheSearchOutputIsEchoedWhenTheSearchSucceeds) {
+// The search's output is echoed when it succeeds; a result shorter than the shortest bundle
+// path, "/Applications/Google Chrome.app" (31 characters), is not found.
+TEST(BrowserLocatorTest, TheSearchOutputIsEchoedAndAShortResultNotFound) {
+  const std::string r = "/NoApplications";  // no browser answers below it
   const struct {
-    std::string output;
+    std::string root, output;
     int exitStatus;
-    std::string path;
-    std::string echo;
+    std::string path, echo;
   } cases[] = {
-      {"/R/Google Chrome.app\n", 0, "/R/Google Chrome.app", "/R/Google Chrome.app\n\n"},
-      {"/R/Google Chrome Beta.app\n", 0, "", "/R/Google Chrome Beta.app\n\n"},
-      {"/R/Google Chrome.app\xFF\n", 0, "", "\n"},
-      {"", 0, "", "\n"},
-      {"/R/Google Chrome.app\n", 1, "", ""},
+      {r, r + "/Google Chrome.app\n", 0, r + "/Google Chrome.app", r + "/Google Chrome.app\n\n"},
+      {r, r + "/Google Chrome Beta.app\n", 0, "", r + "/Google Chrome Beta.app\n\n"},
+      {r, r + "/Google Chrome.app\xFF\n", 0, "", "\n"},
+      {r, "", 0, "", "\n"},
+      {r, r + "/Google Chrome.app\n", 1, "", ""},
       // More than any path could be: the search is stopped and fails.
-      {"/R/" + std::string(64 << 10, 'a') + "/Google Chrome.app\n", 0, "", ""},
+      {r, r + "/" + std::string(64 << 10, 'a') + "/Google Chrome.app\n", 0, "", ""},
+      {"/A", "/A/google chrome.app\n", 0, "", "/A/google chrome.app\n\n"},
+      // 30 characters in 34 bytes, and 31.
+      {"/Äpps", "/Äpps/Ünïcöd/google chrome.app\n", 0, "", "/Äpps/Ünïcöd/google chrome.app\n\n"},
+      {"/Äpps", "/Äpps/Ünïcödé/google chrome.app\n", 0, "/Äpps/Ünïcödé/google chrome.app",
+       "/Äpps/Ünïcödé/google chrome.app\n\n"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.output.substr(0, 80));
     testing::TemporaryDirectory directory;
     const std::string find = testing::writeFakeTool(
-        directory, "find", "/R " + std::string(kFindArguments), c.output, c.exitStatus);
+        directory, "find", c.root + " " + std::string(kFindArguments), c.output, c.exitStatus);
     testing::CapturedDiagnostics diagnostics;
-    EXPECT_EQ(svu::findChrome("/R", find), c.path) << c.output.substr(0, 80);
-    EXPECT_EQ(diagnostics.text(), c.echo) << c.output.substr(0, 80);
-  }
-}
-
-TEST(BrowserLocatorTest, ShorterResultsThanTheShortestBundlePathAreNotFound) {
-  const struct {
-    std::string root;
-    std::string found;  // also the expected path, or nothing
-    bool counts;
-  } cases[] = {
-      {"/A", "/A/google chrome.app", false},
-      {"/Äpps", "/Äpps/Ünïcöd/google chrome.app", false},  // 30 characters in 34 bytes
-      {"/Äpps", "/Äpps/Ünïcödé/google chrome.app", true},  // 31 characters
-  };
-  for (const auto& c : cases) {
-    testing::TemporaryDirectory directory;
-    const std::string find = testing::writeFakeTool(
-        directory, "find", c.root + " " + std::string(kFindArguments), c.found + "\n");
-    testing::CapturedDiagnostics diagnostics;
-    // No browser answers at these paths, so a counted result has an empty version.
-    EXPECT_EQ(svu::locateChrome(c.root, find), (ChromeLocation{c.counts ? c.found : "", ""}))
-        << c.found;
+    EXPECT_EQ(svu::locateChrome(c.root, find), (ChromeLocation{c.path, ""}));
+    EXPECT_EQ(diagnostics.text(), c.echo);
   }
 }
 
