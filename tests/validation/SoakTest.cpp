@@ -3,8 +3,6 @@
 // resident memory must not grow.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "support/ProcessCensus.h"
 #include "validation/CheckHarness.h"
 
@@ -30,11 +28,6 @@ TEST(SoakTest, ThousandPassesLeaveDescriptorsChildrenAndMemoryWhereTheyWere) {
   }
   const auto last = testing::ProcessCensus::take();
 
-  for (const auto& [passes, census] : {std::pair{kWarmUpPasses, first}, std::pair{kPasses, last}}) {
-    std::printf("after pass %d: %ld threads, %ld descriptors, %ld children, %ld KiB resident\n",
-                passes, census.threads, census.openDescriptors, census.childProcesses,
-                census.residentKiB);
-  }
   EXPECT_EQ(wired.summary.results().size(), 8u);
   EXPECT_EQ(last.threads, first.threads);
   EXPECT_EQ(last.openDescriptors, first.openDescriptors);

@@ -81,12 +81,12 @@ class FakeKernelParameterCalls final : public KernelParameterCalls {
       errno = failure.value_or(ENOENT);
       return -1;
     }
-    if (oldp == nullptr) {
-      *oldlenp = reply->second.size();
-      return 0;
+    *oldlenp = oldp == nullptr
+                   ? reply->second.size()
+                   : std::min({*oldlenp, reply->second.size(), dataReadSize.value_or(SIZE_MAX)});
+    if (oldp != nullptr) {
+      std::memcpy(oldp, reply->second.data(), *oldlenp);
     }
-    *oldlenp = std::min({*oldlenp, reply->second.size(), dataReadSize.value_or(SIZE_MAX)});
-    std::memcpy(oldp, reply->second.data(), *oldlenp);
     return 0;
   }
 
