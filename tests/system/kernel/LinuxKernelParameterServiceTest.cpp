@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <tuple>
 
 #include "support/FixtureMachine.h"
 #include "system/kernel/KernelParameters.h"
@@ -14,50 +15,46 @@ namespace svu = SystemValuesUtility;
 
 using testing::FixtureMachine;
 
-struct MachineFacts {
-  std::string_view fixture;
-  std::string machineType;
-  std::optional<uint64_t> memorySize;
-  std::optional<int32_t> cpuCount;
-  std::optional<int32_t> activeCPUCount;
-  std::optional<uint32_t> l2CacheSize;
-  std::optional<uint32_t> l3CacheSize;
-  std::optional<int64_t> cpuFrequency;
-  std::optional<uint32_t> cpu64BitCapable;
-  std::optional<std::string> cpuBrandString;
-  std::optional<std::string> model;
-};
+// Memory, processors and active processors, L2 and L3, frequency, 64-bit capability, brand,
+// machine type and model.
+using Facts = std::tuple<std::optional<uint64_t>, std::optional<int32_t>, std::optional<int32_t>,
+                         std::optional<uint32_t>, std::optional<uint32_t>, std::optional<int64_t>,
+                         std::optional<uint32_t>, std::optional<std::string>,
+                         std::optional<std::string>, std::optional<std::string>>;
+
+Facts factsOf(KernelParameterCalls& c) {
+  return {
+      svu::memorySize(c),  svu::cpuCount(c),     svu::activeCPUCount(c),  svu::l2CacheSize(c),
+      svu::l3CacheSize(c), svu::cpuFrequency(c), svu::cpu64BitCapable(c), svu::cpuBrandString(c),
+      svu::machine(c),     svu::model(c)};
+}
 
 TEST(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
-  const MachineFacts machines[] = {
+  const std::nullopt_t none = std::nullopt;
+  const struct {
+    std::string_view fixture;
+    Facts facts;  // its machine type is also uname's
+  } machines[] = {
       // Installed memory: eight online 2 GiB blocks; the offline ninth does not count, and
       // MemTotal (smaller) is not used. The base frequency wins over the turbo maximum.
-      {"laptop", "x86_64", uint64_t{16} << 30, 8, 8, 262144, 8388608, 1800000000, 1,
-       "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz", "20KH006MGE"},
+      {"laptop",
+       {uint64_t{16} << 30, 8, 8, 262144, 8388608, 1800000000, 1,
+        "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz", "x86_64", "20KH006MGE"}},
       // No memory blocks: MemTotal. No cpufreq and no "@ ..GHz": the current "cpu MHz".
-      {"vm", "x86_64", uint64_t{4028108} * 1024, 2, 2, 4194304, 16777216, 2194842000, 1,
-       "Intel Xeon Processor (Skylake, IBRS)", "Standard PC (Q35 + ICH9, 2009)"},
+      {"vm",
+       {uint64_t{4028108} * 1024, 2, 2, 4194304, 16777216, 2194842000, 1,
+        "Intel Xeon Processor (Skylake, IBRS)", "x86_64", "Standard PC (Q35 + ICH9, 2009)"}},
       // No L3, no frequency, no model name: the core's name from its part number.
-      {"arm-board", "aarch64", uint64_t{4} << 30, 4, 4, 1048576, std::nullopt, std::nullopt, 1,
-       "ARM Cortex-A72", "Raspberry Pi 4 Model B Rev 1.1"},
+      {"arm-board",
+       {uint64_t{4} << 30, 4, 4, 1048576, none, none, 1, "ARM Cortex-A72", "aarch64",
+        "Raspberry Pi 4 Model B Rev 1.1"}},
       // An empty root knows only the uname texts, and an x86_64 machine is 64-bit capable.
-      {"", "x86_64", std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-       std::nullopt, 1, std::nullopt, std::nullopt},
+      {"", {none, none, none, none, none, none, 1, none, "x86_64", none}},
   };
-  for (const MachineFacts& expected : machines) {
-    SCOPED_TRACE(expected.fixture);
-    FixtureMachine machine(expected.fixture, expected.machineType);
-    auto& calls = machine.service();
-    EXPECT_EQ(svu::memorySize(calls), expected.memorySize);
-    EXPECT_EQ(svu::cpuCount(calls), expected.cpuCount);
-    EXPECT_EQ(svu::activeCPUCount(calls), expected.activeCPUCount);
-    EXPECT_EQ(svu::l2CacheSize(calls), expected.l2CacheSize);
-    EXPECT_EQ(svu::l3CacheSize(calls), expected.l3CacheSize);
-    EXPECT_EQ(svu::cpuFrequency(calls), expected.cpuFrequency);
-    EXPECT_EQ(svu::cpu64BitCapable(calls), expected.cpu64BitCapable);
-    EXPECT_EQ(svu::cpuBrandString(calls), expected.cpuBrandString);
-    EXPECT_EQ(svu::machine(calls), expected.machineType);
-    EXPECT_EQ(svu::model(calls), expected.model);
+  for (const auto& m : machines) {
+    SCOPED_TRACE(m.fixture);
+    FixtureMachine machine(m.fixture, *std::get<8>(m.facts));
+    EXPECT_EQ(factsOf(machine.service()), m.facts);
   }
 }
 

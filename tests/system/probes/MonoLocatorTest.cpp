@@ -127,28 +127,19 @@ TEST(ProbesTest, AToolThatNeverAnswersIsStoppedAtTheBound) {
 // The paths and bounds the product runs its tools with: a slip in any of them would pass every
 // test that gives its own.
 TEST(ProbeConstantsTest, ToolsAndTheirBoundsAreTheProducts) {
-  const std::pair<std::string_view, std::string_view> paths[] = {
-      {svu::kApplicationsFolder, "/Applications"},
-      {svu::kFindExecutable, "/usr/bin/find"},
-      {svu::kMonoExecutable, "/Library/Frameworks/Mono.framework/Versions/Current/bin/mono"},
-      {svu::kMono64Executable, "/Library/Frameworks/Mono.framework/Versions/Current/bin/mono64"},
-      {svu::kMono32Executable, "/Library/Frameworks/Mono.framework/Versions/Current/bin/mono32"},
-      {svu::kUsbDataType, "SPUSBDataType"},
-      {svu::kUsbHostDataType, "SPUSBHostDataType"},
-  };
-  for (const auto& [actual, expected] : paths) {
-    EXPECT_EQ(actual, expected);
-  }
-  const std::pair<int, int> sleeps[] = {
-      {svu::kGuardedRunSleeps, 30},
-      {svu::kMonoRunLimits.maximumSleeps, 30},
-      {svu::kChromeVersionLimits.maximumSleeps, 30},
-      {svu::kChromeSearchLimits.maximumSleeps, 300},
-      {svu::kSystemProfilerLimits.maximumSleeps, 60},
-  };
-  for (const auto& [actual, expected] : sleeps) {
-    EXPECT_EQ(actual, expected);
-  }
+  const std::string mono = "/Library/Frameworks/Mono.framework/Versions/Current/bin/mono";
+  EXPECT_EQ(svu::kApplicationsFolder, std::string("/Applications"));
+  EXPECT_EQ(svu::kFindExecutable, std::string("/usr/bin/find"));
+  EXPECT_EQ(svu::kMonoExecutable, mono);
+  EXPECT_EQ(svu::kMono64Executable, mono + "64");
+  EXPECT_EQ(svu::kMono32Executable, mono + "32");
+  EXPECT_EQ(svu::kUsbDataType, "SPUSBDataType");
+  EXPECT_EQ(svu::kUsbHostDataType, "SPUSBHostDataType");
+  EXPECT_EQ(svu::kGuardedRunSleeps, 30);
+  EXPECT_EQ(svu::kMonoRunLimits.maximumSleeps, 30);
+  EXPECT_EQ(svu::kChromeVersionLimits.maximumSleeps, 30);
+  EXPECT_EQ(svu::kChromeSearchLimits.maximumSleeps, 300);
+  EXPECT_EQ(svu::kSystemProfilerLimits.maximumSleeps, 60);
   EXPECT_EQ(svu::ToolRunLimits{}.sleepLength, std::chrono::seconds(1));
 }
 

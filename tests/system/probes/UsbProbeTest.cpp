@@ -152,15 +152,14 @@ TEST(UsbProbeTest, ReadsAMultiMegabyteReport) {
   std::string bus = "<dict><key>_items</key><array>";
   for (int device = 0; device < 40; ++device) {
     bus +=
-        "\n\t\t\t\t\t<dict>\n\t\t\t\t\t\t<key>_name</key>\n\t\t\t\t\t\t<string>USB 9.9 Hub &amp; "
-        "Card Reader</string>\n\t\t\t\t\t\t<key>bcd_device</key>\n\t\t\t\t\t\t<string>1.00"
-        "</string>\n\t\t\t\t\t\t<key>location_id</key>\n\t\t\t\t\t\t<string>0x14100000 / 1"
-        "</string>\n\t\t\t\t\t</dict>";
+        "\n\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 9.9 Hub &amp; Card "
+        "Reader</string>\n\t\t\t\t<key>location_id</key>\n\t\t\t\t<string>0x14100000 / 1"
+        "</string>\n\t\t\t</dict>" +
+        std::string(100, '\t');
   }
-  bus += "</array><key>_name</key><string>USB 2.0 Bus</string></dict>\n";
   std::string report = "<plist><array><dict><key>_items</key><array>";
   for (int count = 0; count < 500; ++count) {
-    report += bus;
+    report += bus + "</array><key>_name</key><string>USB 2.0 Bus</string></dict>\n";
   }
   report +=
       "<dict><key>_name</key><string>USB 3.1 Bus</string></dict></array></dict></array>"
