@@ -141,14 +141,16 @@ TEST_F(ToolRunTest, GuardedRunBoundsTheWait) {
   }
 }
 
-// A descendant that keeps writing after the tool has exited is cut off at the limit.
+// A descendant that keeps writing after the tool has exited, outside its process group, is cut
+// off at the limit.
 TEST_F(ToolRunTest, ChattyDescendantDoesNotHoldTheRun) {
-  const std::string path =
-      tool("(while :; do echo more; sleep 0.01; done) & echo $! > \"$0.pid\"; echo done");
+  const std::string path = tool(
+      "setsid sh -c 'touch \"$0.ready\"; while :; do echo more; sleep 0.01; done' \"$0\" & "
+      "echo $! > \"$0.pid\"; until [ -e \"$0.ready\" ]; do sleep 0.01; done; echo done");
   const ToolRun run = runTool(path, {}, shortLimits());
   ::kill(backgroundOf(path), SIGKILL);
   EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_NE(run.output.find("done\n"), std::string::npos) << run.output.substr(0, 100);
+  EXPECT_TRUE(run.output.find("done\nmore\n") != std::string::npos) << run.output.substr(0, 100);
 }
 
 // The child gets /dev/null as standard input (and as standard error where ours is closed), no
