@@ -185,18 +185,6 @@ TEST_F(KernelParametersTest, FailuresAreErrorsAndOnlyAFailedSizeQueryIsWritten) 
   EXPECT_EQ(diagnostics.str(), "");
 }
 
-TEST_F(KernelParametersTest, ByNameReadTranslatesAfreshEachTime) {
-  calls.names["hw.cpufrequency"] = {6, 15};
-  calls.names["machdep.cpu.brand_string"] = {7, 104, 105};
-  EXPECT_EQ(svu::sysctlMIB("machdep.cpu.brand_string", calls), (Mib{7, 104, 105}));
-  calls.nameCalls = 0;
-  calls.replies[{6, 15}] = bytesOf(int64_t{2600000000});
-  EXPECT_EQ(svu::cpuFrequency(calls), 2600000000);
-  EXPECT_EQ(svu::cpuFrequency(calls), 2600000000);
-  EXPECT_EQ(calls.nameCalls, 2);
-  EXPECT_EQ(calls.sysctlCalls, 4);
-}
-
 // Each accessor's identifier and type, written out as the platform's sysctl header has them. A
 // reply of exactly the type's width with the top bit set tells the type and its signedness
 // apart; any other identifier finds no reply and gives no value.
@@ -238,6 +226,9 @@ TEST_F(KernelParametersTest, EachAccessorReadsItsOwnParameterWithItsOwnType) {
     calls.replies[c.mib] = c.reply;
     EXPECT_EQ(c.read(), c.expected);
   }
+  // Each read by name translated it afresh; each read asked the size, and then the data if any.
+  EXPECT_EQ(calls.nameCalls, 3 * 2);
+  EXPECT_EQ(calls.sysctlCalls, 16 * (1 + 2));
 }
 
 }  // namespace
