@@ -19,8 +19,7 @@ namespace {
 
 struct Outcome {
   int exitStatus = -1;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 // Runs `arguments` (shell words) after the program, with standard output and error in files

@@ -76,8 +76,7 @@ std::string bus(std::string_view name, std::string_view controller = "") {
 TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTree) {
   testing::TemporaryDirectory empty;
   const struct {
-    std::string root;
-    std::string items;
+    std::string root, items;
   } cases[] = {
       {sysfsFixture("two-buses"),
        "\t\t<array>\n" + bus("USB 2.0 Bus", "EHCI &amp; &lt;OHCI&gt; Host Controller") +

@@ -63,8 +63,7 @@ class FakeKernelParameterCalls final : public KernelParameterCalls {
   std::map<Mib, std::vector<int8_t>> replies;
   std::map<std::string, Mib, std::less<>> names;
   // When set, the size query (or the data read) fails and leaves this errno.
-  std::optional<int> sizeQueryErrno;
-  std::optional<int> dataReadErrno;
+  std::optional<int> sizeQueryErrno, dataReadErrno;
   // When set, the data read reports only this many bytes.
   std::optional<size_t> dataReadSize;
   int sysctlCalls = 0;

@@ -104,11 +104,9 @@ TEST(UsbProbeTest, HostReportIsAskedOnlyWhenTheUsbReportNamesNoVersion) {
   const std::string both = "-xml SPUSBDataType\n-xml SPUSBHostDataType\n";
   const std::string errorStatus = "system_profiler returned error status\n";
   const struct {
-    Answer usb;
-    Answer host;
+    Answer usb, host;
     double version;
-    std::string calls;
-    std::string log;
+    std::string calls, log;
   } cases[] = {
       {{readFile("usb/usb-two-buses.plist")}, macOs26, 3.0, usbOnly, ""},
       // A version that fails the check is a version all the same.
