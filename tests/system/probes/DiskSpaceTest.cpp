@@ -12,21 +12,19 @@ namespace svu = SystemValuesUtility;
 // Figures in which every count and both sizes differ: only blocks times the fragment size, and
 // the available (not the free) blocks, give the right bytes.
 TEST(DiskSpaceTest, BytesAreBlocksTimesTheFragmentSizeAndFreeMeansAvailable) {
+  using enum svu::FileSystemAttributeKey;
   const svu::FileSystemFigures figures{.totalBlocks = 1000,
                                        .freeBlocks = 300,
                                        .availableBlocks = 250,
                                        .fragmentSize = 4096,
                                        .blockSize = 1048576};
-  EXPECT_EQ(svu::fileSystemAttribute(svu::FileSystemAttributeKey::fileSystemSize, figures),
-            1000 * 4096);
-  EXPECT_EQ(svu::fileSystemAttribute(svu::FileSystemAttributeKey::fileSystemFreeSize, figures),
-            250 * 4096);
+  EXPECT_EQ(svu::fileSystemAttribute(fileSystemSize, figures), 1000 * 4096);
+  EXPECT_EQ(svu::fileSystemAttribute(fileSystemFreeSize, figures), 250 * 4096);
   // 64-bit counts beyond any 32-bit range (a 20 TiB volume), and a product past int64_t.
   const svu::FileSystemFigures large{uint64_t{5} << 30, 0, uint64_t{5} << 30, 4096, 4096};
-  EXPECT_EQ(svu::fileSystemAttribute(svu::FileSystemAttributeKey::fileSystemFreeSize, large),
-            int64_t{20} << 40);
+  EXPECT_EQ(svu::fileSystemAttribute(fileSystemFreeSize, large), int64_t{20} << 40);
   const svu::FileSystemFigures huge{UINT64_MAX, 0, UINT64_MAX, 512, 512};
-  EXPECT_EQ(svu::fileSystemAttribute(svu::FileSystemAttributeKey::fileSystemSize, huge), INT64_MAX);
+  EXPECT_EQ(svu::fileSystemAttribute(fileSystemSize, huge), INT64_MAX);
 }
 
 // A folder not yet created lies on its nearest existing parent's volume; every failure gives 0.
