@@ -72,11 +72,6 @@ wxSize keepPanesWhole(wxFrame& frame) {
     progress->Hide();
   }
   control->SetMinSize(strip);
-  // In a sizer, the window's best size is what its panes need rather than what they have, and a
-  // remembered size is not raised to the size the window opened at.
-  auto* content = new wxBoxSizer(wxVERTICAL);
-  content->Add(outer, 1, wxEXPAND);
-  frame.SetSizer(content);
   const wxSize table = frame.FromDIP(kLeastTableSize);
   for (const char* name : {"testNameView", "testResultView"}) {
     if (wxWindow* pane = frame.FindWindow(name)) {
@@ -93,6 +88,13 @@ wxSize keepPanesWhole(wxFrame& frame) {
 // screen.
 void placeWindow(wxFrame& frame) {
   const wxSize least = keepPanesWhole(frame);
+  // In a sizer, the window's best size is what its panes need rather than what they have, so a
+  // remembered size is not raised to the size the window opened at.
+  if (wxWindow* content = frame.FindWindow("splitView")) {
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(content, 1, wxEXPAND);
+    frame.SetSizer(sizer);
+  }
   const wxRect area = freeAreaOf(frame);
   wxSize size = frame.GetSize();
   size.DecTo(wxSize(static_cast<int>(area.GetWidth() * kMostOfScreen),

@@ -6,7 +6,6 @@
 #include <wx/toplevel.h>
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 #include <vector>
 

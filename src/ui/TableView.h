@@ -20,10 +20,9 @@ struct TableTexts {
 };
 
 // Makes `table`, once it has its columns, behave as both of the window's tables do: screen
-// readers announce it as `accessibleName`; its last column takes the width that is left; a text
-// too long for its cell ends in "…" and shows whole as the pointer's tooltip; Return presses the
-// window's default button; the selected rows are copied, one line each in table order, with
-// Ctrl+C (Cmd+C) or the context menu's "Copy".
+// readers announce it as `accessibleName`; a text too long for its cell ends in "…" and shows
+// whole as the pointer's tooltip; Return presses the window's default button; the selected rows
+// are copied, one line each in table order, with Ctrl+C (Cmd+C) or the context menu's "Copy".
 void setUpTable(wxDataViewCtrl& table, const wxString& accessibleName, TableTexts texts);
 
 }  // namespace tarq

@@ -15,7 +15,8 @@ namespace tarq {
 namespace {
 
 // The summary's columns, left to right: model column i shows each row's value under
-// kColumns[i].identifier.
+// kColumns[i].identifier. The last one also takes whatever width the table has left, so its own
+// width is only what it keeps in a narrow window.
 struct SummaryColumn {
   std::string_view identifier;
   const char* title;
