@@ -20,8 +20,8 @@
 namespace tarq {
 namespace {
 
-const wxString kRunLabel = "Run Checks";
-const wxString kStopLabel = "Stop";
+const wxString kRunLabel = "&Run Checks";
+const wxString kStopLabel = "&Stop";
 
 // Hands a change over to the main thread, where it is shown if its pass is still the one shown.
 using Post = std::function<void(std::function<void()>)>;

@@ -7,15 +7,16 @@
 #include <cmath>
 #include <string_view>
 
-#include "ui/RowCopy.h"
 #include "ui/StatusColours.h"
 #include "ui/TableRepaint.h"
+#include "ui/TableView.h"
 
 namespace tarq {
 namespace {
 
 // The summary's columns, left to right: model column i shows each row's value under
-// kColumns[i].identifier.
+// kColumns[i].identifier. The last one also takes whatever width the table has left, so its own
+// width is only what it keeps in a narrow window.
 struct SummaryColumn {
   std::string_view identifier;
   const char* title;
@@ -24,7 +25,7 @@ struct SummaryColumn {
 constexpr std::array<SummaryColumn, 3> kColumns{{
     {ResultKey::testName, "Check", 190},
     {ResultKey::result, "Result", 96},
-    {ResultKey::detected, "Detected", 880},
+    {ResultKey::detected, "Detected", 240},
 }};
 // The status column shows a colour marker before the word.
 constexpr unsigned kStatusColumn = 1;
@@ -73,12 +74,20 @@ wxString SummaryListModel::GetColumnType(unsigned column) const {
   return column == kStatusColumn ? "wxDataViewIconText" : "string";
 }
 
+wxString SummaryListModel::shownText(unsigned row, unsigned column) const {
+  const ResultRow* result = rowAt(row);
+  if (result == nullptr || column >= kColumns.size()) {
+    return {};
+  }
+  return displayText(*result->valueForKey(kColumns[column].identifier));
+}
+
 void SummaryListModel::GetValueByRow(wxVariant& value, unsigned row, unsigned column) const {
   const ResultRow* result = rowAt(row);
   if (result == nullptr || column >= kColumns.size()) {
     return;
   }
-  const wxString text = wxString::FromUTF8(*result->valueForKey(kColumns[column].identifier));
+  const wxString text = shownText(row, column);
   if (column != kStatusColumn) {
     value = text;
     return;
@@ -139,7 +148,9 @@ void TestNameViewController::viewDidLoad() {
                                                   FromDIP(summaryColumn.width), wxALIGN_LEFT,
                                                   wxDATAVIEW_COL_RESIZABLE));
   }
-  enableRowCopy(*listTests_, [this](unsigned row) { return model_->rowText(row); });
+  setUpTable(*listTests_, "Check results",
+             {[this](unsigned row, unsigned column) { return model_->shownText(row, column); },
+              [this](unsigned row) { return model_->rowText(row); }});
 }
 
 void TestNameViewController::reloadData() {

@@ -22,7 +22,9 @@ class SummaryListModel final : public wxDataViewVirtualListModel {
   bool SetValueByRow(const wxVariant& value, unsigned row, unsigned column) override;
   bool GetAttrByRow(unsigned row, unsigned column, wxDataViewItemAttr& attr) const override;
 
-  // One row as text, its cells separated by tabs.
+  // What a cell shows: its stored text less trailing white space.
+  wxString shownText(unsigned row, unsigned column) const;
+  // One row as stored, its cells separated by tabs.
   wxString rowText(unsigned row) const;
 
  private:
@@ -36,7 +38,8 @@ class SummaryListModel final : public wxDataViewVirtualListModel {
 
 // The summary pane: one row per check of the last pass with its name, its status word and what
 // it detected. "Fail" rows are red and "Warn" rows yellow, with a marker of the same colour
-// beside the status that stays visible when the row is selected.
+// beside the status that stays visible when the row is selected. Screen readers know the table
+// as "Check results".
 class TestNameViewController final : public wxPanel,
                                      public TestSummaryTable,
                                      public ViewController {

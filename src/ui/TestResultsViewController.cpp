@@ -2,8 +2,8 @@
 
 #include <wx/xrc/xmlres.h>
 
-#include "ui/RowCopy.h"
 #include "ui/TableRepaint.h"
+#include "ui/TableView.h"
 
 namespace tarq {
 
@@ -16,12 +16,16 @@ wxString LinesListModel::GetColumnType(unsigned) const {
 
 void LinesListModel::GetValueByRow(wxVariant& value, unsigned row, unsigned) const {
   if (row < lines_.size()) {
-    value = rowText(row);
+    value = shownText(row);
   }
 }
 
 bool LinesListModel::SetValueByRow(const wxVariant&, unsigned, unsigned) {
   return false;  // the lines are read-only
+}
+
+wxString LinesListModel::shownText(unsigned row) const {
+  return row < lines_.size() ? displayText(lines_[row]) : wxString();
 }
 
 wxString LinesListModel::rowText(unsigned row) const {
@@ -40,8 +44,10 @@ void TestResultsViewController::viewDidLoad() {
     return;
   }
   listTestResults_->AssociateModel(model_.get());
-  listTestResults_->AppendTextColumn("Result", 0, wxDATAVIEW_CELL_INERT, wxCOL_WIDTH_AUTOSIZE);
-  enableRowCopy(*listTestResults_, [this](unsigned row) { return model_->rowText(row); });
+  listTestResults_->AppendTextColumn("Result line", 0, wxDATAVIEW_CELL_INERT);
+  setUpTable(*listTestResults_, "Result lines",
+             {[this](unsigned row, unsigned) { return model_->shownText(row); },
+              [this](unsigned row) { return model_->rowText(row); }});
 }
 
 void TestResultsViewController::reloadData() {

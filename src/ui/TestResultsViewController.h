@@ -20,6 +20,9 @@ class LinesListModel final : public wxDataViewVirtualListModel {
   void GetValueByRow(wxVariant& value, unsigned row, unsigned column) const override;
   bool SetValueByRow(const wxVariant& value, unsigned row, unsigned column) override;
 
+  // What a row shows: the line less trailing white space.
+  wxString shownText(unsigned row) const;
+  // The line as appended.
   wxString rowText(unsigned row) const;
 
  private:
@@ -27,7 +30,8 @@ class LinesListModel final : public wxDataViewVirtualListModel {
 };
 
 // The result-lines pane: the lines of the last pass, top to bottom in the order the checks
-// produced them.
+// produced them, under the heading "Result line". Screen readers know the table as "Result
+// lines".
 class TestResultsViewController final : public wxPanel,
                                         public ResultTextTable,
                                         public ViewController {

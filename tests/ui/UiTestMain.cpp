@@ -1,12 +1,15 @@
-// The window tests run in one wxWidgets application on an X display of their own, 1280x800 like
-// a small laptop screen.
+// The window tests run in one wxWidgets application on an X display of their own, 1024x768 like
+// the smallest screen the client application supports. The window keeps its shape in a
+// configuration file of the tests' own, never the person's.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/fileconf.h>
 #include <wx/init.h>
 
 #include <cstdlib>
 
+#include "support/TemporaryDirectory.h"
 #include "support/VirtualDisplay.h"
 
 // The toolkit's own libraries keep caches for the life of the process (fonts, themes, type
@@ -25,7 +28,8 @@ extern "C" const char* __lsan_default_suppressions() {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  const tarq::testing::VirtualDisplay display(1280, 800);
+  const tarq::testing::VirtualDisplay display(1024, 768);
+  const tarq::testing::TemporaryDirectory configuration;
   ::setenv("DISPLAY", display.name().c_str(), 1);
   ::setenv("GDK_BACKEND", "x11", 1);
   ::setenv("NO_AT_BRIDGE", "1", 1);
@@ -34,6 +38,8 @@ int main(int argc, char** argv) {
   if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
     return EXIT_FAILURE;
   }
+  wxConfigBase::Set(new wxFileConfig("TarqSysValidation", {}, configuration.string() + "/window",
+                                     {}, wxCONFIG_USE_LOCAL_FILE));
   int status = EXIT_FAILURE;
   {
     wxGUIEventLoop loop;

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/clipbrd.h>
+#include <wx/config.h>
 #include <wx/dataview.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
 #include <wx/frame.h>
+#include <wx/splitter.h>
 #include <wx/uiaction.h>
 #include <wx/xrc/xmlres.h>
 
@@ -18,6 +23,11 @@
 #include "ui/TestNameViewController.h"
 #include "ui/TestResultsViewController.h"
 #include "validation/CheckHarness.h"
+
+// Colours in test messages as "rgb(255, 0, 0)".
+inline void PrintTo(const wxColour& colour, std::ostream* out) {
+  *out << colour.GetAsString(wxC2S_CSS_SYNTAX);
+}
 
 namespace tarq::testing {
 
@@ -35,13 +45,28 @@ inline bool processEventsUntil(const std::function<bool()>& done,
   return true;
 }
 
+// The program's window; on a first launch it forgets the shape earlier windows left in the
+// tests' configuration.
+inline wxFrame* openWindow(const wxString& layout, MachineFacts* facts, bool firstLaunch) {
+  if (firstLaunch) {
+    wxConfigBase::Get()->DeleteAll();
+  }
+  return createMainWindow(layout, facts);
+}
+
 // The program's window as the layout builds it, with the checks asking `facts` (null: this
-// machine).
+// machine), opened as on a first launch unless told to take the shape the last one left.
 class LaidOutWindow {
  public:
-  explicit LaidOutWindow(MachineFacts* facts = nullptr, const wxString& layout = windowLayout())
-      : frame_(createMainWindow(layout, facts)) {}
-  ~LaidOutWindow() { frame_->Destroy(); }
+  explicit LaidOutWindow(MachineFacts* facts = nullptr, const wxString& layout = windowLayout(),
+                         bool firstLaunch = true)
+      : frame_(openWindow(layout, facts, firstLaunch)) {}
+  // Closed as a person closes it, and gone before what it used goes: what was still on its way
+  // to it has arrived.
+  ~LaidOutWindow() {
+    frame_->Destroy();
+    processEventsUntil([this] { return wxTopLevelWindows.Find(frame_) == nullptr; });
+  }
   LaidOutWindow(const LaidOutWindow&) = delete;
   LaidOutWindow& operator=(const LaidOutWindow&) = delete;
 
@@ -53,7 +78,11 @@ class LaidOutWindow {
   TestResultsViewController& lines() const {
     return *pane<TestResultsViewController>("testResultView");
   }
-  wxWindow& button() const { return *frame_->FindWindow(XRCID("executeTest")); }
+  wxButton& button() const { return *pane<wxButton>("executeTest"); }
+  wxDataViewCtrl& summaryTable() const { return *summary().listTests(); }
+  wxSplitterWindow& splitter(const char* name) const { return *pane<wxSplitterWindow>(name); }
+  wxDataViewCtrl& linesTable() const { return *lines().listTestResults(); }
+  wxFrame& frame() const { return *frame_; }
   ControlViewController& control() const { return *pane<ControlViewController>("controlView"); }
 
  protected:
@@ -63,8 +92,9 @@ class LaidOutWindow {
 // The window shown on the test display.
 class ShownWindow : public LaidOutWindow {
  public:
-  explicit ShownWindow(MachineFacts* facts, const wxString& layout = windowLayout())
-      : LaidOutWindow(facts, layout) {
+  explicit ShownWindow(MachineFacts* facts, const wxString& layout = windowLayout(),
+                       bool firstLaunch = true)
+      : LaidOutWindow(facts, layout, firstLaunch) {
     frame_->Show();
     processEventsUntil([this] { return frame_->IsShownOnScreen(); });
     // Let the first layout and paint settle before input arrives.
@@ -97,12 +127,14 @@ inline std::string copiedText() {
   return copied;
 }
 
-// What a table shows, row by row, in column `column`, as UTF-8.
-inline std::vector<std::string> shownColumn(wxDataViewVirtualListModel& model, unsigned column) {
+// What a table shows, row by row, in its column `column` counted from the left, as UTF-8.
+inline std::vector<std::string> shownColumn(const wxDataViewCtrl& table, unsigned column) {
   std::vector<std::string> cells;
+  const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table.GetModel());
+  const unsigned modelColumn = table.GetColumn(column)->GetModelColumn();
   for (unsigned row = 0; row < model.GetCount(); ++row) {
     wxVariant value;
-    model.GetValueByRow(value, row, column);
+    model.GetValueByRow(value, row, modelColumn);
     if (value.GetType() == "wxDataViewIconText") {
       wxDataViewIconText iconText;
       iconText << value;
@@ -112,6 +144,43 @@ inline std::vector<std::string> shownColumn(wxDataViewVirtualListModel& model, u
     }
   }
   return cells;
+}
+
+// Where `table` shows the cell of `row` in its column `column` counted from the left, in its
+// client coordinates, once it has laid the row out.
+inline wxRect shownCell(const wxDataViewCtrl& table, unsigned row, unsigned column) {
+  const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table.GetModel());
+  wxRect cell;
+  processEventsUntil(
+      [&] {
+        cell = table.GetItemRect(model.GetItem(row), table.GetColumn(column));
+        return !cell.IsEmpty();
+      },
+      std::chrono::seconds(2));
+  return cell;
+}
+
+// The colour the screen shows at `point` of `window`'s client area, once what is pending has
+// been painted.
+inline wxColour paintedColour(wxWindow& window, wxPoint point) {
+  window.Refresh();
+  window.Update();
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+  wxBitmap pixel(1, 1, 24);
+  {
+    wxScreenDC screen;
+    wxMemoryDC memory(pixel);
+    const wxPoint onScreen = window.ClientToScreen(point);
+    memory.Blit(0, 0, 1, 1, &screen, onScreen.x, onScreen.y);
+  }
+  const wxImage image = pixel.ConvertToImage();
+  return {image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0)};
+}
+
+// Presses a key as a person does; waits until the window has taken it in.
+inline void pressKey(int key, int modifiers = wxMOD_NONE) {
+  wxUIActionSimulator().Char(key, modifiers);
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
 }
 
 }  // namespace tarq::testing

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
+#include <wx/display.h>
 
 #include <atomic>
 #include <clocale>
@@ -54,35 +55,43 @@ TEST(WindowTest, PressShowsOnePassOfRowsAndLinesAndTwoPressesLeaveOne) {
     window.pressExecuteButton([&] { return facts.monoQuestions == press; });
     ASSERT_EQ(facts.monoQuestions, press);
 
-    EXPECT_EQ(shownColumn(window.summary().model(), 0), testing::kRunOrder);
+    EXPECT_EQ(shownColumn(window.summaryTable(), 0), testing::kRunOrder);
     EXPECT_EQ(
-        shownColumn(window.summary().model(), 1),
+        shownColumn(window.summaryTable(), 1),
         (std::vector<std::string>{"Pass", "Pass", "Pass", "Pass", "Warn", "Pass", "Fail", "Pass"}));
-    EXPECT_EQ(shownColumn(window.lines().model(), 0), lines);
+    EXPECT_EQ(window.lines().resStrings(), lines);
+    EXPECT_EQ(shownColumn(window.linesTable(), 0).size(), lines.size());
     EXPECT_TRUE(window.button().IsEnabled());
   }
-  // The colours the table draws come from the model's attributes.
-  wxDataViewItemAttr attr;
-  ASSERT_TRUE(window.summary().model().GetAttrByRow(4, 2, attr));
-  EXPECT_EQ(attr.GetBackgroundColour(), wxColour(255, 255, 0));
-  ASSERT_TRUE(window.summary().model().GetAttrByRow(6, 0, attr));
-  EXPECT_EQ(attr.GetBackgroundColour(), wxColour(255, 0, 0));
-  EXPECT_FALSE(window.summary().model().GetAttrByRow(0, 0, attr));
 }
 
-TEST(WindowTest, CtrlCCopiesTheSelectedRowsAsTabSeparatedText) {
+int rowHeight(const wxDataViewCtrl& table, unsigned row) {
+  return testing::shownCell(table, row, 0).GetHeight();
+}
+
+// The browser's version answer ends in a line end: the cells show it without, on rows as high as
+// the others, and Ctrl+C copies the rows as the check gave them.
+TEST(WindowTest, CellsDropTrailingLineEndsThatCtrlCCopies) {
   ObservedFacts facts;
+  facts.chrome = {"/Applications/Google Chrome.app", "Google Chrome 120.0.6099.129 \n"};
   const ShownWindow window(&facts);
   window.pressExecuteButton([&] { return facts.monoQuestions == 1; });
-  wxDataViewCtrl& table = *window.summary().listTests();
+  wxDataViewCtrl& table = window.summaryTable();
+  EXPECT_EQ(shownColumn(table, 2)[6], "Google Chrome 120.0.6099.129");
+  EXPECT_EQ(rowHeight(table, 6), rowHeight(table, 5));
+  const std::vector<std::string> lines = shownColumn(window.linesTable(), 0);
+  const auto version =
+      std::find(lines.begin(), lines.end(), "Google Chrome Version: Google Chrome 120.0.6099.129");
+  ASSERT_NE(version, lines.end());
+  const auto versionRow = static_cast<unsigned>(version - lines.begin());
+  EXPECT_EQ(rowHeight(window.linesTable(), versionRow), rowHeight(window.linesTable(), 0));
+
   wxDataViewItemArray rows;
   rows.push_back(window.summary().model().GetItem(6));
   rows.push_back(window.summary().model().GetItem(4));
   table.SetSelections(rows);
   table.SetFocus();
-
-  wxUIActionSimulator input;
-  input.Char('c', wxMOD_CONTROL);
+  testing::pressKey('c', wxMOD_CONTROL);
   std::string copied;
   testing::processEventsUntil([&] {
     wxClipboardLocker clipboard;
@@ -95,7 +104,90 @@ TEST(WindowTest, CtrlCCopiesTheSelectedRowsAsTabSeparatedText) {
 
   EXPECT_EQ(copied,
             "USB 2.0/3.0/3.1\tWarn\tUnable to determine USB versions available on device\n"
-            "Supported Browsers\tFail\tUnable to find Google Chrome\n");
+            "Supported Browsers\tPass\tGoogle Chrome 120.0.6099.129 \n\n");
+}
+
+// Tab moves summary, button, lines and round again; Return runs a pass from the button and from
+// either table, as does the button's mnemonic Alt+R.
+TEST(WindowTest, KeyboardAloneMovesInTheOrderShownAndRunsAPass) {
+  ObservedFacts facts;
+  const ShownWindow window(&facts);
+  ASSERT_EQ(wxWindow::FindFocus(), &window.button());
+  int passes = 0;
+  const auto runsAPass = [&](int key, int modifiers) {
+    testing::pressKey(key, modifiers);
+    ++passes;
+    return testing::processEventsUntil(
+        [&] { return facts.monoQuestions == passes && !window.control().passRunning(); });
+  };
+  EXPECT_TRUE(runsAPass(WXK_RETURN, wxMOD_NONE)) << "on the button";
+
+  const std::vector<wxWindow*> tabOrder{&window.linesTable(), &window.summaryTable(),
+                                        &window.button()};
+  for (wxWindow* next : tabOrder) {
+    testing::pressKey(WXK_TAB);
+    ASSERT_EQ(wxWindow::FindFocus(), next) << next->GetName();
+    if (next != &window.button()) {
+      EXPECT_TRUE(runsAPass(WXK_RETURN, wxMOD_NONE)) << "in " << next->GetName();
+      EXPECT_TRUE(runsAPass('r', wxMOD_ALT)) << "in " << next->GetName();
+    }
+  }
+  EXPECT_EQ(window.summary().model().GetCount(), 8u);
+}
+
+// On the test display's 1024x768 screen the window opens within it, centred; at its smallest,
+// even during a pass with the progress bar shown and the divider dragged down, every pane and the
+// control strip's status and button lie whole within it.
+TEST(WindowTest, OpensWithinTheScreenAndItsSmallestSizeCutsNothing) {
+  const ShownWindow window(nullptr);
+  wxFrame& frame = window.frame();
+  const wxRect screen = wxDisplay(0u).GetClientArea();
+  ASSERT_EQ(screen.GetSize(), wxSize(1024, 768));
+  const wxRect opened = frame.GetScreenRect();
+  EXPECT_TRUE(screen.Contains(opened));
+  EXPECT_LE(opened.GetWidth(), screen.GetWidth() * 9 / 10 + 1);
+  EXPECT_LE(opened.GetHeight(), screen.GetHeight() * 9 / 10 + 1);
+  EXPECT_NEAR(opened.GetLeft() - screen.GetLeft(), screen.GetRight() - opened.GetRight(), 1);
+  EXPECT_NEAR(opened.GetTop() - screen.GetTop(), screen.GetBottom() - opened.GetBottom(), 1);
+
+  frame.SetSize(1, 1);
+  window.pane<wxWindow>("passProgress")->Show();
+  window.control().Layout();
+  window.splitter("splitView").SetSashPosition(10000);
+  testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
+
+  const wxRect client(frame.ClientToScreen(wxPoint()), frame.GetClientSize());
+  EXPECT_EQ(frame.GetClientSize(), frame.GetMinClientSize());
+  for (const char* name : {"testNameView", "controlView", "testResultView", "passStatus",
+                           "passProgress", "executeTest"}) {
+    const wxWindow& shown = *window.pane<wxWindow>(name);
+    EXPECT_TRUE(client.Contains(shown.GetScreenRect())) << name;
+    EXPECT_GE(shown.GetSize().GetHeight(), shown.GetEffectiveMinSize().GetHeight()) << name;
+    EXPECT_GE(shown.GetSize().GetWidth(), shown.GetEffectiveMinSize().GetWidth()) << name;
+  }
+}
+
+// Closed and opened again, the window takes the size, place and divider positions it had; one
+// left larger than the screen opens within it.
+TEST(WindowTest, SizePlaceAndDividersAreKeptForTheNextLaunch) {
+  const wxRect screen = wxDisplay(0u).GetClientArea();
+  auto* first = new ShownWindow(nullptr);
+  first->frame().SetSize(wxRect(100, 50, 700, 600));
+  first->splitter("splitView").SetSashPosition(150);
+  first->splitter("lowerSplit").SetSashPosition(70);
+  testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+  delete first;
+
+  auto* second = new ShownWindow(nullptr, windowLayout(), false);
+  EXPECT_EQ(second->frame().GetScreenRect(), wxRect(100, 50, 700, 600));
+  EXPECT_EQ(second->splitter("splitView").GetSashPosition(), 150);
+  EXPECT_EQ(second->splitter("lowerSplit").GetSashPosition(), 70);
+  second->frame().SetSize(wxRect(-200, 300, 3000, 2000));
+  testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+  delete second;
+
+  const ShownWindow third(nullptr, windowLayout(), false);
+  EXPECT_TRUE(screen.Contains(third.frame().GetScreenRect()));
 }
 
 TEST(WindowTest, LayoutWithAnotherPaneClassRunsTheChecksIntoNoTable) {
@@ -121,10 +213,10 @@ TEST(WindowTest, TextsKeepTheirFullStopsUnderAGermanLocale) {
   window.pressExecuteButton([&] { return facts.monoQuestions == 1; });
   std::setlocale(LC_ALL, "C");
 
-  const std::vector<std::string> shown = shownColumn(window.lines().model(), 0);
+  const std::vector<std::string> shown = shownColumn(window.linesTable(), 0);
   EXPECT_NE(std::find(shown.begin(), shown.end(), "Memory Size:16.0 GigaBytes"), shown.end());
   EXPECT_NE(std::find(shown.begin(), shown.end(), "Processor Speed: 2.6GHz"), shown.end());
-  EXPECT_EQ(shownColumn(window.summary().model(), 2)[1], "16.0 GigaBytes");
+  EXPECT_EQ(shownColumn(window.summaryTable(), 2)[1], "16.0 GigaBytes");
 }
 
 TEST(WindowTest, PressRunsEveryCheckOnThisMachine) {
@@ -132,7 +224,7 @@ TEST(WindowTest, PressRunsEveryCheckOnThisMachine) {
 
   window.pressExecuteButton([&] { return window.summary().model().GetCount() == 8; });
 
-  EXPECT_EQ(shownColumn(window.summary().model(), 0), testing::kRunOrder);
+  EXPECT_EQ(shownColumn(window.summaryTable(), 0), testing::kRunOrder);
   EXPECT_FALSE(window.lines().resStrings().empty());
 }
 
@@ -174,7 +266,7 @@ TEST(WindowTest, RowsArriveAsTheyComeAndAPassCanBeStopped) {
       ASSERT_TRUE(testing::processEventsUntil(sevenRowsShown));
       EXPECT_TRUE(window.control().passRunning());
       EXPECT_EQ(statusText(window), "Checking Mono Framework (8 of 8)…");
-      EXPECT_EQ(window.button().GetLabel(), "Stop");
+      EXPECT_EQ(window.button().GetLabelText(), "Stop");
       if (stop) {
         wxUIActionSimulator().Char(WXK_ESCAPE);
       } else {
@@ -186,17 +278,21 @@ TEST(WindowTest, RowsArriveAsTheyComeAndAPassCanBeStopped) {
           statusText(window), std::regex(stop ? "Stopped during check 8 of 8, after [0-9.]+ s\\."
                                               : "0 failed, 0 warned, 8 passed in [0-9.]+ s")))
           << statusText(window);
-      EXPECT_EQ(window.button().GetLabel(), "Run Checks");
+      EXPECT_EQ(window.button().GetLabelText(), "Run Checks");
       EXPECT_TRUE(testing::processEventsUntil(monoGone));
     }
-    // The window closes in the middle of a pass.
+    // The window closes in the middle of a pass, while its Mono runs.
     std::filesystem::remove(mono + ".go");
-    window.pressExecuteButton(sevenRowsShown, false);
-    ASSERT_TRUE(testing::processEventsUntil(sevenRowsShown));
-    EXPECT_EQ(shownColumn(window.summary().model(), 0),
+    std::filesystem::remove(mono + ".pid");
+    const auto monoAwaited = [&] {
+      return statusText(window) == "Checking Mono Framework (8 of 8)…" &&
+             std::filesystem::exists(mono + ".pid");
+    };
+    window.pressExecuteButton(monoAwaited, false);
+    ASSERT_TRUE(testing::processEventsUntil(monoAwaited));
+    EXPECT_EQ(shownColumn(window.summaryTable(), 0),
               std::vector<std::string>(testing::kRunOrder.begin(), testing::kRunOrder.end() - 1));
   }
-  // A closed window is deleted when the event loop is next idle.
   EXPECT_TRUE(testing::processEventsUntil(monoGone));
   EXPECT_TRUE(testing::processEventsUntil([&] { return threadCount() == threads; }));
 }
