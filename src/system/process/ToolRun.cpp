@@ -562,8 +562,23 @@ void waitBounded(ToolProcess& tool, const ToolRunLimits& limits) {
   tool.stop(false);
 }
 
-bool cancelledAlready(const RunCancellation* cancellation) {
-  return cancellation != nullptr && cancellation->cancelled();
+// One run under the thread's cancellation, none once it has come. `startAndWait` starts the
+// tool and waits until it has exited; false when it could not be started.
+template <typename StartAndWait>
+ToolRun runCancellable(const ToolRunLimits& limits, StartAndWait startAndWait) {
+  try {
+    const RunCancellation* cancellation = currentCancellation;
+    if (cancellation != nullptr && cancellation->cancelled()) {
+      return {};
+    }
+    ToolProcess tool(limits, cancellation);
+    if (!startAndWait(tool)) {
+      return {};
+    }
+    return tool.finish();
+  } catch (const std::exception&) {
+    return {};
+  }
 }
 
 }  // namespace
@@ -619,22 +634,15 @@ void prepareProcessForTools() {
 
 ToolRun runTool(const std::string& path, const std::vector<std::string>& arguments,
                 const ToolRunLimits& limits) {
-  try {
-    const RunCancellation* cancellation = currentCancellation;
-    if (cancelledAlready(cancellation)) {
-      return {};
-    }
-    ToolProcess tool(limits, cancellation);
+  return runCancellable(limits, [&](ToolProcess& tool) {
     if (tool.start(path, arguments) != 0) {
-      return {};
+      return false;
     }
     if (tool.waitForExit(kNoDeadline, true) == Wait::cancelled) {
       tool.stop(true);
     }
-    return tool.finish();
-  } catch (const std::exception&) {
-    return {};
-  }
+    return true;
+  });
 }
 
 ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,
@@ -646,14 +654,9 @@ ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& 
 
 ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,
                        const ToolRunLimits& limits) {
-  try {
-    const RunCancellation* cancellation = currentCancellation;
-    if (cancelledAlready(cancellation)) {
-      return {};
-    }
-    ToolProcess tool(limits, cancellation);
+  return runCancellable(limits, [&](ToolProcess& tool) {
     ErrorValue ignored;
-    const bool started = ObjC::catchException(
+    return ObjC::catchException(
         [&] {
           const int error = tool.start(path, arguments);
           if (error != 0) {
@@ -662,13 +665,7 @@ ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& 
           waitBounded(tool, limits);
         },
         ignored);
-    if (!started) {
-      return {};
-    }
-    return tool.finish();
-  } catch (const std::exception&) {
-    return {};
-  }
+  });
 }
 
 }  // namespace tarq::SystemValuesUtility
