@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/dataview.h>
+#include <wx/thread.h>
 
 #include <functional>
 #include <string>
@@ -24,5 +25,13 @@ struct TableTexts {
 // whole as the pointer's tooltip; Return presses the window's default button; the selected rows
 // are copied, one line each in table order, with Ctrl+C (Cmd+C) or the context menu's "Copy".
 void setUpTable(wxDataViewCtrl& table, const wxString& accessibleName, TableTexts texts);
+
+// Asks for `table` to be drawn again from its list. Controls are touched on the main thread only:
+// a pass runs elsewhere and hands each row and line over with a queued call, and the event loop,
+// free while the pass runs, paints the change at once.
+inline void requestRepaint(wxWindow& table) {
+  wxASSERT_MSG(wxIsMainThread(), "a table was changed off the main thread");
+  table.Refresh();
+}
 
 }  // namespace tarq

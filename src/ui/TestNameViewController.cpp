@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "ui/StatusColours.h"
-#include "ui/TableRepaint.h"
 #include "ui/TableView.h"
 
 namespace tarq {
@@ -158,7 +157,7 @@ void TestNameViewController::reloadData() {
     return;
   }
   model_->Reset(static_cast<unsigned>(results().size()));
-  repaintNow(*listTests_);
+  requestRepaint(*listTests_);
 }
 
 }  // namespace tarq

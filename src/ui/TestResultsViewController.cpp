@@ -2,7 +2,6 @@
 
 #include <wx/xrc/xmlres.h>
 
-#include "ui/TableRepaint.h"
 #include "ui/TableView.h"
 
 namespace tarq {
@@ -55,7 +54,7 @@ void TestResultsViewController::reloadData() {
     return;
   }
   model_->Reset(static_cast<unsigned>(resStrings().size()));
-  repaintNow(*listTestResults_);
+  requestRepaint(*listTestResults_);
 }
 
 }  // namespace tarq
