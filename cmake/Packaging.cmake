@@ -60,6 +60,8 @@ else()
   set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
   tarq_install_compressed(${linux_packaging}/changelog changelog ${doc_dir})
   install(FILES ${linux_packaging}/copyright DESTINATION ${doc_dir})
+  install(FILES ${linux_packaging}/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${CPACK_PACKAGE_NAME})
   tarq_install_compressed(${linux_packaging}/TarqSysValidation.1 TarqSysValidation.1
     ${CMAKE_INSTALL_MANDIR}/man1)
 

@@ -46,6 +46,8 @@ endif()
 # tarq-validate --version here); linked in, only what the program uses is mapped. The sanitizer
 # builds keep them shared, so that their runtimes see every allocation.
 set(TARQ_LEAN_START_OPTIONS "")
+set(TARQ_LEAN_START OFF)
 if(NOT APPLE AND NOT TARQ_SANITIZE AND NOT TARQ_THREAD_SANITIZE AND NOT TARQ_FUZZ)
+  set(TARQ_LEAN_START ON)
   set(TARQ_LEAN_START_OPTIONS -static-libstdc++ -static-libgcc)
 endif()

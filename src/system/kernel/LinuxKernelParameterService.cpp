@@ -106,16 +106,11 @@ Reply memorySizeReply(const MachineSources& machine) {
   const auto blockSize =
       blockSizeText ? parseUnsignedHex(trimWhitespace(*blockSizeText)) : std::nullopt;
   if (blockSize && *blockSize > 0) {
-    uint64_t onlineBlocks = 0;
-    for (const std::string& entry : directoryEntries(directory)) {
-      if (!isNumberedEntry(entry, "memory")) {
-        continue;
-      }
-      const auto state = readWholeFile(directory + "/" + entry + "/state");
-      if (state && isOnlineMemoryBlock(*state)) {
-        ++onlineBlocks;
-      }
-    }
+    const auto states = readFileInEachEntry(directory, "state", [](std::string_view entry) {
+      return isNumberedEntry(entry, "memory");
+    });
+    const uint64_t onlineBlocks =
+        static_cast<uint64_t>(std::count_if(states.begin(), states.end(), isOnlineMemoryBlock));
     uint64_t bytes = 0;
     if (onlineBlocks > 0 && !__builtin_mul_overflow(onlineBlocks, *blockSize, &bytes)) {
       return integerReply(bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "system/Diagnostics.h"
+#include "system/text/FileReading.h"
 #include "system/text/TextParsing.h"
 
 namespace tarq {
@@ -81,6 +82,11 @@ std::string SystemValuesUtility::chromeVersion(const std::string& appPath,
 
 ChromeLocation SystemValuesUtility::locateChrome(const std::string& applicationsFolder,
                                                  const std::string& findExecutable) {
+  // A folder that is not there holds no bundle, and the search would only fail on it: on a
+  // machine without one, the pass is spared a process start.
+  if (!isDirectory(applicationsFolder)) {
+    return {};
+  }
   std::string path = findChrome(applicationsFolder, findExecutable);
   if (characterCount(path) < kShortestChromePath) {
     return {};

@@ -1,9 +1,8 @@
 #include "system/probes/MonoLocator.h"
 
-#include <sys/stat.h>
-
 #include <limits>
 
+#include "system/text/FileReading.h"
 #include "system/text/RegularExpression.h"
 #include "system/text/TextParsing.h"
 
@@ -19,13 +18,6 @@ constexpr const char* kNoFramework = "Unable to find the Mono Framework";
 constexpr const char* kNotStartable = "Unable to find the Mono Framework Version";
 constexpr const char* kFailedRun = "Unable to return the Mono Framework Version";
 constexpr const char* kNoBanner = "Failed to parse the version on Mono Frameworks";
-
-// Whether anything exists at `path`, of whatever kind, as the platform's file manager says it:
-// a link counts when what it points to exists.
-bool fileExists(const std::string& path) {
-  struct stat status {};
-  return ::stat(path.c_str(), &status) == 0;
-}
 
 MonoVersionInfo parseFailure() {
   return {"", kNoBanner, 0};

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,10 +24,7 @@ struct DirectoryCloser {
   void operator()(DIR* directory) const { ::closedir(directory); }
 };
 
-}  // namespace
-
-std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
-  const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+std::optional<std::string> readToEnd(const FileDescriptor& file, std::size_t maxBytes) {
   if (file.fd < 0) {
     return std::nullopt;
   }
@@ -50,6 +48,12 @@ std::optional<std::string> readWholeFile(const std::string& path, std::size_t ma
   }
 }
 
+}  // namespace
+
+std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
+  return readToEnd(FileDescriptor{::open(path.c_str(), O_RDONLY | O_CLOEXEC)}, maxBytes);
+}
+
 std::vector<std::string> directoryEntries(const std::string& path) {
   std::vector<std::string> names;
   const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(path.c_str()));
@@ -63,6 +67,40 @@ std::vector<std::string> directoryEntries(const std::string& path) {
     }
   }
   return names;
+}
+
+std::vector<std::string> readFileInEachEntry(const std::string& directory,
+                                             const std::string& fileName,
+                                             bool (*wanted)(std::string_view entryName),
+                                             std::size_t maxBytes) {
+  std::vector<std::string> contents;
+  const std::unique_ptr<DIR, DirectoryCloser> folder(::opendir(directory.c_str()));
+  if (!folder) {
+    return contents;
+  }
+  const int folderFd = ::dirfd(folder.get());
+  while (const dirent* entry = ::readdir(folder.get())) {
+    if (!wanted(entry->d_name)) {
+      continue;
+    }
+    const std::string relativePath = std::string(entry->d_name) + "/" + fileName;
+    auto content = readToEnd(
+        FileDescriptor{::openat(folderFd, relativePath.c_str(), O_RDONLY | O_CLOEXEC)}, maxBytes);
+    if (content) {
+      contents.push_back(std::move(*content));
+    }
+  }
+  return contents;
+}
+
+bool fileExists(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0;
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 }  // namespace tarq

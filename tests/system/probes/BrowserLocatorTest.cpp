@@ -90,24 +90,28 @@ TEST(BrowserLocatorTest, TheSearchOutputIsOnePathBelowTheRoot) {
 // The search's output is echoed when it succeeds; a result shorter than the shortest bundle
 // path, "/Applications/Google Chrome.app" (31 characters), is not found.
 TEST(BrowserLocatorTest, TheSearchOutputIsEchoedAndAShortResultNotFound) {
-  const std::string r = "/NoApplications";  // no browser answers below it
+  const std::string r = "/usr";  // a folder there is, where no browser answers
   const struct {
     std::string root, output;
     int exitStatus;
     std::string path, echo;
   } cases[] = {
-      {r, r + "/Google Chrome.app\n", 0, r + "/Google Chrome.app", r + "/Google Chrome.app\n\n"},
-      {r, r + "/Google Chrome Beta.app\n", 0, "", r + "/Google Chrome Beta.app\n\n"},
+      {r, r + "/Browsers/Google Chrome.app\n", 0, r + "/Browsers/Google Chrome.app",
+       r + "/Browsers/Google Chrome.app\n\n"},
+      {r, r + "/Browsers/Google Chrome Beta.app\n", 0, "",
+       r + "/Browsers/Google Chrome Beta.app\n\n"},
       {r, r + "/Google Chrome.app\xFF\n", 0, "", "\n"},
       {r, "", 0, "", "\n"},
       {r, r + "/Google Chrome.app\n", 1, "", ""},
       // More than any path could be: the search is stopped and fails.
       {r, r + "/" + std::string(64 << 10, 'a') + "/Google Chrome.app\n", 0, "", ""},
-      {"/A", "/A/google chrome.app\n", 0, "", "/A/google chrome.app\n\n"},
+      {r, r + "/google chrome.app\n", 0, "", r + "/google chrome.app\n\n"},
       // 30 characters in 34 bytes, and 31.
-      {"/Äpps", "/Äpps/Ünïcöd/google chrome.app\n", 0, "", "/Äpps/Ünïcöd/google chrome.app\n\n"},
-      {"/Äpps", "/Äpps/Ünïcödé/google chrome.app\n", 0, "/Äpps/Ünïcödé/google chrome.app",
-       "/Äpps/Ünïcödé/google chrome.app\n\n"},
+      {r, r + "/Ünïcödé/google chrome.app\n", 0, "", r + "/Ünïcödé/google chrome.app\n\n"},
+      {r, r + "/Ünïcödéé/google chrome.app\n", 0, r + "/Ünïcödéé/google chrome.app",
+       r + "/Ünïcödéé/google chrome.app\n\n"},
+      // A folder that is not there is not searched.
+      {"/NoApplications", "/NoApplications/Google Chrome.app\n", 0, "", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.output.substr(0, 80));
