@@ -77,12 +77,10 @@ TEST(TarqValidateTest, JsonReportOfEachKindOfStart) {
         "", c.input);
     const auto report = nlohmann::json::parse(outcome.out);  // throws on anything extra
     std::vector<ResultRow> rows;
-    std::vector<std::string> names;
     for (const auto& row : report.at("rows")) {
       rows.push_back({row.at("testName"), row.at("result"), row.at("detected")});
-      names.push_back(rows.back().testName);
     }
-    EXPECT_EQ(names, testing::kRunOrder);
+    ASSERT_EQ(rows.size(), 8u);  // their names and order: cli.report_matches_schema
     EXPECT_EQ(rows.at(4),
               (ResultRow{"USB 2.0/3.0/3.1", "Pass", "Highest Available USB Version: 3.1"}));
     EXPECT_EQ(rows.at(5).detected,

@@ -14,30 +14,27 @@
 
 #include "report/AtomicFile.h"
 #include "report/Report.h"
+#include "support/Tables.h"
 #include "support/TemporaryDirectory.h"
 
 namespace tarq {
 namespace {
 
+// Status words are compared exactly: "fail" and "WARN" have no effect.
 TEST(ReportTest, ExitStatusIsTheWorstRow) {
-  const struct {
-    std::vector<std::string> statuses;
-    int exitStatus;
-  } cases[] = {
-      {{"Pass", "Pass"}, 0},
-      {{"Pass", "Warn"}, 1},
-      {{"Warn", "Fail", "Pass"}, 2},
-      {{"Fail"}, 2},
-      {{"fail", "WARN"}, 0},  // not status words: no highlight, no effect
-      {{}, 0},
-  };
-  for (const auto& c : cases) {
+  const auto exitStatusOf = [](const std::vector<std::string>& statuses) {
     std::vector<ResultRow> rows;
-    for (const std::string& status : c.statuses) {
+    for (const std::string& status : statuses) {
       rows.push_back({"Check", status, ""});
     }
-    EXPECT_EQ(exitStatusFor(rows), c.exitStatus);
-  }
+    return exitStatusFor(rows);
+  };
+  testing::expectEach<std::vector<std::string>, int>(exitStatusOf, {{{"Pass", "Pass"}, 0},
+                                                                    {{"Pass", "Warn"}, 1},
+                                                                    {{"Warn", "Fail", "Pass"}, 2},
+                                                                    {{"Fail"}, 2},
+                                                                    {{"fail", "WARN"}, 0},
+                                                                    {{}, 0}});
 }
 
 TEST(ReportTest, TerminalSafeTextCannotBreakTheTableOrDriveTheTerminal) {

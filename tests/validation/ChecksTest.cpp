@@ -1,4 +1,5 @@
-// Each check on plain values: its exact lines and its row.
+// Each check on plain values, its exact lines and its row; the pass that runs them all, and the
+// tables it fills.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -245,37 +246,28 @@ TEST(ScreenResolutionCheckTest, PassesFrom1024By768OnBothSidesRequired) {
   }
 }
 
+// Any version passes; the version keeps its line end, and a blank follows it. A bundle without a
+// working executable (no version) is not found, and its path is not shown.
 TEST(BrowserCheckTest, FoundOnlyWhenTheExecutableToldItsVersion) {
   const std::string notFound = "Unable to find Google Chrome";
   const struct {
-    ChromeLocation chrome;
-    std::vector<std::string> lines;
-    std::string status, detected;
+    std::string path, version, status;
   } cases[] = {
-      {{"", ""}, {"Application requires Google Chrome. " + notFound}, "Fail", notFound},
-      // A bundle without a working executable: its path is not shown.
-      {{"/Applications/Google Chrome.app", ""},
-       {"Application requires Google Chrome. " + notFound},
-       "Fail",
-       notFound},
-      // The version keeps its line end, and a blank follows it; any version passes.
-      {{"/Applications/Google Chrome.app", "Google Chrome 120.0.6099.129 \n"},
-       {"Google Chrome File Location: /Applications/Google Chrome.app",
-        "Google Chrome Version: Google Chrome 120.0.6099.129 \n "},
-       "Pass",
-       "Google Chrome 120.0.6099.129 \n"},
-      {{"/Applications/Browsers/Google Chrome.app", "1"},
-       {"Google Chrome File Location: /Applications/Browsers/Google Chrome.app",
-        "Google Chrome Version: 1 "},
-       "Pass",
-       "1"},
+      {"", "", "Fail"},
+      {"/Applications/Google Chrome.app", "", "Fail"},
+      {"/Applications/Google Chrome.app", "Google Chrome 120.0.6099.129 \n", "Pass"},
+      {"/Applications/Browsers/Google Chrome.app", "1", "Pass"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.chrome.path + c.chrome.version);
+    SCOPED_TRACE(c.path + c.version);
     F facts;
-    facts.chrome = c.chrome;
-    expectCheck(facts, &ValidationRunner::checkBrowser, c.lines, "Supported Browsers", c.status,
-                c.detected);
+    facts.chrome = {c.path, c.version};
+    const bool found = c.status == "Pass";
+    expectCheck(facts, &ValidationRunner::checkBrowser,
+                found ? std::vector<std::string>{"Google Chrome File Location: " + c.path,
+                                                 "Google Chrome Version: " + c.version + " "}
+                      : std::vector<std::string>{"Application requires Google Chrome. " + notFound},
+                "Supported Browsers", c.status, found ? c.version : notFound);
   }
 }
 
@@ -306,6 +298,67 @@ TEST(MonoFrameworkCheckTest, JudgedOnTheMajorNumberAlone) {
     expectCheck(facts, &ValidationRunner::checkMonoFramework, c.lines, "Mono Framework", c.status,
                 c.detected.empty() && c.status == "Pass" ? c.lines[0] : c.detected);
   }
+}
+
+// The second of two passes: each table is emptied, then each check reports what it reports on
+// its own, in run order.
+TEST(ValidationRunnerTest, EachPassEmptiesBothTablesThenReportsInOrder) {
+  testing::FakeMachineFacts facts;
+  std::vector<std::string> log;
+  testing::RecordingRunner wired(facts, log);
+  wired.runner.runAllTests();
+  facts.processors = 1;  // the processor check warns and adds its closing line after its row
+  facts.freeBytes = 0;   // the disk check fails and adds its second line
+  log.clear();
+  wired.runner.runAllTests();
+
+  std::vector<std::string> expected{"lines emptied", "rows emptied"};
+  for (const auto check :
+       {&ValidationRunner::checkOperatingSystem, &ValidationRunner::checkMemory,
+        &ValidationRunner::checkProcessor, &ValidationRunner::checkDiskSpace,
+        &ValidationRunner::checkUSBVersion, &ValidationRunner::checkScreenResolution,
+        &ValidationRunner::checkBrowser, &ValidationRunner::checkMonoFramework}) {
+    const std::vector<std::string> own = testing::runCheck(facts, check);
+    expected.insert(expected.end(), own.begin(), own.end());
+  }
+  EXPECT_EQ(log, expected);
+}
+
+// A table not attached keeps what it had; every check still runs.
+TEST(ValidationRunnerTest, UnattachedTablesAreLeftAlone) {
+  for (const bool attachLines : {false, true}) {
+    for (const bool attachSummary : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << attachLines << attachSummary);
+      testing::FakeMachineFacts facts;
+      ValidationRunner runner(facts);
+      int started = 0;
+      runner.setCheckStarted([&](std::size_t, std::string_view) { ++started; });
+      ResultTextTable lines;
+      lines.appendLine("from before");
+      TestSummaryTable summary;
+      summary.addResult("Earlier", "Pass", "kept");
+      runner.setTestResultsVC(attachLines ? &lines : nullptr);
+      runner.setTestNameVC(attachSummary ? &summary : nullptr);
+
+      runner.runAllTests();
+
+      EXPECT_EQ(lines.resStrings().size(), attachLines ? 14u : 1u);
+      EXPECT_EQ(summary.results().size(), attachSummary ? 8u : 1u);
+      EXPECT_EQ(summary.results().back().testName, attachSummary ? "Mono Framework" : "Earlier");
+      EXPECT_EQ(started, 8);
+    }
+  }
+}
+
+TEST(ResultTablesTest, RowsAreStoredExactlyAsGiven) {
+  TestSummaryTable summary;
+  summary.addResult("", "fail", " odd\ttext\n");
+  const ResultRow& row = summary.results().at(0);
+  std::string values;
+  for (const char* key : {"testName", "result", "detected", "Result", "name"}) {
+    values += row.valueForKey(key) ? "[" + *row.valueForKey(key) + "]" : "none";
+  }
+  EXPECT_EQ(values, "[][fail][ odd\ttext\n]nonenone");
 }
 
 }  // namespace
