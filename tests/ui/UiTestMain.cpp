@@ -26,6 +26,23 @@ extern "C" const char* __lsan_default_suppressions() {
          "leak:libX11.so\n";
 }
 
+// Last, as Xlib's macros (None, Bool, Status) would break the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace tarq::testing {
+
+unsigned long screenPixel(int x, int y) {
+  Display* display = XOpenDisplay(nullptr);
+  XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+  const unsigned long pixel = XGetPixel(image, 0, 0);
+  XDestroyImage(image);
+  XCloseDisplay(display);
+  return pixel;
+}
+
+}  // namespace tarq::testing
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   const tarq::testing::VirtualDisplay display(1024, 768);

@@ -5,8 +5,6 @@
 #include <wx/clipbrd.h>
 #include <wx/config.h>
 #include <wx/dataview.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/frame.h>
 #include <wx/splitter.h>
 #include <wx/uiaction.h>
@@ -31,6 +29,11 @@ inline void PrintTo(const wxColour& colour, std::ostream* out) {
 
 namespace tarq::testing {
 
+// The colour of the test display's pixel at (x, y) of the screen, as 0xRRGGBB, read from the X
+// server itself: reading through the toolkit's screen DC stops the window's later repaints from
+// reaching the screen.
+unsigned long screenPixel(int x, int y);
+
 // Runs the event loop until `done` holds or `limit` has passed; says whether it holds.
 inline bool processEventsUntil(const std::function<bool()>& done,
                                std::chrono::milliseconds limit = std::chrono::seconds(20)) {
@@ -45,30 +48,30 @@ inline bool processEventsUntil(const std::function<bool()>& done,
   return true;
 }
 
-// The program's window; on a first launch it forgets the shape earlier windows left in the
-// tests' configuration.
-inline wxFrame* openWindow(const wxString& layout, MachineFacts* facts, bool firstLaunch) {
-  if (firstLaunch) {
-    wxConfigBase::Get()->DeleteAll();
-  }
-  return createMainWindow(layout, facts);
-}
-
 // The program's window as the layout builds it, with the checks asking `facts` (null: this
-// machine), opened as on a first launch unless told to take the shape the last one left.
-class LaidOutWindow {
+// machine), shown on the test display. On a first launch it forgets the shape earlier windows
+// left in the tests' configuration.
+class ShownWindow {
  public:
-  explicit LaidOutWindow(MachineFacts* facts = nullptr, const wxString& layout = windowLayout(),
-                         bool firstLaunch = true)
-      : frame_(openWindow(layout, facts, firstLaunch)) {}
+  explicit ShownWindow(MachineFacts* facts, const wxString& layout = windowLayout(),
+                       bool firstLaunch = true) {
+    if (firstLaunch) {
+      wxConfigBase::Get()->DeleteAll();
+    }
+    frame_ = createMainWindow(layout, facts);
+    frame_->Show();
+    processEventsUntil([this] { return frame_->IsShownOnScreen(); });
+    // Let the first layout and paint settle before input arrives.
+    processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
+  }
   // Closed as a person closes it, and gone before what it used goes: what was still on its way
   // to it has arrived.
-  ~LaidOutWindow() {
+  ~ShownWindow() {
     frame_->Destroy();
     processEventsUntil([this] { return wxTopLevelWindows.Find(frame_) == nullptr; });
   }
-  LaidOutWindow(const LaidOutWindow&) = delete;
-  LaidOutWindow& operator=(const LaidOutWindow&) = delete;
+  ShownWindow(const ShownWindow&) = delete;
+  ShownWindow& operator=(const ShownWindow&) = delete;
 
   template <typename Pane>
   Pane* pane(const char* name) const {
@@ -80,38 +83,32 @@ class LaidOutWindow {
   }
   wxButton& button() const { return *pane<wxButton>("executeTest"); }
   wxDataViewCtrl& summaryTable() const { return *summary().listTests(); }
-  wxSplitterWindow& splitter(const char* name) const { return *pane<wxSplitterWindow>(name); }
   wxDataViewCtrl& linesTable() const { return *lines().listTestResults(); }
+  wxSplitterWindow& splitter(const char* name) const { return *pane<wxSplitterWindow>(name); }
   wxFrame& frame() const { return *frame_; }
   ControlViewController& control() const { return *pane<ControlViewController>("controlView"); }
+  std::string status() const { return pane<wxWindow>("passStatus")->GetLabel().utf8_string(); }
 
- protected:
-  wxFrame* frame_;
-};
-
-// The window shown on the test display.
-class ShownWindow : public LaidOutWindow {
- public:
-  explicit ShownWindow(MachineFacts* facts, const wxString& layout = windowLayout(),
-                       bool firstLaunch = true)
-      : LaidOutWindow(facts, layout, firstLaunch) {
-    frame_->Show();
-    processEventsUntil([this] { return frame_->IsShownOnScreen(); });
-    // Let the first layout and paint settle before input arrives.
-    processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
-  }
-
-  // Presses the execute button as a person does, with a real mouse click, and waits until the
-  // pass has started (as `passStarted` tells) and, unless told not to, ended.
-  void pressExecuteButton(const std::function<bool()>& passStarted, bool untilEnded = true) const {
+  // Presses the execute button as a person does, with a real mouse click, and waits until
+  // `pressed` holds and, unless told not to, no pass runs.
+  void clickButton(const std::function<bool()>& pressed, bool untilEnded = true) const {
     wxUIActionSimulator input;
     const wxRect area = button().GetScreenRect();
     input.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
     processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
     input.MouseClick();
-    processEventsUntil([&] { return passStarted() && !(untilEnded && control().passRunning()); });
+    processEventsUntil([&] { return pressed() && !(untilEnded && control().passRunning()); });
   }
+
+ protected:
+  wxFrame* frame_;
 };
+
+// Presses a key as a person does; waits until the window has taken it in.
+inline void pressKey(int key, int modifiers = wxMOD_NONE) {
+  wxUIActionSimulator().Char(key, modifiers);
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+}
 
 // The text on the clipboard, once there is some (empty if none comes).
 inline std::string copiedText() {
@@ -160,27 +157,23 @@ inline wxRect shownCell(const wxDataViewCtrl& table, unsigned row, unsigned colu
   return cell;
 }
 
-// The colour the screen shows at `point` of `window`'s client area, once what is pending has
-// been painted.
-inline wxColour paintedColour(wxWindow& window, wxPoint point) {
-  window.Refresh();
-  window.Update();
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
-  wxBitmap pixel(1, 1, 24);
-  {
-    wxScreenDC screen;
-    wxMemoryDC memory(pixel);
-    const wxPoint onScreen = window.ClientToScreen(point);
-    memory.Blit(0, 0, 1, 1, &screen, onScreen.x, onScreen.y);
-  }
-  const wxImage image = pixel.ConvertToImage();
-  return {image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0)};
-}
-
-// Presses a key as a person does; waits until the window has taken it in.
-inline void pressKey(int key, int modifiers = wxMOD_NONE) {
-  wxUIActionSimulator().Char(key, modifiers);
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+// The colour the screen shows in the middle of a cell, once it is `expected` or, after a while,
+// whatever it is: the window lays out and paints in its own time, so the cell's place is asked
+// afresh each time.
+inline wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
+                              const wxColour& expected) {
+  const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table.GetModel());
+  wxColour painted;
+  processEventsUntil(
+      [&] {
+        const wxRect cell = table.GetItemRect(model.GetItem(row), table.GetColumn(column));
+        const wxPoint point = table.ClientToScreen(cell.GetPosition() + cell.GetSize() / 2);
+        const unsigned long rgb = screenPixel(point.x, point.y);
+        painted.Set((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+        return painted == expected;
+      },
+      std::chrono::seconds(2));
+  return painted;
 }
 
 }  // namespace tarq::testing

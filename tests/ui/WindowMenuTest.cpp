@@ -42,9 +42,7 @@ struct HeldFacts final : testing::FakeMachineFacts {
   std::atomic<bool> answer = false;
 };
 
-void pressKey(int key, int modifiers = wxMOD_NONE) {
-  wxUIActionSimulator().Char(key, modifiers);
-}
+using testing::pressKey;
 
 TEST(WindowMenuTest, ReportTypeFollowsTheNameElseTheChosenType) {
   const struct {
@@ -109,7 +107,7 @@ TEST(WindowMenuTest, EditMenuSelectsAndCopiesTheFocusedTable) {
   EXPECT_FALSE(window.enabled(wxID_COPY));
   EXPECT_FALSE(window.enabled(wxID_SELECTALL));
 
-  window.lines().listTestResults()->SetFocus();
+  window.linesTable().SetFocus();
   testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
   EXPECT_FALSE(window.enabled(wxID_COPY));
   EXPECT_TRUE(window.enabled(wxID_SELECTALL));
@@ -119,7 +117,7 @@ TEST(WindowMenuTest, EditMenuSelectsAndCopiesTheFocusedTable) {
   testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
   pressKey('a');
   ASSERT_TRUE(testing::processEventsUntil([&] {
-    return window.lines().listTestResults()->GetSelectedItemsCount() ==
+    return window.linesTable().GetSelectedItemsCount() ==
            static_cast<int>(window.lines().resStrings().size());
   }));
   EXPECT_TRUE(window.enabled(wxID_COPY));
