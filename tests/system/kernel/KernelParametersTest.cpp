@@ -35,26 +35,18 @@ std::string outcome(Read read) {
   try {
     return read();
   } catch (const Error& error) {
-    switch (error.errorCase()) {
-      case Error::Case::posixError:
-        return "posix error " + std::to_string(error.posixErrorNumber());
-      case Error::Case::unknown:
-        return "unknown error";
-      case Error::Case::malformedUTF8:
-        return "malformed UTF-8";
-      case Error::Case::invalidSize:
-        return "invalid size";
-    }
+    constexpr const char* kCases[] = {"posix error", "unknown error", "malformed UTF-8",
+                                      "invalid size"};
+    const int number = error.posixErrorNumber();
+    return kCases[static_cast<int>(error.errorCase())] +
+           (number != 0 ? " " + std::to_string(number) : "");
   }
-  return "?";
 }
 
-std::string show(const std::optional<std::string>& value) {
-  return value ? *value : "no value";
-}
-template <typename T>
-std::string show(const std::optional<T>& value) {
-  return value ? std::to_string(*value) : "no value";
+// An accessor's value as gtest prints it: "(nullopt)", "(-2)", "(\"text\")".
+template <auto accessor>
+std::string printed(KernelParameterCalls& calls) {
+  return ::testing::PrintToString(accessor(calls));
 }
 
 // A kernel-parameter service with made-up parameters and switchable failures.
@@ -145,35 +137,34 @@ TEST_F(KernelParametersTest, RepliesAsTypedValuesAndText) {
   }
 }
 
-TEST_F(KernelParametersTest, ShorterDataReadKeepsTheQueriedSizeWithAZeroTail) {
-  calls.replies[{6, 2}] = bytesOf("MacBookPro15,1"sv);
-  calls.dataReadSize = 3;
-  const std::vector<int8_t> reply = svu::sysctlData(Mib{6, 2}, calls);
-  EXPECT_EQ(std::string(reply.begin(), reply.end()), std::string("Mac\0\0\0\0\0\0\0\0\0\0\0", 14));
-}
-
-// Only a failed size query with a POSIX error number writes that number to the diagnostics.
+// Only a failed size query with a POSIX error number writes that number to the diagnostics. A
+// shorter data read keeps the queried size, with a zero tail.
 TEST_F(KernelParametersTest, FailuresAreErrorsAndOnlyAFailedSizeQueryIsWritten) {
+  const std::nullopt_t none = std::nullopt;
   const struct {
     std::optional<int> sizeQueryErrno, dataReadErrno;
-    std::string error, diagnostics;
+    std::optional<size_t> dataReadSize;
+    std::string reply, diagnostics;
   } cases[] = {
-      {ENOMEM, std::nullopt, "posix error 12", "12\n"},
-      {0, std::nullopt, "unknown error", ""},
-      {100000, std::nullopt, "unknown error", ""},
+      {ENOMEM, none, none, "posix error 12", "12\n"},
+      {0, none, none, "unknown error", ""},
+      {100000, none, none, "unknown error", ""},
       // The reply grew between the two calls.
-      {std::nullopt, ENOMEM, "posix error 12", ""},
+      {none, ENOMEM, none, "posix error 12", ""},
+      {none, none, 3, std::string("Mac\0\0\0\0\0\0\0\0\0\0\0", 14), ""},
   };
-  calls.replies[{6, 24}] = bytesOf(uint64_t{1});
+  calls.replies[{6, 2}] = bytesOf("MacBookPro15,1"sv);
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.error + " " + c.diagnostics);
+    SCOPED_TRACE(c.reply + " " + c.diagnostics);
     diagnostics.str("");
     calls.sizeQueryErrno = c.sizeQueryErrno;
     calls.dataReadErrno = c.dataReadErrno;
+    calls.dataReadSize = c.dataReadSize;
     EXPECT_EQ(outcome([&] {
-                return std::to_string(svu::sysctlData(Mib{6, 24}, calls).size());
+                const std::vector<int8_t> reply = svu::sysctlData(Mib{6, 2}, calls);
+                return std::string(reply.begin(), reply.end());
               }),
-              c.error);
+              c.reply);
     EXPECT_EQ(diagnostics.str(), c.diagnostics);
   }
   EXPECT_EQ(outcome([&] {
@@ -194,36 +185,36 @@ TEST_F(KernelParametersTest, EachAccessorReadsItsOwnParameterWithItsOwnType) {
   const std::vector<int8_t> i32 = bytesOf(int32_t{-2});
   const std::vector<int8_t> i64 = bytesOf(int64_t{-2});
   const std::vector<int8_t> text = bytesOf("text\0"sv);
-  const std::string u32Text = "4294967294";
+  const std::string u32 = "(4294967294)";
   const struct {
     Mib mib;
     std::vector<int8_t> reply;
-    std::function<std::string()> read;
+    std::string (*read)(KernelParameterCalls&);
     std::string expected;
   } cases[] = {
-      {{1, 10}, text, [&] { return show(svu::hostName(calls)); }, "text"},
-      {{6, 1}, text, [&] { return show(svu::machine(calls)); }, "text"},
-      {{6, 2}, text, [&] { return show(svu::model(calls)); }, "text"},
-      {{6, 25}, i32, [&] { return show(svu::activeCPUCount(calls)); }, "-2"},
-      {{1, 2}, text, [&] { return show(svu::osRelease(calls)); }, "text"},
-      {{1, 1}, text, [&] { return show(svu::osType(calls)); }, "text"},
-      {{1, 65}, text, [&] { return show(svu::osVersion(calls)); }, "text"},
-      {{1, 4}, text, [&] { return show(svu::kernelVersion(calls)); }, "text"},
-      {{1, 3}, i32, [&] { return show(svu::osRevision(calls)); }, "-2"},
-      {{100, 1}, i64, [&] { return show(svu::cpuFrequency(calls)); }, "-2"},
-      {{6, 24}, i64, [&] { return show(svu::memorySize(calls)); }, "18446744073709551614"},
-      {{6, 3}, i32, [&] { return show(svu::cpuCount(calls)); }, "-2"},
-      {{6, 20}, i32, [&] { return show(svu::l2CacheSize(calls)); }, u32Text},
-      {{6, 22}, i32, [&] { return show(svu::l3CacheSize(calls)); }, u32Text},
-      {{100, 2}, i32, [&] { return show(svu::cpu64BitCapable(calls)); }, u32Text},
-      {{100, 3, 4}, text, [&] { return show(svu::cpuBrandString(calls)); }, "text"},
+      {{1, 10}, text, printed<svu::hostName>, "(\"text\")"},
+      {{6, 1}, text, printed<svu::machine>, "(\"text\")"},
+      {{6, 2}, text, printed<svu::model>, "(\"text\")"},
+      {{6, 25}, i32, printed<svu::activeCPUCount>, "(-2)"},
+      {{1, 2}, text, printed<svu::osRelease>, "(\"text\")"},
+      {{1, 1}, text, printed<svu::osType>, "(\"text\")"},
+      {{1, 65}, text, printed<svu::osVersion>, "(\"text\")"},
+      {{1, 4}, text, printed<svu::kernelVersion>, "(\"text\")"},
+      {{1, 3}, i32, printed<svu::osRevision>, "(-2)"},
+      {{100, 1}, i64, printed<svu::cpuFrequency>, "(-2)"},
+      {{6, 24}, i64, printed<svu::memorySize>, "(18446744073709551614)"},
+      {{6, 3}, i32, printed<svu::cpuCount>, "(-2)"},
+      {{6, 20}, i32, printed<svu::l2CacheSize>, u32},
+      {{6, 22}, i32, printed<svu::l3CacheSize>, u32},
+      {{100, 2}, i32, printed<svu::cpu64BitCapable>, u32},
+      {{100, 3, 4}, text, printed<svu::cpuBrandString>, "(\"text\")"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.mib));
     calls.replies.clear();
-    EXPECT_EQ(c.read(), "no value");
+    EXPECT_EQ(c.read(calls), "(nullopt)");
     calls.replies[c.mib] = c.reply;
-    EXPECT_EQ(c.read(), c.expected);
+    EXPECT_EQ(c.read(calls), c.expected);
   }
   // Each read by name translated it afresh; each read asked the size, and then the data if any.
   EXPECT_EQ(calls.nameCalls, 3 * 2);

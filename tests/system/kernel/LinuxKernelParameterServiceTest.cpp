@@ -171,28 +171,14 @@ TEST(LinuxKernelParameterServiceTest, CachesMissingFromSysfsComeFromAnX86Process
   }
 }
 
-// The size query computes the reply; the data read that follows takes it instead of reading
-// all memory blocks again.
-TEST(LinuxKernelParameterServiceTest, DataReadAfterItsSizeQueryUsesTheQueriedReply) {
-  FixtureMachine machine("laptop");
-  int mib[] = {6, 24};
-  size_t size = 0;
-  ASSERT_EQ(machine.service().sysctl(mib, 2, nullptr, &size, nullptr, 0), 0);
-  machine.root().remove("sys/devices/system/memory");  // would fall back to MemTotal
-  uint64_t bytes = 0;
-  ASSERT_EQ(machine.service().sysctl(mib, 2, &bytes, &size, nullptr, 0), 0);
-  EXPECT_EQ(bytes, uint64_t{16} << 30);
-  // A data read without its size query reads afresh.
-  ASSERT_EQ(machine.service().sysctl(mib, 2, &bytes, &size, nullptr, 0), 0);
-  EXPECT_LT(bytes, uint64_t{16} << 30);
-}
-
 std::string failed(int error) {
   return "errno " + std::to_string(error);
 }
 
 // The C-call protocol, as the kernel-parameter layer and any other caller rely on it: each call
-// gives the size and bytes it returned, or the errno of its failure.
+// gives the size and bytes it returned, or the errno of its failure. The size query computes the
+// reply, and the data read right after it takes that reply rather than reading all memory blocks
+// again.
 TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
   FixtureMachine machine("laptop");
   auto& service = machine.service();
@@ -216,6 +202,10 @@ TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
   EXPECT_EQ(read({6, 9999}, 0), failed(ENOENT));
   EXPECT_EQ(read(std::vector<int>(13), 0), failed(EINVAL));
   EXPECT_EQ(read({}, 0), failed(EINVAL));
+  EXPECT_EQ(read({6, 24}, 0), "8 ");
+  machine.root().remove("sys/devices/system/memory");  // would fall back to MemTotal
+  EXPECT_EQ(read({6, 24}, 8), std::string("8 \0\0\0\0\4\0\0\0", 10)) << "16 GiB";
+  EXPECT_EQ(read({6, 24}, 8), std::string("8 \0\x70\x6c\xe0\3\0\0\0", 10)) << "MemTotal";
 
   const auto translate = [&](const char* name, size_t levels) {
     std::array<int, 12> mib{};

@@ -18,23 +18,14 @@ void PrintTo(const ScreenSize& size, std::ostream* out) {
 
 namespace {
 
-// Sets (or, given null, removes) an environment variable until it goes.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) {
-      old_ = old;
-    }
-    value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+// Sets (null: removes) an environment variable, and gives back what it held.
+std::optional<std::string> setVariable(const char* name, const char* value) {
+  const char* old = std::getenv(name);
+  std::optional<std::string> previous =
+      old != nullptr ? std::optional<std::string>(old) : std::nullopt;
+  value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
+  return previous;
+}
 
 TEST(ScreenSizeLinuxTest, MainMonitorIsThePrimaryElseTheOneAtTheOriginElseTheFirst) {
   const MonitorArea left{0, 0, 1280, 1024, false};
@@ -106,9 +97,19 @@ TEST(ScreenSizeLinuxTest, XftDpiIsTheLastEntryOfThatNameInTheResources) {
        {"", ""}});
 }
 
+// The monitors of a display as text: "WxH+X+Y", "*" marking the primary one.
+std::string described(const std::vector<MonitorArea>& monitors) {
+  std::string text;
+  for (const MonitorArea& m : monitors) {
+    text += (m.primary ? "*" : "") + std::to_string(m.width) + "x" + std::to_string(m.height) +
+            "+" + std::to_string(m.x) + "+" + std::to_string(m.y) + " ";
+  }
+  return text;
+}
+
 // Xvfb offers RandR 1.6 with one output, "screen", whose CRTC can take a mode of its own, and
 // monitors that xrandr defines over the screen. The main screen is read through RandR 1.5's
-// monitors and, as from servers older than that, through 1.3's outputs.
+// monitors; servers older than that are asked for 1.3's outputs, and whether one is primary.
 TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPoints) {
   const std::string small =
       "x --newmode small 63.50 1024 1072 1176 1328 768 771 775 798; x --addmode screen small; "
@@ -117,48 +118,50 @@ TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPoints) {
   const struct {
     std::string setUp;  // shell commands; x runs xrandr on the display $D
     const char* gdkScale;
-    ScreenSize fromMonitors, fromOutputs;
+    ScreenSize main;
+    std::string outputs;
   } cases[] = {
       // One monitor, the whole screen.
-      {"", nullptr, {2560, 1440}, {2560, 1440}},
+      {"", nullptr, {2560, 1440}, "2560x1440+0+0 "},
       // The primary monitor, neither first nor at the origin.
       {"x --setmonitor Left 1280/339x1440/381+0+0 none; "
        "x --setmonitor '*Right' 1000/265x800/212+1280+0 none",
        nullptr,
        {1000, 800},
-       {2560, 1440}},
+       "2560x1440+0+0 "},
       // The primary output, its CRTC smaller than the screen.
-      {small + " --primary", nullptr, {1024, 768}, {1024, 768}},
+      {small + " --primary", nullptr, {1024, 768}, "*1024x768+0+0 "},
       // No primary: the monitor at the origin, though listed second.
       {"x --setmonitor Side 1000/265x800/212+1280+0 none; "
        "x --setmonitor Desk 1280/339x1024/271+0+0 screen",
        nullptr,
        {1280, 1024},
-       {2560, 1440}},
+       "2560x1440+0+0 "},
       // The desktop's scale.
-      {dpi192, nullptr, {1280, 720}, {1280, 720}},
-      {dpi192, "3", {853, 480}, {853, 480}},
+      {dpi192, nullptr, {1280, 720}, "2560x1440+0+0 "},
+      {dpi192, "3", {853, 480}, "2560x1440+0+0 "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.setUp);
     const testing::VirtualDisplay display(2560, 1440);
     const std::string script = "set -e; D=" + display.name() + "; x() { xrandr -d $D \"$@\"; }; ";
     ASSERT_EQ(std::system(("(" + script + c.setUp + ") >/dev/null").c_str()), 0);
-    const ScopedVariable gdkScale("GDK_SCALE", c.gdkScale);
-    EXPECT_EQ(SystemValuesUtility::mainScreenSize(display.name().c_str()), c.fromMonitors);
+    setVariable("GDK_SCALE", c.gdkScale);
+    EXPECT_EQ(SystemValuesUtility::mainScreenSize(display.name().c_str()), c.main);
     const auto facts = readXDisplay(display.name().c_str(), MonitorQuery::outputs);
     ASSERT_TRUE(facts);
-    EXPECT_EQ(mainScreenPoints(*facts, c.gdkScale != nullptr ? c.gdkScale : ""), c.fromOutputs);
+    EXPECT_EQ(described(facts->monitors), c.outputs);
   }
 }
 
 TEST(ScreenSizeLinuxTest, NoScreenWithoutADisplay) {
   // Display numbers this high are never served here.
   EXPECT_EQ(SystemValuesUtility::mainScreenSize(":59999"), (ScreenSize{0, 0}));
-  const ScopedVariable display("DISPLAY", nullptr);
+  const auto display = setVariable("DISPLAY", nullptr);
   EXPECT_EQ(SystemValuesUtility::mainScreenSize(), (ScreenSize{0, 0}));
-  const ScopedVariable empty("DISPLAY", "");
+  setVariable("DISPLAY", "");
   EXPECT_EQ(SystemValuesUtility::mainScreenSize(), (ScreenSize{0, 0}));
+  setVariable("DISPLAY", display ? display->c_str() : nullptr);
 }
 
 }  // namespace

@@ -80,7 +80,10 @@ class ToolRunTest : public ::testing::Test {
     if (run.launched) {
       EXPECT_EQ(run.exitStatus, c.exitStatus);
     }
-    EXPECT_TRUE(run.output == c.output) << run.output.substr(0, 200);
+    // An expected output ending in "..." need only be found in the output.
+    const std::string part = c.output.substr(0, c.output.find("..."));
+    EXPECT_TRUE(part != c.output ? run.output.find(part) != std::string::npos : run.output == part)
+        << run.output.substr(0, 200);
   }
 
   testing::TemporaryDirectory directory_;
@@ -90,6 +93,11 @@ class ToolRunTest : public ::testing::Test {
 };
 
 TEST_F(ToolRunTest, OutcomesOfBothRuns) {
+  // The tool starts `body` outside its process group and, once it has started, ends.
+  const auto leaving = [](std::string body) {
+    return "setsid sh -c 'touch \"$0.ready\"; " + body + "' \"$0\" & echo $! > \"$0.pid\"; " +
+           "until [ -e \"$0.ready\" ]; do sleep 0.01; done; echo done";
+  };
   ToolRunLimits smallOutput = shortLimits();
   smallOutput.maximumOutputBytes = 1024 * 1024;
   const ToolCase cases[] = {
@@ -105,9 +113,9 @@ TEST_F(ToolRunTest, OutcomesOfBothRuns) {
       // A descendant holds the pipe; outside the process group (left before the tool exits) only
       // the quiet spell after the exit ends the reading.
       {"sleep 300 & echo $! > \"$0.pid\"; echo done", 0, "done\n"},
-      {"setsid sh -c 'touch \"$0.ready\"; sleep 0.6; echo late; exec sleep 30' \"$0\" & "
-       "echo $! > \"$0.pid\"; until [ -e \"$0.ready\" ]; do sleep 0.01; done; echo done",
-       0, "done\n"},
+      {leaving("sleep 0.6; echo late; exec sleep 30"), 0, "done\n"},
+      // One that keeps writing is cut off at the limit.
+      {leaving("while :; do echo more; sleep 0.01; done"), 0, "done\nmore\n..."},
       // Standard input is /dev/null, never ours (a pipe that stays open in these tests).
       {"cat; echo end", 0, "end\n"},
       {"exec head -c 4194304 /dev/zero", 128 + SIGKILL, "", smallOutput},
@@ -139,18 +147,6 @@ TEST_F(ToolRunTest, GuardedRunBoundsTheWait) {
   for (const ToolCase& c : cases) {
     expectRun(runToolGuarded, c);
   }
-}
-
-// A descendant that keeps writing after the tool has exited, outside its process group, is cut
-// off at the limit.
-TEST_F(ToolRunTest, ChattyDescendantDoesNotHoldTheRun) {
-  const std::string path = tool(
-      "setsid sh -c 'touch \"$0.ready\"; while :; do echo more; sleep 0.01; done' \"$0\" & "
-      "echo $! > \"$0.pid\"; until [ -e \"$0.ready\" ]; do sleep 0.01; done; echo done");
-  const ToolRun run = runTool(path, {}, shortLimits());
-  ::kill(backgroundOf(path), SIGKILL);
-  EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_TRUE(run.output.find("done\nmore\n") != std::string::npos) << run.output.substr(0, 100);
 }
 
 // The child gets /dev/null as standard input (and as standard error where ours is closed), no
