@@ -11,6 +11,7 @@
 
 #include "support/TemporaryDirectory.h"
 #include "support/VirtualDisplay.h"
+#include "ui/WindowHarness.h"
 
 // The toolkit's own libraries keep caches for the life of the process (fonts, themes, type
 // registrations) that are never freed; only those are not counted as leaks.
@@ -32,13 +33,26 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace tarq::testing {
 
-unsigned long screenPixel(int x, int y) {
-  Display* display = XOpenDisplay(nullptr);
-  XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
-  const unsigned long pixel = XGetPixel(image, 0, 0);
-  XDestroyImage(image);
-  XCloseDisplay(display);
-  return pixel;
+// Read from the X server itself: reading through the toolkit's screen DC stops the window's later
+// repaints from reaching the screen.
+wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
+                       const wxColour& expected) {
+  wxColour painted;
+  processEventsUntil(
+      [&] {
+        const wxRect cell = shownCell(table, row, column);
+        const wxPoint point = table.ClientToScreen(cell.GetPosition() + cell.GetSize() / 2);
+        Display* display = XOpenDisplay(nullptr);
+        XImage* image = XGetImage(display, DefaultRootWindow(display), point.x, point.y, 1, 1,
+                                  AllPlanes, ZPixmap);
+        const unsigned long rgb = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        XCloseDisplay(display);
+        painted.Set((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+        return painted == expected;
+      },
+      std::chrono::seconds(2));
+  return painted;
 }
 
 }  // namespace tarq::testing

@@ -6,7 +6,7 @@
 #include <wx/config.h>
 #include <wx/dataview.h>
 #include <wx/frame.h>
-#include <wx/splitter.h>
+#include <wx/menu.h>
 #include <wx/uiaction.h>
 #include <wx/xrc/xmlres.h>
 
@@ -18,6 +18,7 @@
 
 #include "ui/ControlViewController.h"
 #include "ui/MainWindow.h"
+#include "ui/MenuBar.h"
 #include "ui/TestNameViewController.h"
 #include "ui/TestResultsViewController.h"
 #include "validation/CheckHarness.h"
@@ -28,11 +29,6 @@ inline void PrintTo(const wxColour& colour, std::ostream* out) {
 }
 
 namespace tarq::testing {
-
-// The colour of the test display's pixel at (x, y) of the screen, as 0xRRGGBB, read from the X
-// server itself: reading through the toolkit's screen DC stops the window's later repaints from
-// reaching the screen.
-unsigned long screenPixel(int x, int y);
 
 // Runs the event loop until `done` holds or `limit` has passed; says whether it holds.
 inline bool processEventsUntil(const std::function<bool()>& done,
@@ -84,20 +80,35 @@ class ShownWindow {
   wxButton& button() const { return *pane<wxButton>("executeTest"); }
   wxDataViewCtrl& summaryTable() const { return *summary().listTests(); }
   wxDataViewCtrl& linesTable() const { return *lines().listTestResults(); }
-  wxSplitterWindow& splitter(const char* name) const { return *pane<wxSplitterWindow>(name); }
   wxFrame& frame() const { return *frame_; }
   ControlViewController& control() const { return *pane<ControlViewController>("controlView"); }
   std::string status() const { return pane<wxWindow>("passStatus")->GetLabel().utf8_string(); }
 
-  // Presses the execute button as a person does, with a real mouse click, and waits until
-  // `pressed` holds and, unless told not to, no pass runs.
-  void clickButton(const std::function<bool()>& pressed, bool untilEnded = true) const {
+  // Gives the window its menu bar, as the program does; the panes move down to make room for it.
+  void installMenu() const {
+    installMenuBar(*frame_);
+    processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
+  }
+  // A menu item's state as the menu shows it when opened.
+  bool enabled(int item) const {
+    frame_->UpdateWindowUI();
+    return frame_->GetMenuBar()->IsEnabled(item);
+  }
+  std::string label(int item) const {
+    frame_->UpdateWindowUI();
+    return wxMenuItem::GetLabelText(frame_->GetMenuBar()->GetLabel(item)).utf8_string();
+  }
+
+  // Presses the execute button as a person does, with a real mouse click; says whether, within a
+  // while, `pressed` holds and, unless told not to, no pass runs.
+  bool clickButton(const std::function<bool()>& pressed, bool untilEnded = true) const {
     wxUIActionSimulator input;
     const wxRect area = button().GetScreenRect();
     input.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
     processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
     input.MouseClick();
-    processEventsUntil([&] { return pressed() && !(untilEnded && control().passRunning()); });
+    return processEventsUntil(
+        [&] { return pressed() && !(untilEnded && control().passRunning()); });
   }
 
  protected:
@@ -110,7 +121,7 @@ inline void pressKey(int key, int modifiers = wxMOD_NONE) {
   processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
 }
 
-// The text on the clipboard, once there is some (empty if none comes).
+// The text on the clipboard, once there is some (empty if none comes), which leaves it empty.
 inline std::string copiedText() {
   std::string copied;
   processEventsUntil([&] {
@@ -118,6 +129,7 @@ inline std::string copiedText() {
     wxTextDataObject text;
     if (!!clipboard && wxTheClipboard->GetData(text)) {
       copied = text.GetText().utf8_string();
+      wxTheClipboard->Clear();
     }
     return !copied.empty();
   });
@@ -143,37 +155,17 @@ inline std::vector<std::string> shownColumn(const wxDataViewCtrl& table, unsigne
   return cells;
 }
 
-// Where `table` shows the cell of `row` in its column `column` counted from the left, in its
-// client coordinates, once it has laid the row out.
+// Where `table` shows the cell of `row` in its column `column` counted from the left, in its client
+// coordinates.
 inline wxRect shownCell(const wxDataViewCtrl& table, unsigned row, unsigned column) {
   const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table.GetModel());
-  wxRect cell;
-  processEventsUntil(
-      [&] {
-        cell = table.GetItemRect(model.GetItem(row), table.GetColumn(column));
-        return !cell.IsEmpty();
-      },
-      std::chrono::seconds(2));
-  return cell;
+  return table.GetItemRect(model.GetItem(row), table.GetColumn(column));
 }
 
 // The colour the screen shows in the middle of a cell, once it is `expected` or, after a while,
 // whatever it is: the window lays out and paints in its own time, so the cell's place is asked
 // afresh each time.
-inline wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
-                              const wxColour& expected) {
-  const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table.GetModel());
-  wxColour painted;
-  processEventsUntil(
-      [&] {
-        const wxRect cell = table.GetItemRect(model.GetItem(row), table.GetColumn(column));
-        const wxPoint point = table.ClientToScreen(cell.GetPosition() + cell.GetSize() / 2);
-        const unsigned long rgb = screenPixel(point.x, point.y);
-        painted.Set((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
-        return painted == expected;
-      },
-      std::chrono::seconds(2));
-  return painted;
-}
+wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
+                       const wxColour& expected);
 
 }  // namespace tarq::testing

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 #include <wx/display.h>
+#include <wx/splitter.h>
 
 #include <atomic>
 #include <clocale>
 #include <filesystem>
-#include <fstream>
+#include <memory>
+#include <optional>
 #include <regex>
 
 #include "support/FakeTool.h"
+#include "support/ProcessCensus.h"
+#include "support/Tables.h"
 #include "ui/WindowHarness.h"
 
 namespace tarq {
@@ -19,11 +23,6 @@ using testing::ShownWindow;
 
 const wxColour kRed(255, 0, 0);
 const wxColour kYellow(255, 255, 0);
-
-std::size_t threadCount() {
-  const auto tasks = std::filesystem::directory_iterator("/proc/self/task");
-  return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
-}
 
 // A machine with one check that warns and one that fails, and a count of how often the last
 // check of a pass asked for its fact.
@@ -39,58 +38,40 @@ struct ObservedFacts final : testing::FakeMachineFacts {
   std::atomic<int> monoQuestions = 0;
 };
 
-// The first machine with its warning and failure mended and Mono gone, after the first pass.
-void mend(ObservedFacts& facts) {
-  facts.usbVersion = 3.1;
-  facts.chrome = {"/Applications/Google Chrome.app", "Google Chrome 120.0.6099.129"};
-  facts.mono = {"", "Unable to find the Mono Framework", 0};
-}
-
-std::vector<std::string> expectedLines(bool mended) {
-  ObservedFacts facts;
-  if (mended) {
-    mend(facts);
-  }
-  testing::WiredRunner wired(facts);
-  wired.runner.runAllTests();
-  return wired.lines.resStrings();
-}
-
 // Each press shows one pass, rows and lines, in the status colours read back from the screen; a
 // second pass on a mended machine leaves no colour, row or line of the first. Under a German
 // locale the texts keep their full stops.
 TEST(WindowTest, EachPressShowsOnePassOfRowsAndLinesInTheirColours) {
-  const std::vector<std::string> lines[] = {expectedLines(false), expectedLines(true)};
-  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/bootstrap installs it";
   ObservedFacts facts;
   const ShownWindow window(&facts);
   const wxColour plain = window.summaryTable().GetBackgroundColour();
-  const struct {
-    std::vector<std::string> results;
-    std::vector<wxColour> colours;
-  } passes[] = {
-      {{"Pass", "Pass", "Pass", "Pass", "Warn", "Pass", "Fail", "Pass"},
-       {plain, plain, plain, plain, kYellow, plain, kRed, plain}},
-      {{"Pass", "Pass", "Pass", "Pass", "Pass", "Pass", "Pass", "Fail"},
-       {plain, plain, plain, plain, plain, plain, plain, kRed}},
-  };
+  const std::vector<std::string> results[] = {
+      {"Pass", "Pass", "Pass", "Pass", "Warn", "Pass", "Fail", "Pass"},
+      {"Pass", "Pass", "Pass", "Pass", "Pass", "Pass", "Pass", "Fail"}};
   for (int press = 1; press <= 2; ++press) {
-    const auto& pass = passes[press - 1];
-    window.clickButton([&] { return facts.monoQuestions == press; });
-    ASSERT_EQ(facts.monoQuestions, press);
+    testing::WiredRunner headless(facts);
+    headless.runner.runAllTests();
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/bootstrap installs it";
+    const bool ran = window.clickButton([&] { return facts.monoQuestions == 2 * press; });
+    std::setlocale(LC_ALL, "C");
+    ASSERT_TRUE(ran);
     EXPECT_EQ(shownColumn(window.summaryTable(), 0), testing::kRunOrder);
-    EXPECT_EQ(shownColumn(window.summaryTable(), 1), pass.results);
+    EXPECT_EQ(shownColumn(window.summaryTable(), 1), results[press - 1]);
     EXPECT_EQ(shownColumn(window.summaryTable(), 2)[1], "16.0 GigaBytes");
-    for (unsigned row = 0; row < pass.colours.size(); ++row) {
-      EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, pass.colours[row]), pass.colours[row])
+    for (unsigned row = 0; row < 8; ++row) {
+      const std::string& result = results[press - 1][row];
+      const wxColour colour = result == "Fail" ? kRed : result == "Warn" ? kYellow : plain;
+      EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, colour), colour)
           << "pass " << press << " row " << row;
     }
-    EXPECT_EQ(window.lines().resStrings(), lines[press - 1]);
-    EXPECT_EQ(shownColumn(window.linesTable(), 0).size(), lines[press - 1].size());
+    EXPECT_EQ(window.lines().resStrings(), headless.lines.resStrings());
+    EXPECT_EQ(shownColumn(window.linesTable(), 0).size(), headless.lines.resStrings().size());
     EXPECT_TRUE(window.button().IsEnabled());
-    mend(facts);
+    // The warning and the failure mended, and Mono gone.
+    facts.usbVersion = 3.1;
+    facts.chrome = {"/Applications/Google Chrome.app", "Google Chrome 120.0.6099.129"};
+    facts.mono = {"", "Unable to find the Mono Framework", 0};
   }
-  std::setlocale(LC_ALL, "C");
 }
 
 // Tab moves summary, button, lines and round again; Return runs a pass from the button and from
@@ -120,59 +101,47 @@ TEST(WindowTest, KeyboardAloneMovesInTheOrderShownAndRunsAPass) {
   EXPECT_EQ(window.summary().model().GetCount(), 8u);
 }
 
-// On the test display's 1024x768 screen the window opens within it, centred; at its smallest,
+// On the test display's 1024x768 screen the window first opens within it, centred; at its smallest,
 // even during a pass with the progress bar shown and the divider dragged down, every pane and the
-// control strip's status and button lie whole within it.
-TEST(WindowTest, OpensWithinTheScreenAndItsSmallestSizeCutsNothing) {
-  const ShownWindow window(nullptr);
-  wxFrame& frame = window.frame();
+// control strip's status and button lie whole within it. Closed and opened again, it takes the
+// size, place and divider positions it had; one left larger than the screen opens within it.
+TEST(WindowTest, OpensWithinTheScreenCutsNothingAndKeepsItsShape) {
   const wxRect screen = wxDisplay(0u).GetClientArea();
   ASSERT_EQ(screen.GetSize(), wxSize(1024, 768));
-  const wxRect opened = frame.GetScreenRect();
-  EXPECT_TRUE(screen.Contains(opened));
+  std::optional<ShownWindow> window(std::in_place, nullptr);
+  const wxRect opened = window->frame().GetScreenRect();
+  EXPECT_EQ(opened, wxRect(opened.GetSize()).CentreIn(screen));
   EXPECT_LE(opened.GetWidth(), screen.GetWidth() * 9 / 10 + 1);
   EXPECT_LE(opened.GetHeight(), screen.GetHeight() * 9 / 10 + 1);
-  EXPECT_NEAR(opened.GetLeft() - screen.GetLeft(), screen.GetRight() - opened.GetRight(), 1);
-  EXPECT_NEAR(opened.GetTop() - screen.GetTop(), screen.GetBottom() - opened.GetBottom(), 1);
 
-  frame.SetSize(1, 1);
-  window.pane<wxWindow>("passProgress")->Show();
-  window.control().Layout();
-  window.splitter("splitView").SetSashPosition(10000);
+  window->frame().SetSize(1, 1);
+  window->pane<wxWindow>("passProgress")->Show();
+  window->control().Layout();
+  window->pane<wxSplitterWindow>("splitView")->SetSashPosition(10000);
   testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
-
+  const wxFrame& frame = window->frame();
   const wxRect client(frame.ClientToScreen(wxPoint()), frame.GetClientSize());
   EXPECT_EQ(frame.GetClientSize(), frame.GetMinClientSize());
   for (const char* name : {"testNameView", "controlView", "testResultView", "passStatus",
                            "passProgress", "executeTest"}) {
-    const wxWindow& shown = *window.pane<wxWindow>(name);
+    const wxWindow& shown = *window->pane<wxWindow>(name);
     EXPECT_TRUE(client.Contains(shown.GetScreenRect())) << name;
     EXPECT_GE(shown.GetSize().GetHeight(), shown.GetEffectiveMinSize().GetHeight()) << name;
     EXPECT_GE(shown.GetSize().GetWidth(), shown.GetEffectiveMinSize().GetWidth()) << name;
   }
-}
 
-// Closed and opened again, the window takes the size, place and divider positions it had; one
-// left larger than the screen opens within it.
-TEST(WindowTest, SizePlaceAndDividersAreKeptForTheNextLaunch) {
-  const wxRect screen = wxDisplay(0u).GetClientArea();
-  auto* first = new ShownWindow(nullptr);
-  first->frame().SetSize(wxRect(100, 50, 700, 600));
-  first->splitter("splitView").SetSashPosition(150);
-  first->splitter("lowerSplit").SetSashPosition(70);
+  window->frame().SetSize(wxRect(100, 50, 700, 600));
+  window->pane<wxSplitterWindow>("splitView")->SetSashPosition(150);
+  window->pane<wxSplitterWindow>("lowerSplit")->SetSashPosition(70);
   testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
-  delete first;
-
-  auto* second = new ShownWindow(nullptr, windowLayout(), false);
-  EXPECT_EQ(second->frame().GetScreenRect(), wxRect(100, 50, 700, 600));
-  EXPECT_EQ(second->splitter("splitView").GetSashPosition(), 150);
-  EXPECT_EQ(second->splitter("lowerSplit").GetSashPosition(), 70);
-  second->frame().SetSize(wxRect(-200, 300, 3000, 2000));
+  window.emplace(nullptr, windowLayout(), false);
+  EXPECT_EQ(window->frame().GetScreenRect(), wxRect(100, 50, 700, 600));
+  EXPECT_EQ(window->pane<wxSplitterWindow>("splitView")->GetSashPosition(), 150);
+  EXPECT_EQ(window->pane<wxSplitterWindow>("lowerSplit")->GetSashPosition(), 70);
+  window->frame().SetSize(wxRect(-200, 300, 3000, 2000));
   testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
-  delete second;
-
-  const ShownWindow third(nullptr, windowLayout(), false);
-  EXPECT_TRUE(screen.Contains(third.frame().GetScreenRect()));
+  window.emplace(nullptr, windowLayout(), false);
+  EXPECT_TRUE(screen.Contains(window->frame().GetScreenRect()));
 }
 
 // A layout whose lines pane is of another class wires no table: the checks run into none. One
@@ -193,79 +162,10 @@ TEST(WindowTest, LayoutsWithoutTheirPanesOrTablesStillRunTheChecks) {
     }
     ObservedFacts facts;
     const ShownWindow window(&facts, layout);
-    window.clickButton([&] { return facts.monoQuestions == 1; });
-    EXPECT_EQ(facts.monoQuestions, 1);
+    EXPECT_TRUE(window.clickButton([&] { return facts.monoQuestions == 1; }));
     EXPECT_EQ(window.summary().results().size(), layoutCase.rowsKept);
     EXPECT_EQ(window.summary().model().GetCount(), 0u);
   }
-}
-
-// A machine whose Mono runtime is a real tool that answers only once the test lets it.
-struct HeldMonoFacts final : testing::FakeMachineFacts {
-  explicit HeldMonoFacts(const std::string& path) : monoPath(path) {}
-  MonoVersionInfo monoVersion() override { return SystemValuesUtility::monoVersion({monoPath}); }
-  std::string monoPath;
-};
-
-// Each row is on screen as its check ends, while the last waits for its tool; Stop (clicked, or
-// Escape) ends the tool and keeps the rows; the next pass shows only its own; closing the window
-// during a pass ends its tool and its threads.
-TEST(WindowTest, RowsArriveAsTheyComeAndAPassCanBeStopped) {
-  testing::TemporaryDirectory directory;
-  const std::string mono =
-      testing::writeScript(directory, "mono",
-                           "echo $$ > \"$0.pid\"\nwhile [ ! -e \"$0.go\" ]; do sleep 0.01; done\n"
-                           "echo 'Mono JIT compiler version 6.12.0'\n");
-  const auto monoGone = [&] {
-    std::ifstream file(mono + ".pid");
-    pid_t pid = 0;
-    return file >> pid && ::kill(pid, 0) != 0;
-  };
-  HeldMonoFacts facts(mono);
-  std::size_t threads = 0;
-  {
-    const ShownWindow window(&facts);
-    threads = threadCount();
-    const auto monoAwaited = [&] { return window.status() == "Checking Mono Framework (8 of 8)…"; };
-    enum class End { letThrough, stopClicked, escape };
-    for (const End end : {End::letThrough, End::stopClicked, End::escape}) {
-      SCOPED_TRACE(static_cast<int>(end));
-      std::filesystem::remove(mono + ".go");
-      window.clickButton(monoAwaited, false);
-      ASSERT_TRUE(testing::processEventsUntil(monoAwaited));
-      EXPECT_TRUE(window.control().passRunning());
-      EXPECT_EQ(window.summary().model().GetCount(), 7u);
-      EXPECT_EQ(window.button().GetLabelText(), "Stop");
-      if (end == End::stopClicked) {
-        window.clickButton([] { return true; }, false);
-      } else if (end == End::escape) {
-        wxUIActionSimulator().Char(WXK_ESCAPE);
-      } else {
-        directory.write("mono.go", "");
-      }
-      ASSERT_TRUE(testing::processEventsUntil([&] { return !window.control().passRunning(); }));
-      const bool stopped = end != End::letThrough;
-      EXPECT_EQ(window.summary().model().GetCount(), stopped ? 7u : 8u);
-      EXPECT_TRUE(std::regex_match(
-          window.status(), std::regex(stopped ? "Stopped during check 8 of 8, after [0-9.]+ s\\."
-                                              : "0 failed, 0 warned, 8 passed in [0-9.]+ s")))
-          << window.status();
-      EXPECT_EQ(window.button().GetLabelText(), "Run Checks");
-      EXPECT_TRUE(testing::processEventsUntil(monoGone));
-    }
-    // The window closes in the middle of a pass, while its Mono runs.
-    std::filesystem::remove(mono + ".go");
-    std::filesystem::remove(mono + ".pid");
-    const auto monoStarted = [&] {
-      return monoAwaited() && std::filesystem::exists(mono + ".pid");
-    };
-    window.clickButton(monoStarted, false);
-    ASSERT_TRUE(testing::processEventsUntil(monoStarted));
-    EXPECT_EQ(shownColumn(window.summaryTable(), 0),
-              std::vector<std::string>(testing::kRunOrder.begin(), testing::kRunOrder.end() - 1));
-  }
-  EXPECT_TRUE(testing::processEventsUntil(monoGone));
-  EXPECT_TRUE(testing::processEventsUntil([&] { return threadCount() == threads; }));
 }
 
 // The table panes as the layout builds them, without a pass: rows and lines go in directly, over
@@ -277,7 +177,7 @@ class WindowTablesTest : public ::testing::Test, protected ShownWindow {
     paintedColour(summaryTable(), 0, 2, kRed);
     summary().removeAllResults();
     for (const auto& row : kRows) {
-      summary().addResult(row.stored.testName, row.stored.result, row.stored.detected);
+      summary().addResult(row.testName, row.result, row.detected);
     }
     lines().appendLine("  Größe:\t1.5 GB\x1b[0m\n ");
     lines().appendLine(kLong);
@@ -294,56 +194,47 @@ class WindowTablesTest : public ::testing::Test, protected ShownWindow {
     }
     return text;
   }();
-  struct Row {
-    ResultRow stored;
-    ResultRow shown;
-  };
-  inline static const std::vector<Row> kRows{
-      {{" Ünïcode check ", "Fail", "  Größe:\t1.5 GB\x1b[0m\n "},
-       {" Ünïcode check", "Fail", "  Größe:\t1.5 GB\x1b[0m"}},
-      {{"Check", "Warn", ""}, {"Check", "Warn", ""}},
-      {{"Check", "Pass", kLong + "\n"}, {"Check", "Pass", kLong}},
-      {{"Check", "fail", "x"}, {"Check", "fail", "x"}},
-      {{"Check", "WARN", "x"}, {"Check", "WARN", "x"}},
-      {{"Check", "Fail ", "x"}, {"Check", "Fail", "x"}},
-      {{"Check", "", "x"}, {"Check", "", "x"}},
+  inline static const std::vector<ResultRow> kRows{
+      {" Ünïcode check ", "Fail", "  Größe:\t1.5 GB\x1b[0m\n "},
+      {"Check", "Warn", ""},
+      {"Check", "Pass", kLong + "\n"},
+      {"Check", "fail", "x"},
+      {"Check", "WARN", "x"},
+      {"Check", "Fail ", "x"},
+      {"Check", "", "x"},
   };
 };
 
-// Each column under its title shows its own field; only "Fail" and "Warn" rows are coloured,
-// read back from the screen at the end of the last column; a row whose text ended in a
-// line end is no taller than the others.
+// Each column under its title shows its own field; only "Fail" and "Warn" rows are coloured, read
+// back from the screen at the end of the last column.
 TEST_F(WindowTablesTest, ColumnsShowTheirFieldsInTheStatusColour) {
-  const wxColour plain = summaryTable().GetBackgroundColour();
-  const std::vector<std::pair<const char*, std::string ResultRow::*>> columns{
-      {"Check", &ResultRow::testName},
-      {"Result", &ResultRow::result},
-      {"Detected", &ResultRow::detected}};
-  ASSERT_EQ(summaryTable().GetColumnCount(), columns.size());
-  for (unsigned column = 0; column < columns.size(); ++column) {
-    EXPECT_EQ(summaryTable().GetColumn(column)->GetTitle(), columns[column].first);
-    std::vector<std::string> cells;
-    for (const Row& row : kRows) {
-      cells.push_back(row.shown.*columns[column].second);
-    }
-    EXPECT_EQ(shownColumn(summaryTable(), column), cells) << columns[column].first;
+  const char* titles[] = {"Check", "Result", "Detected"};
+  const std::vector<std::string> shown[] = {
+      {" Ünïcode check", "Check", "Check", "Check", "Check", "Check", "Check"},
+      {"Fail", "Warn", "Pass", "fail", "WARN", "Fail", ""},
+      {"  Größe:\t1.5 GB\x1b[0m", "", kLong, "x", "x", "x", "x"},
+  };
+  ASSERT_EQ(summaryTable().GetColumnCount(), 3u);
+  for (unsigned column = 0; column < 3; ++column) {
+    EXPECT_EQ(summaryTable().GetColumn(column)->GetTitle(), titles[column]);
+    EXPECT_EQ(shownColumn(summaryTable(), column), shown[column]) << titles[column];
   }
+  const wxColour plain = summaryTable().GetBackgroundColour();
   const std::vector<wxColour> colours{kRed, kYellow, plain, plain, plain, plain, plain};
   for (unsigned row = 0; row < kRows.size(); ++row) {
     EXPECT_EQ(paintedColour(summaryTable(), row, 2, colours[row]), colours[row])
-        << '"' << kRows[row].stored.result << '"';
-    EXPECT_EQ(testing::shownCell(summaryTable(), row, 0).GetHeight(),
-              testing::shownCell(summaryTable(), 0, 0).GetHeight());
+        << '"' << kRows[row].result << '"';
   }
   ASSERT_EQ(linesTable().GetColumnCount(), 1u);
   EXPECT_EQ(linesTable().GetColumn(0)->GetTitle(), "Result line");
-  EXPECT_EQ(shownColumn(linesTable(), 0),
-            (std::vector<std::string>{"  Größe:\t1.5 GB\x1b[0m", kLong}));
+  EXPECT_EQ(shownColumn(linesTable(), 0), (std::vector<std::string>{shown[2][0], kLong}));
 }
 
 // The pointer over a cell whose text does not fit shows the whole text, over one that fits
-// nothing; Ctrl+C copies the selected rows in table order as stored, tab-separated.
-TEST_F(WindowTablesTest, PointerShowsCutTextsWholeAndCtrlCCopiesAsStored) {
+// nothing; Ctrl+C copies the selected rows in table order as stored, tab-separated. With the menu
+// bar, Edit's items act on the table that has the focus: Select All selects its rows and Copy
+// copies them as the table's own Ctrl+C does.
+TEST_F(WindowTablesTest, PointerShowsCutTextsWholeAndCopyingKeepsTheStoredTexts) {
   const struct {
     wxDataViewCtrl& table;
     unsigned row;
@@ -375,6 +266,114 @@ TEST_F(WindowTablesTest, PointerShowsCutTextsWholeAndCtrlCCopiesAsStored) {
             " Ünïcode check \tFail\t  Größe:\t1.5 GB\x1b[0m\n \n"
             "Check\tPass\t" +
                 kLong + "\n\n");
+
+  installMenu();
+  button().SetFocus();
+  EXPECT_FALSE(enabled(wxID_COPY));
+  EXPECT_FALSE(enabled(wxID_SELECTALL));
+  linesTable().SetFocus();
+  testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+  EXPECT_FALSE(enabled(wxID_COPY));
+  EXPECT_TRUE(enabled(wxID_SELECTALL));
+  // Through the menus as a person opens them from the keyboard: Alt+E, then the item's letter.
+  testing::pressKey('e', wxMOD_ALT);
+  testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
+  testing::pressKey('a');
+  ASSERT_TRUE(
+      testing::processEventsUntil([&] { return linesTable().GetSelectedItemsCount() == 2; }));
+  EXPECT_TRUE(enabled(wxID_COPY));
+  testing::pressKey('e', wxMOD_ALT);
+  testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
+  testing::pressKey('c');
+  EXPECT_EQ(testing::copiedText(), "  Größe:\t1.5 GB\x1b[0m\n \n" + kLong + "\n");
+}
+
+// Chosen type 0 is text, 1 JSON.
+TEST(WindowTest, ReportTypeFollowsTheNameElseTheChosenType) {
+  testing::expectEach<std::pair<const char*, int>, std::pair<std::string, bool>>(
+      [](const auto& chosen) {
+        const ReportFile file = reportFileFor(chosen.first, chosen.second);
+        return std::pair(file.path.utf8_string(), file.json);
+      },
+      {{{"/r/a.json", 0}, {"/r/a.json", true}},
+       {{"/r/a.TXT", 1}, {"/r/a.TXT", false}},
+       {{"/r/a", 1}, {"/r/a.json", true}},
+       {{"/r/a", 0}, {"/r/a.txt", false}},
+       {{"/r/a.json.old", 0}, {"/r/a.json.old.txt", false}}});
+}
+
+// A machine whose Mono runtime is a real tool that answers only once the test lets it.
+struct HeldMonoFacts final : testing::FakeMachineFacts {
+  explicit HeldMonoFacts(std::string path) : monoPath(std::move(path)) {}
+  MonoVersionInfo monoVersion() override { return SystemValuesUtility::monoVersion({monoPath}); }
+  std::string monoPath;
+};
+
+// Each row is on screen as its check ends, while the last waits for its tool, and the button and
+// the menu offer Stop. Stop (clicked, Escape or Ctrl+R) ends the tool and the pass's thread, and
+// keeps the rows, which nothing from the stopped pass changes later; the next pass shows only its
+// own. A report can be saved only from a pass that ran to its end. Closing the window during a pass
+// ends its tool and its thread.
+TEST(WindowTest, RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu) {
+  testing::TemporaryDirectory directory;
+  const std::string mono = testing::writeScript(directory, "mono",
+                                                "while [ ! -e \"$0.go\" ]; do sleep 0.01; done\n"
+                                                "echo 'Mono JIT compiler version 6.12.0'\n");
+  HeldMonoFacts facts(mono);
+  auto window = std::make_unique<testing::ShownWindow>(&facts);
+  window->installMenu();
+  const testing::ProcessCensus before = testing::ProcessCensus::take();
+  const auto passGone = [&] {
+    const testing::ProcessCensus now = testing::ProcessCensus::take();
+    return now.threads == before.threads && now.childProcesses == before.childProcesses;
+  };
+  EXPECT_FALSE(window->enabled(wxID_SAVE));
+  // Whatever the locale (these tests run under the C locale).
+  EXPECT_EQ(window->label(wxID_SAVE), "Save Report…");
+
+  enum class End { letThrough, stopClicked, escape, ctrlR, windowClosed };
+  for (const End end :
+       {End::letThrough, End::stopClicked, End::escape, End::ctrlR, End::windowClosed}) {
+    SCOPED_TRACE(static_cast<int>(end));
+    std::filesystem::remove(mono + ".go");
+    ASSERT_TRUE(window->clickButton(
+        [&] {
+          return window->status() == "Checking Mono Framework (8 of 8)…" &&
+                 testing::ProcessCensus::take().childProcesses > before.childProcesses;
+        },
+        false));
+    EXPECT_EQ(window->summary().model().GetCount(), 7u);
+    EXPECT_EQ(window->button().GetLabelText(), "Stop");
+    EXPECT_EQ(window->label(wxID_EXECUTE), "Stop");
+    EXPECT_FALSE(window->enabled(wxID_SAVE));
+    if (end == End::windowClosed) {
+      window.reset();
+      EXPECT_TRUE(testing::processEventsUntil(passGone));
+      break;
+    }
+    if (end == End::stopClicked) {
+      window->clickButton([] { return true; }, false);
+    } else if (end == End::escape) {
+      testing::pressKey(WXK_ESCAPE);
+    } else if (end == End::ctrlR) {
+      testing::pressKey('r', wxMOD_CONTROL);
+    } else {
+      directory.write("mono.go", "");
+    }
+    ASSERT_TRUE(testing::processEventsUntil(
+        [&] { return !window->control().passRunning() && passGone(); }));
+    // What the pass's thread posted before it ended has arrived.
+    wxTheApp->Yield(true);
+    const bool stopped = end != End::letThrough;
+    EXPECT_EQ(window->summary().model().GetCount(), stopped ? 7u : 8u);
+    EXPECT_TRUE(std::regex_match(
+        window->status(), std::regex(stopped ? "Stopped during check 8 of 8, after [0-9.]+ s\\."
+                                             : "0 failed, 0 warned, 8 passed in [0-9.]+ s")))
+        << window->status();
+    EXPECT_EQ(window->button().GetLabelText(), "Run Checks");
+    EXPECT_EQ(window->label(wxID_EXECUTE), "Run Checks");
+    EXPECT_EQ(window->enabled(wxID_SAVE), !stopped);
+  }
 }
 
 }  // namespace
