@@ -350,16 +350,5 @@ TEST(ValidationRunnerTest, UnattachedTablesAreLeftAlone) {
   }
 }
 
-TEST(ResultTablesTest, RowsAreStoredExactlyAsGiven) {
-  TestSummaryTable summary;
-  summary.addResult("", "fail", " odd\ttext\n");
-  const ResultRow& row = summary.results().at(0);
-  std::string values;
-  for (const char* key : {"testName", "result", "detected", "Result", "name"}) {
-    values += row.valueForKey(key) ? "[" + *row.valueForKey(key) + "]" : "none";
-  }
-  EXPECT_EQ(values, "[][fail][ odd\ttext\n]nonenone");
-}
-
 }  // namespace
 }  // namespace tarq
