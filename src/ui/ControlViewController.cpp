@@ -21,6 +21,15 @@ namespace tarq {
 namespace {
 
 const wxString kRunLabel = "&Run Checks";
+
+// A pass's duration as a person reads it: "21 ms" below a second (where "0.0 s" would look as if
+// nothing ran), "1.2 s" from there on.
+std::string durationText(double seconds) {
+  if (seconds < 0.9995) {
+    return fmt::format("{:.0f} ms", std::max(1.0, seconds * 1000));
+  }
+  return fmt::format("{:.1f} s", seconds);
+}
 const wxString kStopLabel = "&Stop";
 
 // Hands a change over to the main thread, where it is shown if its pass is still the one shown.
@@ -228,8 +237,8 @@ void ControlViewController::endPass(bool stopped) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - passStart_).count();
   if (stopped) {
     setStatus(
-        wxString::FromUTF8(fmt::format("Stopped during check {} of {}, after {:.1f} s.",
-                                       checksStarted_, kTestNamesInRunOrder.size(), seconds)));
+        wxString::FromUTF8(fmt::format("Stopped during check {} of {}, after {}.", checksStarted_,
+                                       kTestNamesInRunOrder.size(), durationText(seconds))));
   } else {
     const auto count = [this](std::string_view status) {
       return testNameVC_ == nullptr
@@ -240,8 +249,8 @@ void ControlViewController::endPass(bool stopped) {
     const auto failed = count(StatusWord::fail);
     const auto warned = count(StatusWord::warn);
     const auto passed = count(StatusWord::pass);
-    setStatus(wxString::FromUTF8(fmt::format("{} failed, {} warned, {} passed in {:.1f} s", failed,
-                                             warned, passed, seconds)));
+    setStatus(wxString::FromUTF8(fmt::format("{} failed, {} warned, {} passed in {}", failed,
+                                             warned, passed, durationText(seconds))));
   }
   if (progress_ != nullptr) {
     progress_->Hide();

@@ -367,8 +367,8 @@ TEST(WindowTest, RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu) {
     const bool stopped = end != End::letThrough;
     EXPECT_EQ(window->summary().model().GetCount(), stopped ? 7u : 8u);
     EXPECT_TRUE(std::regex_match(
-        window->status(), std::regex(stopped ? "Stopped during check 8 of 8, after [0-9.]+ s\\."
-                                             : "0 failed, 0 warned, 8 passed in [0-9.]+ s")))
+        window->status(), std::regex(stopped ? "Stopped during check 8 of 8, after [0-9.]+ m?s\\."
+                                             : "0 failed, 0 warned, 8 passed in [0-9.]+ m?s")))
         << window->status();
     EXPECT_EQ(window->button().GetLabelText(), "Run Checks");
     EXPECT_EQ(window->label(wxID_EXECUTE), "Run Checks");
