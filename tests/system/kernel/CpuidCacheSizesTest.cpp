@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <utility>
 
 #include "system/kernel/CpuidCacheSizes.h"
 
@@ -9,14 +8,6 @@ namespace tarq {
 namespace {
 
 using Leaves = std::map<std::pair<uint32_t, uint32_t>, CpuidRegisters>;
-
-CpuidQuery recorded(Leaves leaves) {
-  return [leaves = std::move(leaves)](uint32_t leaf,
-                                      uint32_t subleaf) -> std::optional<CpuidRegisters> {
-    const auto found = leaves.find({leaf, subleaf});
-    return found == leaves.end() ? std::nullopt : std::optional<CpuidRegisters>(found->second);
-  };
-}
 
 // Registers as recorded on real processors.
 TEST(CpuidCacheSizesTest, SizesFromTheLeafEachVendorFills) {
@@ -41,14 +32,17 @@ TEST(CpuidCacheSizesTest, SizesFromTheLeafEachVendorFills) {
     std::optional<uint64_t> l2, l3;
   } cases[] = {
       {"Intel", intel, 262144, 8388608},
-      // An AMD EPYC (leaf 4 all zeros) is in the Linux service's test.
       {"split level 2", splitSecondLevel, 524288, std::nullopt},
+      // An AMD EPYC (leaf 4 all zeros) is in the Linux service's test.
       {"AMD without an L3", {{{0x80000006, 0}, {0, 0, 0x08006140, 0}}}, 2097152, std::nullopt},
       {"reports neither", {}, std::nullopt, std::nullopt},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.processor);
-    const CpuidQuery cpuid = recorded(c.leaves);
+    const CpuidQuery cpuid = [&](uint32_t leaf, uint32_t subleaf) -> std::optional<CpuidRegisters> {
+      const auto found = c.leaves.find({leaf, subleaf});
+      return found == c.leaves.end() ? std::nullopt : std::optional(found->second);
+    };
     EXPECT_EQ(cpuidCacheSize(cpuid, 2), c.l2);
     EXPECT_EQ(cpuidCacheSize(cpuid, 3), c.l3);
   }
