@@ -4,10 +4,9 @@
 #include <cstring>
 #include <functional>
 #include <map>
-#include <sstream>
 
+#include "support/CapturedDiagnostics.h"
 #include "support/Tables.h"
-#include "system/Diagnostics.h"
 #include "system/kernel/KernelParameters.h"
 
 namespace tarq {
@@ -90,20 +89,12 @@ class FakeKernelParameterCalls final : public KernelParameterCalls {
   }
 };
 
-class KernelParametersTest : public ::testing::Test {
- protected:
-  void SetUp() override { setDiagnosticStream(diagnostics); }
-  void TearDown() override { setDiagnosticStream(std::cout); }
-
-  FakeKernelParameterCalls calls;
-  std::ostringstream diagnostics;
-};
-
 // A typed read takes a reply of exactly its width, in native byte order; text ends at the first
 // NUL or the end of the reply and must be UTF-8. Only a failed size query with a POSIX error
 // number writes that number to the diagnostics. A shorter data read keeps the queried size, with a
 // zero tail.
-TEST_F(KernelParametersTest, RepliesAsTypedValuesTextOrErrors) {
+TEST(KernelParametersTest, RepliesAsTypedValuesTextOrErrors) {
+  FakeKernelParameterCalls calls;
   const auto u64 = [&] { return std::to_string(svu::sysctlValue<uint64_t>(Mib{6}, calls)); };
   const auto i32 = [&] { return std::to_string(svu::sysctlValue<int32_t>(Mib{6}, calls)); };
   const auto text = [&] { return svu::sysctlString(Mib{6}, calls); };
@@ -141,26 +132,29 @@ TEST_F(KernelParametersTest, RepliesAsTypedValuesTextOrErrors) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
-    diagnostics.str("");
+    const testing::CapturedDiagnostics diagnostics;
     calls.replies[{6}] = c.reply;
     calls.sizeQueryErrno = c.sizeQueryErrno;
     calls.dataReadErrno = c.dataReadErrno;
     calls.dataReadSize = c.dataReadSize;
     EXPECT_EQ(outcome(c.read), c.expected);
-    EXPECT_EQ(diagnostics.str(), c.diagnostics);
+    EXPECT_EQ(diagnostics.text(), c.diagnostics);
   }
+  const testing::CapturedDiagnostics diagnostics;
   EXPECT_EQ(outcome([&] {
               svu::sysctlMIB("hw.nosuchthing", calls);
               return "translated";
             }),
             "posix error 2");
-  EXPECT_EQ(diagnostics.str(), "");
+  EXPECT_EQ(diagnostics.text(), "");
 }
 
 // Each accessor's identifier and type, written out as the platform's sysctl header has them. A
 // reply of exactly the type's width with the top bit set tells the type and its signedness
 // apart; any other identifier finds no reply and gives no value.
-TEST_F(KernelParametersTest, EachAccessorReadsItsOwnParameterWithItsOwnType) {
+TEST(KernelParametersTest, EachAccessorReadsItsOwnParameterWithItsOwnType) {
+  FakeKernelParameterCalls calls;
+  const testing::CapturedDiagnostics diagnostics;  // the failed size queries
   calls.names = {{"hw.cpufrequency", {100, 1}},
                  {"hw.cpu64bit_capable", {100, 2}},
                  {"machdep.cpu.brand_string", {100, 3, 4}}};
