@@ -92,11 +92,9 @@ TEST(LinuxKernelParameterServiceTest, FactsFallBackSourceBySource) {
       {cpufreq + "base_frequency", {}, frequency, "(4000000000)"},
       // A zero is no frequency: the model name's "@ 1.80GHz".
       {cpufreq + "cpuinfo_max_freq", "0\n", frequency, "(1800000000)"},
-      {cpuinfo, "processor\t: 0\nmodel name\t: Intel(R) Pentium(R) 4 CPU @ 800MHz\n", frequency,
-       "(800000000)"},
-      {cpuinfo, "processor\t: 0\nmodel name\t: Some CPU\ncpu MHz\t\t: 2596.150\n", frequency,
-       "(2596150000)"},
-      {cpuinfo, "processor\t: 0\nmodel name\t: Some CPU\n", frequency, "(nullopt)"},
+      {cpuinfo, "model name\t: Intel(R) Pentium(R) 4 CPU @ 800MHz\n", frequency, "(800000000)"},
+      {cpuinfo, "model name\t: Some CPU\ncpu MHz\t\t: 2596.150\n", frequency, "(2596150000)"},
+      {cpuinfo, "model name\t: Some CPU\n", frequency, "(nullopt)"},
       // Memory without a readable block size (or without blocks, as on the vm) is MemTotal.
       {"sys/devices/system/memory/block_size_bytes", "zz\n", printed<svu::memorySize>,
        "(16650104832)"},
