@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <tuple>
+#include <utility>
 
 #include "support/FixtureMachine.h"
 #include "support/Tables.h"
@@ -19,17 +20,13 @@ using testing::printed;
 
 // Memory, processors and active processors, L2 and L3, frequency, 64-bit capability, brand,
 // machine type and model.
-using Facts = std::tuple<std::optional<uint64_t>, std::optional<int32_t>, std::optional<int32_t>,
-                         std::optional<uint32_t>, std::optional<uint32_t>, std::optional<int64_t>,
-                         std::optional<uint32_t>, std::optional<std::string>,
-                         std::optional<std::string>, std::optional<std::string>>;
-
-Facts factsOf(KernelParameterCalls& c) {
-  return {
-      svu::memorySize(c),  svu::cpuCount(c),     svu::activeCPUCount(c),  svu::l2CacheSize(c),
-      svu::l3CacheSize(c), svu::cpuFrequency(c), svu::cpu64BitCapable(c), svu::cpuBrandString(c),
-      svu::machine(c),     svu::model(c)};
+auto factsOf(KernelParameterCalls& c) {
+  return std::tuple(svu::memorySize(c), svu::cpuCount(c), svu::activeCPUCount(c),
+                    svu::l2CacheSize(c), svu::l3CacheSize(c), svu::cpuFrequency(c),
+                    svu::cpu64BitCapable(c), svu::cpuBrandString(c), svu::machine(c),
+                    svu::model(c));
 }
+using Facts = decltype(factsOf(std::declval<KernelParameterCalls&>()));
 
 // An AMD EPYC in a virtual machine reports its caches only in leaf 0x80000006 (L2 1 MiB, L3
 // 1016 × 512 KiB), its leaf 4 all zeros. It is asked only where sysfs has no cache of that level,
