@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 #include <utility>
 
 namespace tarq::testing {
@@ -14,6 +15,13 @@ void expectEach(Function function, std::initializer_list<std::pair<Input, Expect
   for (const auto& [input, expected] : cases) {
     EXPECT_EQ(function(input), expected) << ::testing::PrintToString(input);
   }
+}
+
+// An accessor's value as gtest prints it, "(nullopt)", "(-2)", "(\"text\")", for tables of
+// accessors and their values.
+template <auto accessor, typename Argument>
+std::string printed(Argument& argument) {
+  return ::testing::PrintToString(accessor(argument));
 }
 
 }  // namespace tarq::testing

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <functional>
 #include <map>
-#include <sstream>
 
-#include "system/Diagnostics.h"
+#include "support/CapturedDiagnostics.h"
+#include "support/Tables.h"
 #include "system/kernel/KernelParameters.h"
 
 namespace tarq {
@@ -17,6 +17,7 @@ using svu::Error;
 using svu::Mib;
 
 using namespace std::string_view_literals;
+using testing::printed;
 
 std::vector<int8_t> bytesOf(std::string_view text) {
   return std::vector<int8_t>(text.begin(), text.end());
@@ -41,12 +42,6 @@ std::string outcome(Read read) {
     return kCases[static_cast<int>(error.errorCase())] +
            (number != 0 ? " " + std::to_string(number) : "");
   }
-}
-
-// An accessor's value as gtest prints it: "(nullopt)", "(-2)", "(\"text\")".
-template <auto accessor>
-std::string printed(KernelParameterCalls& calls) {
-  return ::testing::PrintToString(accessor(calls));
 }
 
 // A kernel-parameter service with made-up parameters and switchable failures.
@@ -94,91 +89,72 @@ class FakeKernelParameterCalls final : public KernelParameterCalls {
   }
 };
 
-class KernelParametersTest : public ::testing::Test {
- protected:
-  void SetUp() override { setDiagnosticStream(diagnostics); }
-  void TearDown() override { setDiagnosticStream(std::cout); }
-
-  FakeKernelParameterCalls calls;
-  std::ostringstream diagnostics;
-};
-
 // A typed read takes a reply of exactly its width, in native byte order; text ends at the first
-// NUL or the end of the reply and must be UTF-8.
-TEST_F(KernelParametersTest, RepliesAsTypedValuesAndText) {
+// NUL or the end of the reply and must be UTF-8. Only a failed size query with a POSIX error
+// number writes that number to the diagnostics. A shorter data read keeps the queried size, with a
+// zero tail.
+TEST(KernelParametersTest, RepliesAsTypedValuesTextOrErrors) {
+  FakeKernelParameterCalls calls;
   const auto u64 = [&] { return std::to_string(svu::sysctlValue<uint64_t>(Mib{6}, calls)); };
   const auto i32 = [&] { return std::to_string(svu::sysctlValue<int32_t>(Mib{6}, calls)); };
   const auto text = [&] { return svu::sysctlString(Mib{6}, calls); };
-  const auto size = [&] { return std::to_string(svu::sysctlData(Mib{6}, calls).size()); };
+  const auto data = [&] {
+    const std::vector<int8_t> reply = svu::sysctlData(Mib{6}, calls);
+    return std::string(reply.begin(), reply.end());
+  };
+  const std::vector<int8_t> model = bytesOf("MacBookPro15,1"sv);
+  const std::nullopt_t none = std::nullopt;
   const struct {
     std::vector<int8_t> reply;
     std::function<std::string()> read;
     std::string expected;
+    std::optional<int> sizeQueryErrno = {}, dataReadErrno = {};
+    std::optional<size_t> dataReadSize = {};
+    std::string diagnostics = "";
   } cases[] = {
       {bytesOf(uint64_t{17179869184}), u64, "17179869184"},
       {bytesOf(int32_t{-3}), i32, "-3"},
       {bytesOf(int32_t{8}), u64, "invalid size"},
       {bytesOf(uint64_t{8}), i32, "invalid size"},
       {{}, i32, "invalid size"},
-      {{}, size, "0"},
+      {{}, data, ""},
       {{}, text, ""},
-      {bytesOf("Darwin\0"sv), text, "Darwin"},
       {bytesOf("Darwin"sv), text, "Darwin"},
       {bytesOf("Dar\0win\0"sv), text, "Dar"},
-      {bytesOf("\0"sv), text, ""},
       {bytesOf("  Intel(R) Core(TM) i7 "sv), text, "  Intel(R) Core(TM) i7 "},
       {bytesOf("Caf\xC3\xA9"sv), text, "Caf\xC3\xA9"},
       {bytesOf("\xFF\xFE"sv), text, "malformed UTF-8"},
+      {model, data, "posix error 12", ENOMEM, none, none, "12\n"},
+      {model, data, "unknown error", 0},
+      {model, data, "unknown error", 100000},
+      {model, data, "posix error 12", none, ENOMEM},  // the reply grew between the two calls
+      {model, data, std::string("Mac\0\0\0\0\0\0\0\0\0\0\0", 14), none, none, 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
+    const testing::CapturedDiagnostics diagnostics;
     calls.replies[{6}] = c.reply;
-    EXPECT_EQ(outcome(c.read), c.expected);
-  }
-}
-
-// Only a failed size query with a POSIX error number writes that number to the diagnostics. A
-// shorter data read keeps the queried size, with a zero tail.
-TEST_F(KernelParametersTest, FailuresAreErrorsAndOnlyAFailedSizeQueryIsWritten) {
-  const std::nullopt_t none = std::nullopt;
-  const struct {
-    std::optional<int> sizeQueryErrno, dataReadErrno;
-    std::optional<size_t> dataReadSize;
-    std::string reply, diagnostics;
-  } cases[] = {
-      {ENOMEM, none, none, "posix error 12", "12\n"},
-      {0, none, none, "unknown error", ""},
-      {100000, none, none, "unknown error", ""},
-      // The reply grew between the two calls.
-      {none, ENOMEM, none, "posix error 12", ""},
-      {none, none, 3, std::string("Mac\0\0\0\0\0\0\0\0\0\0\0", 14), ""},
-  };
-  calls.replies[{6, 2}] = bytesOf("MacBookPro15,1"sv);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.reply + " " + c.diagnostics);
-    diagnostics.str("");
     calls.sizeQueryErrno = c.sizeQueryErrno;
     calls.dataReadErrno = c.dataReadErrno;
     calls.dataReadSize = c.dataReadSize;
-    EXPECT_EQ(outcome([&] {
-                const std::vector<int8_t> reply = svu::sysctlData(Mib{6, 2}, calls);
-                return std::string(reply.begin(), reply.end());
-              }),
-              c.reply);
-    EXPECT_EQ(diagnostics.str(), c.diagnostics);
+    EXPECT_EQ(outcome(c.read), c.expected);
+    EXPECT_EQ(diagnostics.text(), c.diagnostics);
   }
+  const testing::CapturedDiagnostics diagnostics;
   EXPECT_EQ(outcome([&] {
               svu::sysctlMIB("hw.nosuchthing", calls);
               return "translated";
             }),
             "posix error 2");
-  EXPECT_EQ(diagnostics.str(), "");
+  EXPECT_EQ(diagnostics.text(), "");
 }
 
 // Each accessor's identifier and type, written out as the platform's sysctl header has them. A
 // reply of exactly the type's width with the top bit set tells the type and its signedness
 // apart; any other identifier finds no reply and gives no value.
-TEST_F(KernelParametersTest, EachAccessorReadsItsOwnParameterWithItsOwnType) {
+TEST(KernelParametersTest, EachAccessorReadsItsOwnParameterWithItsOwnType) {
+  FakeKernelParameterCalls calls;
+  const testing::CapturedDiagnostics diagnostics;  // the failed size queries
   calls.names = {{"hw.cpufrequency", {100, 1}},
                  {"hw.cpu64bit_capable", {100, 2}},
                  {"machdep.cpu.brand_string", {100, 3, 4}}};

@@ -3,8 +3,10 @@
 #include <array>
 #include <cerrno>
 #include <tuple>
+#include <utility>
 
 #include "support/FixtureMachine.h"
+#include "support/Tables.h"
 #include "system/kernel/KernelParameters.h"
 #include "system/kernel/LinuxKernelParameterService.h"
 
@@ -14,19 +16,26 @@ namespace {
 namespace svu = SystemValuesUtility;
 
 using testing::FixtureMachine;
+using testing::printed;
 
 // Memory, processors and active processors, L2 and L3, frequency, 64-bit capability, brand,
 // machine type and model.
-using Facts = std::tuple<std::optional<uint64_t>, std::optional<int32_t>, std::optional<int32_t>,
-                         std::optional<uint32_t>, std::optional<uint32_t>, std::optional<int64_t>,
-                         std::optional<uint32_t>, std::optional<std::string>,
-                         std::optional<std::string>, std::optional<std::string>>;
+auto factsOf(KernelParameterCalls& c) {
+  return std::tuple(svu::memorySize(c), svu::cpuCount(c), svu::activeCPUCount(c),
+                    svu::l2CacheSize(c), svu::l3CacheSize(c), svu::cpuFrequency(c),
+                    svu::cpu64BitCapable(c), svu::cpuBrandString(c), svu::machine(c),
+                    svu::model(c));
+}
+using Facts = decltype(factsOf(std::declval<KernelParameterCalls&>()));
 
-Facts factsOf(KernelParameterCalls& c) {
-  return {
-      svu::memorySize(c),  svu::cpuCount(c),     svu::activeCPUCount(c),  svu::l2CacheSize(c),
-      svu::l3CacheSize(c), svu::cpuFrequency(c), svu::cpu64BitCapable(c), svu::cpuBrandString(c),
-      svu::machine(c),     svu::model(c)};
+// An AMD EPYC in a virtual machine reports its caches only in leaf 0x80000006 (L2 1 MiB, L3
+// 1016 × 512 KiB), its leaf 4 all zeros. It is asked only where sysfs has no cache of that level,
+// and only on x86.
+std::optional<CpuidRegisters> amdEpyc(uint32_t leaf, uint32_t) {
+  if (leaf == 0x80000006) {
+    return CpuidRegisters{0x40802040, 0x60804040, 0x04006140, 0x0fe09140};
+  }
+  return leaf == 4 ? std::optional(CpuidRegisters{}) : std::nullopt;
 }
 
 TEST(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
@@ -44,130 +53,82 @@ TEST(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
       {"vm",
        {uint64_t{4028108} * 1024, 2, 2, 4194304, 16777216, 2194842000, 1,
         "Intel Xeon Processor (Skylake, IBRS)", "x86_64", "Standard PC (Q35 + ICH9, 2009)"}},
-      // No L3, no frequency, no model name: the core's name from its part number.
+      // No L3 (and no processor to ask), no frequency, no model name: the core's name from its
+      // part number.
       {"arm-board",
        {uint64_t{4} << 30, 4, 4, 1048576, none, none, 1, "ARM Cortex-A72", "aarch64",
         "Raspberry Pi 4 Model B Rev 1.1"}},
-      // An empty root knows only the uname texts, and an x86_64 machine is 64-bit capable.
-      {"", {none, none, none, none, none, none, 1, none, "x86_64", none}},
+      // An empty root knows only the uname texts and the processor's caches, and an x86_64
+      // machine is 64-bit capable.
+      {"", {none, none, none, 1048576, 532676608, none, 1, none, "x86_64", none}},
   };
   for (const auto& m : machines) {
     SCOPED_TRACE(m.fixture);
-    FixtureMachine machine(m.fixture, *std::get<8>(m.facts));
+    FixtureMachine machine(m.fixture, *std::get<8>(m.facts), amdEpyc);
     EXPECT_EQ(factsOf(machine.service()), m.facts);
   }
 }
 
-TEST(LinuxKernelParameterServiceTest, KernelTextsComeFromUnameAndProcVersion) {
-  FixtureMachine machine("laptop");
-  auto& calls = machine.service();
-  EXPECT_EQ(svu::osType(calls), "Linux");
-  EXPECT_EQ(svu::osRelease(calls), "6.1.0-18-amd64");
-  EXPECT_EQ(svu::hostName(calls), "testhost");
-  EXPECT_EQ(svu::osVersion(calls), "#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)");
-  EXPECT_EQ(svu::kernelVersion(calls),
-            "Linux version 6.1.0-18-amd64 (debian-kernel@lists.debian.org) (gcc-12 (Debian "
-            "12.2.0-14) 12.2.0) #1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)");
-  EXPECT_EQ(svu::osRevision(calls), (6 << 16) | (1 << 8) | 0);
-}
-
-TEST(LinuxKernelParameterServiceTest, FrequencyFallsBackSourceBySource) {
-  FixtureMachine machine("laptop");
-  const auto& root = machine.root();
-  const std::string cpufreq = "sys/devices/system/cpu/cpu0/cpufreq";
-
-  root.remove(cpufreq + "/base_frequency");
-  EXPECT_EQ(svu::cpuFrequency(machine.service()), 4000000000) << "cpuinfo_max_freq";
-
-  root.write(cpufreq + "/cpuinfo_max_freq", "0\n");
-  EXPECT_EQ(svu::cpuFrequency(machine.service()), 1800000000) << "a zero is no frequency";
-
-  root.remove(cpufreq);
-  EXPECT_EQ(svu::cpuFrequency(machine.service()), 1800000000) << "the model name's @ 1.80GHz";
-
-  root.write("proc/cpuinfo", "processor\t: 0\nmodel name\t: Intel(R) Pentium(R) 4 CPU @ 800MHz\n");
-  EXPECT_EQ(svu::cpuFrequency(machine.service()), 800000000);
-
-  root.write("proc/cpuinfo", "processor\t: 0\nmodel name\t: Some CPU\ncpu MHz\t\t: 2596.150\n");
-  EXPECT_EQ(svu::cpuFrequency(machine.service()), 2596150000) << "cpu MHz, the last resort";
-
-  root.write("proc/cpuinfo", "processor\t: 0\nmodel name\t: Some CPU\n");
-  EXPECT_EQ(svu::cpuFrequency(machine.service()), std::nullopt);
-}
-
-TEST(LinuxKernelParameterServiceTest, MemoryFallsBackToMemTotalWithoutBlocks) {
-  FixtureMachine machine("laptop");
-  machine.root().write("sys/devices/system/memory/block_size_bytes", "zz\n");
-  EXPECT_EQ(svu::memorySize(machine.service()), uint64_t{16259868} * 1024);
-  machine.root().remove("sys/devices/system/memory");
-  EXPECT_EQ(svu::memorySize(machine.service()), uint64_t{16259868} * 1024);
-  machine.root().write("proc/meminfo", "MemFree: 100 kB\n");
-  EXPECT_EQ(svu::memorySize(machine.service()), std::nullopt);
-}
-
-TEST(LinuxKernelParameterServiceTest, SixtyFourBitCapabilityFollowsTheLongModeFlag) {
-  FixtureMachine machine("vm", "i686");
-  machine.root().write("proc/cpuinfo", "processor\t: 0\nflags\t\t: fpu vme pae sse2 nx\n");
-  EXPECT_EQ(svu::cpu64BitCapable(machine.service()), 0u);
-  machine.root().write("proc/cpuinfo", "processor\t: 0\nflags\t\t: fpu lm\n");
-  EXPECT_EQ(svu::cpu64BitCapable(machine.service()), 1u);
-  machine.root().write("proc/cpuinfo", "processor\t: 0\n");
-  EXPECT_EQ(svu::cpu64BitCapable(machine.service()), 0u) << "an i686 without flags";
-}
-
-TEST(LinuxKernelParameterServiceTest, BrandFallsBackToTheClosestField) {
-  FixtureMachine machine("arm-board", "armv7l");
+// Each step changes one file of an i686 laptop (no text: removes it) and reads one fact; each
+// builds on the steps before it. A source missing or malformed falls back to the next, and a
+// malformed last source is no value rather than a made-up one.
+TEST(LinuxKernelParameterServiceTest, FactsFallBackSourceBySource) {
+  FixtureMachine machine("laptop", "i686");
+  const std::string cpufreq = "sys/devices/system/cpu/cpu0/cpufreq/";
+  const std::string cache = "sys/devices/system/cpu/cpu0/cache/index";
+  const std::string cpuinfo = "proc/cpuinfo";
+  using Read = std::string (*)(KernelParameterCalls&);
+  const Read frequency = printed<svu::cpuFrequency>, brand = printed<svu::cpuBrandString>,
+             bits64 = printed<svu::cpu64BitCapable>;
   const struct {
-    std::string_view cpuinfo;
-    std::optional<std::string> brand;
-  } cases[] = {
-      {"Processor\t: ARMv7 Processor rev 4 (v7l)\nHardware\t: BCM2835\n",
-       "ARMv7 Processor rev 4 (v7l)"},
-      {"CPU implementer\t: 0x41\nCPU part\t: 0xd99\n", "CPU implementer 0x41 part 0xd99"},
-      {"CPU implementer\t: 0x61\nCPU part\t: 0x022\n", "CPU implementer 0x61 part 0x022"},
-      {"processor\t: 0\nHardware\t: Allwinner sun8i Family\n", "Allwinner sun8i Family"},
-      {"processor\t: 0\nuarch\t\t: sifive,u74-mc\n", "sifive,u74-mc"},
-      {"processor\t: 0\nmodel name\t:\n", std::nullopt},
-      {"", std::nullopt},
+    std::string path;
+    std::optional<std::string> text;
+    Read read;
+    std::string expected;
+  } steps[] = {
+      {cpufreq + "base_frequency", {}, frequency, "(4000000000)"},
+      // A zero is no frequency: the model name's "@ 1.80GHz".
+      {cpufreq + "cpuinfo_max_freq", "0\n", frequency, "(1800000000)"},
+      {cpuinfo, "model name\t: Intel(R) Pentium(R) 4 CPU @ 800MHz\n", frequency, "(800000000)"},
+      {cpuinfo, "model name\t: Some CPU\ncpu MHz\t\t: 2596.150\n", frequency, "(2596150000)"},
+      {cpuinfo, "model name\t: Some CPU\n", frequency, "(nullopt)"},
+      // Memory without a readable block size (or without blocks, as on the vm) is MemTotal.
+      {"sys/devices/system/memory/block_size_bytes", "zz\n", printed<svu::memorySize>,
+       "(16650104832)"},
+      {"proc/meminfo", "MemFree: 100 kB\n", printed<svu::memorySize>, "(nullopt)"},
+      // The long-mode flag, else the machine type.
+      {cpuinfo, "processor\t: 0\nflags\t\t: fpu vme pae sse2 nx\n", bits64, "(0)"},
+      {cpuinfo, "processor\t: 0\nflags\t\t: fpu lm\n", bits64, "(1)"},
+      {cpuinfo, "processor\t: 0\n", bits64, "(0)"},
+      // The brand from the closest field other architectures have.
+      {cpuinfo, "Processor\t: ARMv7 Processor rev 4 (v7l)\nHardware\t: BCM2835\n", brand,
+       "(\"ARMv7 Processor rev 4 (v7l)\")"},
+      {cpuinfo, "CPU implementer\t: 0x41\nCPU part\t: 0xd99\n", brand,
+       "(\"CPU implementer 0x41 part 0xd99\")"},
+      // Another implementer's part numbers are not ARM's own.
+      {cpuinfo, "CPU implementer\t: 0x61\nCPU part\t: 0xd08\n", brand,
+       "(\"CPU implementer 0x61 part 0xd08\")"},
+      {cpuinfo, "processor\t: 0\nHardware\t: Allwinner sun8i Family\n", brand,
+       "(\"Allwinner sun8i Family\")"},
+      {cpuinfo, "processor\t: 0\nuarch\t\t: sifive,u74-mc\n", brand, "(\"sifive,u74-mc\")"},
+      {cpuinfo, "processor\t: 0\nmodel name\t:\n", brand, "(nullopt)"},
+      {cpuinfo, "", brand, "(nullopt)"},
+      // Malformed files.
+      {cache + "2/size", "99999999999999999999K\n", printed<svu::l2CacheSize>, "(nullopt)"},
+      {cache + "3/size", "4194304K\n", printed<svu::l3CacheSize>, "(nullopt)"},  // over 32 bits
+      {"sys/devices/system/cpu/online", "3-1\n", printed<svu::activeCPUCount>, "(nullopt)"},
+      {cpuinfo, std::string(100000, '\xff') + "\n:::\n\n\ncpu MHz : 12..5\n", frequency,
+       "(nullopt)"},
+      {cpuinfo, "", printed<svu::cpuCount>, "(8)"},  // the cpuN folders still count
   };
-  for (const auto& c : cases) {
-    machine.root().write("proc/cpuinfo", c.cpuinfo);
-    EXPECT_EQ(svu::cpuBrandString(machine.service()), c.brand) << c.cpuinfo;
-  }
-}
-
-TEST(LinuxKernelParameterServiceTest, MalformedFilesAreUnknownNotMadeUp) {
-  FixtureMachine machine("vm");
-  const auto& root = machine.root();
-  root.write("sys/devices/system/cpu/cpu0/cache/index2/size", "99999999999999999999K\n");
-  root.write("sys/devices/system/cpu/cpu0/cache/index3/size", "4194304K\n");  // over 32 bits
-  root.write("sys/devices/system/cpu/online", "3-1\n");
-  root.write("proc/cpuinfo", std::string(100000, '\xff') + "\n:::\n\n\ncpu MHz : 12..5\n");
-  EXPECT_EQ(svu::l2CacheSize(machine.service()), std::nullopt);
-  EXPECT_EQ(svu::l3CacheSize(machine.service()), std::nullopt);
-  EXPECT_EQ(svu::cpuFrequency(machine.service()), std::nullopt);
-  EXPECT_EQ(svu::activeCPUCount(machine.service()), std::nullopt)
-      << "a malformed online list and no processor in cpuinfo";
-  EXPECT_EQ(svu::cpuCount(machine.service()), 2) << "the cpuN folders still count";
-}
-
-// Many virtual machines have no sysfs cache folder; an x86 processor still reports its caches.
-TEST(LinuxKernelParameterServiceTest, CachesMissingFromSysfsComeFromAnX86Processor) {
-  const CpuidQuery amdEpyc = [](uint32_t leaf, uint32_t) -> std::optional<CpuidRegisters> {
-    if (leaf == 0x80000006) {
-      return CpuidRegisters{0x40802040, 0x60804040, 0x04006140, 0x0fe09140};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.path + " " + step.expected);
+    if (step.text) {
+      machine.root().write(step.path, *step.text);
+    } else {
+      machine.root().remove(step.path);
     }
-    return leaf == 4 ? std::optional<CpuidRegisters>(CpuidRegisters{}) : std::nullopt;
-  };
-  for (const std::string machineType : {"x86_64", "aarch64"}) {
-    SCOPED_TRACE(machineType);
-    FixtureMachine machine("vm", machineType, amdEpyc);
-    machine.root().remove("sys/devices/system/cpu/cpu0/cache");
-    const bool asked = machineType == "x86_64";
-    EXPECT_EQ(svu::l2CacheSize(machine.service()),
-              asked ? std::optional<uint32_t>(1048576) : std::nullopt);
-    EXPECT_EQ(svu::l3CacheSize(machine.service()),
-              asked ? std::optional<uint32_t>(532676608) : std::nullopt);
+    EXPECT_EQ(step.read(machine.service()), step.expected);
   }
 }
 
@@ -178,10 +139,19 @@ std::string failed(int error) {
 // The C-call protocol, as the kernel-parameter layer and any other caller rely on it: each call
 // gives the size and bytes it returned, or the errno of its failure. The size query computes the
 // reply, and the data read right after it takes that reply rather than reading all memory blocks
-// again.
+// again. The kernel's texts come from uname and /proc/version.
 TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
   FixtureMachine machine("laptop");
   auto& service = machine.service();
+  EXPECT_EQ(svu::osType(service), "Linux");
+  EXPECT_EQ(svu::osRelease(service), "6.1.0-18-amd64");
+  EXPECT_EQ(svu::hostName(service), "testhost");
+  EXPECT_EQ(svu::osVersion(service), "#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)");
+  EXPECT_EQ(svu::kernelVersion(service),
+            "Linux version 6.1.0-18-amd64 (debian-kernel@lists.debian.org) (gcc-12 (Debian "
+            "12.2.0-14) 12.2.0) #1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)");
+  EXPECT_EQ(svu::osRevision(service), (6 << 16) | (1 << 8) | 0);
+
   const auto read = [&](std::vector<int> mib, size_t bufferSize, bool writes = false) {
     std::string buffer(bufferSize, '\0');
     size_t size = bufferSize;

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <iomanip>
-#include <locale>
-#include <sstream>
-
 #include "support/Tables.h"
 #include "system/text/PropertyList.h"
 
@@ -29,12 +25,8 @@ std::string render(const PropertyListValue& value) {
       return '"' + value.text() + '"';
     case PropertyListKind::integer:
       return (value.integer().negative ? "-" : "") + std::to_string(value.integer().magnitude);
-    case PropertyListKind::real: {
-      std::ostringstream out;
-      out.imbue(std::locale::classic());
-      out << std::setprecision(17) << value.real();
-      return out.str();
-    }
+    case PropertyListKind::real:
+      return ::testing::PrintToString(value.real());
     case PropertyListKind::boolean:
       return value.boolean() ? "true" : "false";
     case PropertyListKind::date:
@@ -47,25 +39,26 @@ std::string render(const PropertyListValue& value) {
   return "none";
 }
 
-std::string parsed(const std::string& text) {
-  const PropertyListParse result = PropertyList::parse(text);
-  return result.document ? render(result.document->root()) : "error: " + result.errorDescription;
-}
-
-// What is wrong with `text`; "@" stands for "Invalid property list at byte offset ".
-std::string errorOf(std::string_view text) {
+// The value `text` holds, or what is wrong with it; "@" stands for "Invalid property list at byte
+// offset ".
+std::string parsed(std::string_view text) {
   const PropertyListParse result = PropertyList::parse(std::string(text));
   const std::string invalid = "Invalid property list at byte offset ";
   const std::string& description = result.errorDescription;
-  return result.document                    ? "parsed"
+  return result.document                    ? render(result.document->root())
          : description.starts_with(invalid) ? "@" + description.substr(invalid.size())
                                             : description;
 }
 
+// Each document declares entities, which stay as they are written, so nothing can grow a
+// document (the "billion laughs") or pull in a file.
 TEST(PropertyListTest, ReadsEveryKindOfValue) {
   const auto inPlist = [](std::string_view body) {
-    return parsed("<?xml version=\"1.0\"?>\n<plist version=\"1.0\">" + std::string(body) +
-                  "</plist>");
+    return parsed(
+        "<?xml version=\"1.0\"?>\n"
+        "<!DOCTYPE plist [<!ENTITY lol \"lol\"><!ENTITY lol2 \"&lol;&lol;&lol;&lol;&lol;\">\n"
+        "  <!ENTITY file SYSTEM \"file:///etc/passwd\">]>\n<plist version=\"1.0\">" +
+        std::string(body) + "</plist>");
   };
   testing::expectEach<std::string_view, std::string_view>(
       inPlist,
@@ -73,67 +66,52 @@ TEST(PropertyListTest, ReadsEveryKindOfValue) {
         "<integer>18446744073709551615</integer><key>c</key><integer> 0x1F </integer>"
         "<key>d</key><integer>-0</integer></dict>",
         "{a=-9223372036854775808,b=18446744073709551615,c=31,d=0}"},
-       {"<array><real>2.5</real><real> -1e3 "
-        "</real><real>3.</real><real>-infinity</real></array>",
+       {"<array><real>2.5</real><real> -1e3 </real><real>3.</real><real>-infinity</real></array>",
         "[2.5,-1000,3,-inf]"},
        {"<array><true/><false></false><date>2024-05-01T12:00:00Z</date>"
         "<data>\n\tSGVs\n\tbG8=\n</data></array>",
         "[true,false,date(2024-05-01T12:00:00Z),data(Hello)]"},
-       {"<array><string>a &amp; b &lt;c&gt; "
-        "&#x41;&#66;</string><string><![CDATA[<raw>]]></string>"
+       {"<array><string>a &amp; b &lt;c&gt; &#x41;&#66;</string><string><![CDATA[<raw>]]></string>"
         "<string> </string><string/><string>x<!-- note -->y</string></array>",
         R"(["a & b <c> AB","<raw>"," ","","xy"])"},
        // A repeated key: the last value counts, as the platform's dictionaries keep it.
        {"<dict><key>k</key><string>1</string><key>k</key><string>2</string></dict>",
         R"({k="2",k="2"})"},
        {"<dict/>", "{}"},
+       {"<array><string>&lol2;</string><string>&file;</string><string>&undeclared;</string>"
+        "</array>",
+        R"(["&lol2;","&file;","&undeclared;"])"},
        {"<array>\n  <!-- comments and white space between values are nothing -->\n</array>",
         "[]"}});
 }
 
 TEST(PropertyListTest, DescribesWhatIsWrongAndWhere) {
   testing::expectEach<std::string_view, std::string_view>(
-      errorOf,
-      {{"", "Malformed XML at byte offset 0: No document element found"},
-       {"<plist><array><string>x</array></plist>",
-        "Malformed XML at byte offset 25: Start-end tags mismatch"},
-       {"<array/>", "The document is <array>, not <plist>"},
-       {"<plist/>", "@0: <plist> holds no value"},
-       {"<plist><true/><false/></plist>", "@7: <plist> holds more than one value"},
-       {"<plist>x<true/></plist>", "@8: text inside <plist>"},
-       {"<plist><array><integer>12a</integer></array></plist>",
-        "@14: <integer> without a whole number in range"},
-       {"<plist><integer>18446744073709551616</integer></plist>",
-        "@7: <integer> without a whole number in range"},
-       {"<plist><integer>-9223372036854775809</integer></plist>",
-        "@7: <integer> without a whole number in range"},
-       {"<plist><integer></integer></plist>", "@7: <integer> without a whole number in range"},
-       {"<plist><real>2,5</real></plist>", "@7: <real> without a number"},
-       {"<plist><dict><key>a</key></dict></plist>", "@7: a dictionary <key> without a value"},
-       {"<plist><dict><key>a</key><key>b</key></dict></plist>",
-        "@7: a dictionary <key> where its value belongs"},
-       {"<plist><dict><string>a</string></dict></plist>",
-        "@7: <string> where a dictionary needs a <key>"},
-       {"<plist><array><key>a</key></array></plist>", "@14: <key> outside a dictionary"},
-       {"<plist><array>text</array></plist>", "@7: text inside <array>"},
-       {"<plist><true>yes</true></plist>", "@7: text inside <true>"},
-       {"<plist><string>a<b/></string></plist>", "@7: an element inside <string>"},
-       {"<plist><array><foo/></array></plist>", "@14: unknown element <foo>"},
-       {"<plist><date>yesterday</date></plist>", "@7: <date> not of the form YYYY-MM-DDTHH:MM:SSZ"},
-       {"<plist><data>SGVs!bG8=</data></plist>", "@7: <data> that is not base64"},
-       {"<plist><data>SG=Vs</data></plist>", "@7: <data> that is not base64"}});
-}
-
-TEST(PropertyListTest, ExpandsNoDeclaredEntity) {
-  // Declared entities stay as they are written, so nothing can grow a document (the "billion
-  // laughs") or pull in a file.
-  const std::string document =
-      "<?xml version=\"1.0\"?>\n"
-      "<!DOCTYPE plist [<!ENTITY lol \"lol\"><!ENTITY lol2 \"&lol;&lol;&lol;&lol;&lol;\">\n"
-      "  <!ENTITY file SYSTEM \"file:///etc/passwd\">]>\n"
-      "<plist><array><string>&lol2;</string><string>&file;</string><string>&undeclared;"
-      "</string></array></plist>";
-  EXPECT_EQ(parsed(document), R"(["&lol2;","&file;","&undeclared;"])");
+      parsed, {{"", "Malformed XML at byte offset 0: No document element found"},
+               {"<array/>", "The document is <array>, not <plist>"},
+               {"<plist/>", "@0: <plist> holds no value"}});
+  // Each body in a <plist>, which the byte offsets count.
+  testing::expectEach<std::string_view, std::string_view>(
+      [](std::string_view body) { return parsed("<plist>" + std::string(body) + "</plist>"); },
+      {{"<array><string>x</array>", "Malformed XML at byte offset 25: Start-end tags mismatch"},
+       {"<true/><false/>", "@7: <plist> holds more than one value"},
+       {"x<true/>", "@8: text inside <plist>"},
+       {"<array><integer>12a</integer></array>", "@14: <integer> without a whole number in range"},
+       {"<integer>18446744073709551616</integer>", "@7: <integer> without a whole number in range"},
+       {"<integer>-9223372036854775809</integer>", "@7: <integer> without a whole number in range"},
+       {"<integer></integer>", "@7: <integer> without a whole number in range"},
+       {"<real>2,5</real>", "@7: <real> without a number"},
+       {"<dict><key>a</key></dict>", "@7: a dictionary <key> without a value"},
+       {"<dict><key>a</key><key>b</key></dict>", "@7: a dictionary <key> where its value belongs"},
+       {"<dict><string>a</string></dict>", "@7: <string> where a dictionary needs a <key>"},
+       {"<array><key>a</key></array>", "@14: <key> outside a dictionary"},
+       {"<array>text</array>", "@7: text inside <array>"},
+       {"<true>yes</true>", "@7: text inside <true>"},
+       {"<string>a<b/></string>", "@7: an element inside <string>"},
+       {"<array><foo/></array>", "@14: unknown element <foo>"},
+       {"<date>yesterday</date>", "@7: <date> not of the form YYYY-MM-DDTHH:MM:SSZ"},
+       {"<data>SGVs!bG8=</data>", "@7: <data> that is not base64"},
+       {"<data>SG=Vs</data>", "@7: <data> that is not base64"}});
 }
 
 TEST(PropertyListTest, NestsAsDeepAsTheDocumentGoes) {
@@ -154,7 +132,7 @@ TEST(PropertyListTest, NestsAsDeepAsTheDocumentGoes) {
   EXPECT_EQ(value.text(), "bottom");
 
   // The same depth with a fault at the bottom is found and reported.
-  EXPECT_EQ(errorOf(document + "<integer>x</integer>" + closing + "</plist>"),
+  EXPECT_EQ(parsed(document + "<integer>x</integer>" + closing + "</plist>"),
             "@700030: <integer> without a whole number in range");
 }
 

@@ -11,27 +11,20 @@ using testing::expectEach;
 using Number = std::optional<uint64_t>;
 
 TEST(TextParsingTest, NumbersAreExactAndRejectAnythingButTheirDigits) {
-  const struct {
-    std::string_view text;
-    uint64_t scale;
-    Number value;
-  } cases[] = {
-      {"2.60", 1'000'000'000, 2'600'000'000},
-      {"2596.150", 1'000'000, 2'596'150'000},
-      {"3", 1'000'000'000, 3'000'000'000},
-      {".5", 1000, 500},
-      {"7.", 1000, 7000},
-      {"1.23456789", 1000, 1234},  // digits finer than the scale are dropped
-      {"", 1000, std::nullopt},
-      {".", 1000, std::nullopt},
-      {"-1.0", 1000, std::nullopt},
-      {"2,60", 1000, std::nullopt},
-      {"1.2.3", 1000, std::nullopt},
-      {"18446744073709551615", 10, std::nullopt},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(parseScaledDecimal(c.text, c.scale), c.value) << c.text;
-  }
+  expectEach<std::pair<std::string_view, uint64_t>, Number>(
+      [](const auto& c) { return parseScaledDecimal(c.first, c.second); },
+      {{{"2.60", 1'000'000'000}, 2'600'000'000},
+       {{"2596.150", 1'000'000}, 2'596'150'000},
+       {{"3", 1'000'000'000}, 3'000'000'000},
+       {{".5", 1000}, 500},
+       {{"7.", 1000}, 7000},
+       {{"1.23456789", 1000}, 1234},  // digits finer than the scale are dropped
+       {{"", 1000}, {}},
+       {{".", 1000}, {}},
+       {{"-1.0", 1000}, {}},
+       {{"2,60", 1000}, {}},
+       {{"1.2.3", 1000}, {}},
+       {{"18446744073709551615", 10}, {}}});
   expectEach<std::string_view, Number>(
       parseUnsignedDecimal,
       {{"18446744073709551615", UINT64_MAX}, {"18446744073709551616", {}}, {" 1", {}}, {"+1", {}}});
