@@ -54,8 +54,7 @@ TEST(WindowTest, EachPressFromMouseOrKeyboardShowsOnePassOfRowsAndLinesInTheirCo
       {"Pass", "Pass", "Pass", "Pass", "Pass", "Pass", "Pass", "Fail"}};
   const struct {
     wxWindow* focus;
-    int key;  // 0: a click
-    int modifiers;
+    int key, modifiers;  // key 0: a click
   } presses[] = {{&window.button(), 0, wxMOD_NONE},
                  {&window.button(), WXK_RETURN, wxMOD_NONE},
                  {&window.linesTable(), WXK_RETURN, wxMOD_NONE},
@@ -172,79 +171,67 @@ TEST(WindowTest, LayoutsWithoutTheirPanesOrTablesStillRunTheChecks) {
 
 // The table panes as the layout builds them, without a pass: rows and lines go in directly, over
 // the rows of an earlier pass already painted. Texts end in white space, which the cells drop.
-class WindowTablesTest : public ::testing::Test, protected ShownWindow {
- protected:
-  WindowTablesTest() : ShownWindow(nullptr) {
-    summary().addResult("Check", "Fail", "earlier pass");
-    paintedColour(summaryTable(), 0, 2, kRed);
-    summary().removeAllResults();
-    for (const auto& row : kRows) {
-      summary().addResult(row.testName, row.result, row.detected);
-    }
-    lines().appendLine("  Größe:\t1.5 GB\x1b[0m\n ");
-    lines().appendLine(kLong);
-    summaryTable().UnselectAll();
-    button().SetFocus();
-    // Until the new rows are laid out, the table gives the places of the earlier ones.
-    paintedColour(summaryTable(), 1, 2, kYellow);
+// Each column under its title shows its own field; only "Fail" and "Warn" rows are coloured, read
+// back from the screen at the end of the last column.
+// Then the pointer over a cell whose text does not fit shows the whole text, over one that fits
+// nothing; Ctrl+C copies the selected rows in table order as stored, tab-separated. With the menu
+// bar, Edit's items act on the table that has the focus: Select All selects its rows and Copy
+// copies them as the table's own Ctrl+C does.
+TEST(WindowTest, TablesShowTheirFieldsInColourShowCutTextsWholeAndCopyTheStoredTexts) {
+  const ShownWindow window(nullptr);
+  std::string longText = "Detected:";
+  for (int word = 0; word < 60; ++word) {
+    longText += " word" + std::to_string(word);
   }
-
-  inline static const std::string kLong = [] {
-    std::string text = "Detected:";
-    for (int word = 0; word < 60; ++word) {
-      text += " word" + std::to_string(word);
-    }
-    return text;
-  }();
-  inline static const std::vector<ResultRow> kRows{
+  const std::vector<ResultRow> given{
       {" Ünïcode check ", "Fail", "  Größe:\t1.5 GB\x1b[0m\n "},
       {"Check", "Warn", ""},
-      {"Check", "Pass", kLong + "\n"},
+      {"Check", "Pass", longText + "\n"},
       {"Check", "fail", "x"},
       {"Check", "WARN", "x"},
       {"Check", "Fail ", "x"},
       {"Check", "", "x"},
   };
-};
-
-// Each column under its title shows its own field; only "Fail" and "Warn" rows are coloured, read
-// back from the screen at the end of the last column.
-TEST_F(WindowTablesTest, ColumnsShowTheirFieldsInTheStatusColour) {
+  window.summary().addResult("Check", "Fail", "earlier pass");
+  paintedColour(window.summaryTable(), 0, 2, kRed);
+  window.summary().removeAllResults();
+  for (const auto& row : given) {
+    window.summary().addResult(row.testName, row.result, row.detected);
+  }
+  window.lines().appendLine("  Größe:\t1.5 GB\x1b[0m\n ");
+  window.lines().appendLine(longText);
+  window.summaryTable().UnselectAll();
+  window.button().SetFocus();
+  // Until the new rows are laid out, the table gives the places of the earlier ones.
+  paintedColour(window.summaryTable(), 1, 2, kYellow);
   const char* titles[] = {"Check", "Result", "Detected"};
   const std::vector<std::string> shown[] = {
       {" Ünïcode check", "Check", "Check", "Check", "Check", "Check", "Check"},
       {"Fail", "Warn", "Pass", "fail", "WARN", "Fail", ""},
-      {"  Größe:\t1.5 GB\x1b[0m", "", kLong, "x", "x", "x", "x"},
+      {"  Größe:\t1.5 GB\x1b[0m", "", longText, "x", "x", "x", "x"},
   };
-  ASSERT_EQ(summaryTable().GetColumnCount(), 3u);
+  ASSERT_EQ(window.summaryTable().GetColumnCount(), 3u);
   for (unsigned column = 0; column < 3; ++column) {
-    EXPECT_EQ(summaryTable().GetColumn(column)->GetTitle(), titles[column]);
-    EXPECT_EQ(shownColumn(summaryTable(), column), shown[column]) << titles[column];
+    EXPECT_EQ(window.summaryTable().GetColumn(column)->GetTitle(), titles[column]);
+    EXPECT_EQ(shownColumn(window.summaryTable(), column), shown[column]) << titles[column];
   }
-  const wxColour plain = summaryTable().GetBackgroundColour();
+  const wxColour plain = window.summaryTable().GetBackgroundColour();
   const std::vector<wxColour> colours{kRed, kYellow, plain, plain, plain, plain, plain};
-  for (unsigned row = 0; row < kRows.size(); ++row) {
-    EXPECT_EQ(paintedColour(summaryTable(), row, 2, colours[row]), colours[row])
-        << '"' << kRows[row].result << '"';
+  for (unsigned row = 0; row < given.size(); ++row) {
+    EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, colours[row]), colours[row])
+        << '"' << given[row].result << '"';
   }
-  ASSERT_EQ(linesTable().GetColumnCount(), 1u);
-  EXPECT_EQ(linesTable().GetColumn(0)->GetTitle(), "Result line");
-  EXPECT_EQ(shownColumn(linesTable(), 0), (std::vector<std::string>{shown[2][0], kLong}));
-}
-
-// The pointer over a cell whose text does not fit shows the whole text, over one that fits
-// nothing; Ctrl+C copies the selected rows in table order as stored, tab-separated. With the menu
-// bar, Edit's items act on the table that has the focus: Select All selects its rows and Copy
-// copies them as the table's own Ctrl+C does.
-TEST_F(WindowTablesTest, PointerShowsCutTextsWholeAndCopyingKeepsTheStoredTexts) {
+  ASSERT_EQ(window.linesTable().GetColumnCount(), 1u);
+  EXPECT_EQ(window.linesTable().GetColumn(0)->GetTitle(), "Result line");
+  EXPECT_EQ(shownColumn(window.linesTable(), 0), (std::vector<std::string>{shown[2][0], longText}));
   const struct {
     wxDataViewCtrl& table;
     unsigned row, column;
     std::string tip;
   } cells[] = {
-      {summaryTable(), 2, 2, kLong},
-      {summaryTable(), 2, 0, ""},  // and the tip before it gone
-      {linesTable(), 1, 0, kLong},
+      {window.summaryTable(), 2, 2, longText},
+      {window.summaryTable(), 2, 0, ""},  // and the tip before it gone
+      {window.linesTable(), 1, 0, longText},
   };
   for (const auto& cell : cells) {
     const wxRect rect = testing::shownCell(cell.table, cell.row, cell.column);
@@ -257,35 +244,35 @@ TEST_F(WindowTablesTest, PointerShowsCutTextsWholeAndCopyingKeepsTheStoredTexts)
   }
 
   wxDataViewItemArray rows;
-  rows.push_back(summary().model().GetItem(2));
-  rows.push_back(summary().model().GetItem(0));
-  summaryTable().SetSelections(rows);
-  summaryTable().SetFocus();
+  rows.push_back(window.summary().model().GetItem(2));
+  rows.push_back(window.summary().model().GetItem(0));
+  window.summaryTable().SetSelections(rows);
+  window.summaryTable().SetFocus();
   testing::pressKey('c', wxMOD_CONTROL);
   EXPECT_EQ(testing::copiedText(),
             " Ünïcode check \tFail\t  Größe:\t1.5 GB\x1b[0m\n \n"
             "Check\tPass\t" +
-                kLong + "\n\n");
+                longText + "\n\n");
 
-  installMenu();
-  button().SetFocus();
-  EXPECT_FALSE(enabled(wxID_COPY));
-  EXPECT_FALSE(enabled(wxID_SELECTALL));
-  linesTable().SetFocus();
+  window.installMenu();
+  window.button().SetFocus();
+  EXPECT_FALSE(window.enabled(wxID_COPY));
+  EXPECT_FALSE(window.enabled(wxID_SELECTALL));
+  window.linesTable().SetFocus();
   testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
-  EXPECT_FALSE(enabled(wxID_COPY));
-  EXPECT_TRUE(enabled(wxID_SELECTALL));
+  EXPECT_FALSE(window.enabled(wxID_COPY));
+  EXPECT_TRUE(window.enabled(wxID_SELECTALL));
   // Through the menus as a person opens them from the keyboard: Alt+E, then the item's letter.
   testing::pressKey('e', wxMOD_ALT);
   testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
   testing::pressKey('a');
-  ASSERT_TRUE(
-      testing::processEventsUntil([&] { return linesTable().GetSelectedItemsCount() == 2; }));
-  EXPECT_TRUE(enabled(wxID_COPY));
+  ASSERT_TRUE(testing::processEventsUntil(
+      [&] { return window.linesTable().GetSelectedItemsCount() == 2; }));
+  EXPECT_TRUE(window.enabled(wxID_COPY));
   testing::pressKey('e', wxMOD_ALT);
   testing::processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
   testing::pressKey('c');
-  EXPECT_EQ(testing::copiedText(), "  Größe:\t1.5 GB\x1b[0m\n \n" + kLong + "\n");
+  EXPECT_EQ(testing::copiedText(), "  Größe:\t1.5 GB\x1b[0m\n \n" + longText + "\n");
 }
 
 // Chosen type 0 is text, 1 JSON.
