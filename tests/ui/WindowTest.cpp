@@ -86,7 +86,7 @@ TEST(WindowTest, EachPressFromMouseOrKeyboardShowsOnePassOfRowsAndLinesInTheirCo
     EXPECT_EQ(shownColumn(window.summaryTable(), 0), testing::kRunOrder);
     EXPECT_EQ(shownColumn(window.summaryTable(), 1), results[pass == 1 ? 0 : 1]);
     EXPECT_EQ(shownColumn(window.summaryTable(), 2)[1], "16.0 GigaBytes");
-    // After a key the toolkit may draw over the rows (its keyboard tooltips): read after clicks.
+    // After Return the toolkit may draw over some rows for a while: colours read after clicks.
     for (unsigned row = 0; row < 8 && press.key == 0; ++row) {
       const std::string& result = results[pass == 1 ? 0 : 1][row];
       const wxColour colour = result == "Fail" ? kRed : result == "Warn" ? kYellow : plain;
