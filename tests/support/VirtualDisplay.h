@@ -32,14 +32,10 @@ class VirtualDisplay {
     // would refuse a connection made meanwhile.
     const char* argv[] = {"Xvfb",         "-displayfd", "3",   "-screen",  "0",
                           screen.c_str(), "-nolisten",  "tcp", "-noreset", nullptr};
-    const int spawned =
-        posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char* const*>(argv), environ);
+    // Should it not start, the pipe closes with no number on it.
+    posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char* const*>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeEnds[1]);
-    if (spawned != 0) {
-      ::close(pipeEnds[0]);
-      throw std::runtime_error("cannot start Xvfb");
-    }
     std::string number;
     char c = 0;
     while (::read(pipeEnds[0], &c, 1) == 1 && c != '\n') {
