@@ -72,8 +72,9 @@ std::string bus(std::string_view name, std::string_view controller = "") {
          "\t\t\t</dict>\n";
 }
 
-// Both USB data types name the same buses: the report macOS 26 dropped, and its successor.
-TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTree) {
+// Both USB data types name the same buses: the report macOS 26 dropped, and its successor. Every
+// other question is refused.
+TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTreeAndRefusesEveryOtherQuestion) {
   testing::TemporaryDirectory empty;
   const struct {
     std::string root, items;
@@ -96,9 +97,6 @@ TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTree) {
       EXPECT_EQ(run.output, report(dataType, c.items));
     }
   }
-}
-
-TEST(SystemProfilerTest, RefusesEveryOtherQuestion) {
   const std::vector<std::string> questions[] = {{},
                                                 {"SPUSBDataType"},
                                                 {"-xml"},
@@ -108,8 +106,8 @@ TEST(SystemProfilerTest, RefusesEveryOtherQuestion) {
                                                 {"-xml", "SPUSBHostDataType", "SPUSBDataType"},
                                                 {"-xml", "SPUSBHOSTDataType"}};
   for (const auto& arguments : questions) {
-    const ToolRun run = runProfiler(sysfsFixture("two-buses"), arguments);
-    EXPECT_EQ(run.exitStatus, 1) << ::testing::PrintToString(arguments);
+    EXPECT_EQ(runProfiler(cases[0].root, arguments).exitStatus, 1)
+        << ::testing::PrintToString(arguments);
   }
 }
 

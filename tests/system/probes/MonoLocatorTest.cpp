@@ -19,14 +19,15 @@ constexpr const char* kNoBanner = "Failed to parse the version on Mono Framework
 
 TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
   const std::string whitespace(4 << 20, ' ');
-  std::string millionParts = "Mono JIT compiler version 1";
-  for (int part = 0; part < 1'000'000; ++part) {
-    millionParts += ".1";
-  }
-  std::string thousandParts = "1";
-  for (int part = 0; part < 1'000; ++part) {
-    thousandParts += ".1";
-  }
+  // "1.1.1...1" with `parts` full stops.
+  const auto ones = [](int parts) {
+    std::string version = "1";
+    for (int part = 0; part < parts; ++part) {
+      version += ".1";
+    }
+    return version;
+  };
+  const std::string thousandParts = ones(1'000);
   const struct {
     std::string banner;
     MonoVersionInfo info;
@@ -45,7 +46,7 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
       {"Mono JIT compiler version 6\n", {"", kNoBanner, 0}},
       // The search gives up on a version too long to be real rather than grow without bound,
       // but not on a long one.
-      {millionParts, {"", kNoBanner, 0}},
+      {"Mono JIT compiler version " + ones(1'000'000), {"", kNoBanner, 0}},
       {"Mono JIT compiler version " + thousandParts + "\n", {thousandParts, "", 1}},
       // White space and digits are Unicode's, as on the platform: U+00A0 and U+2003 are spaces,
       // Arabic-Indic digits are digits, though only ASCII ones give a major number.

@@ -93,7 +93,7 @@ class ToolRunTest : public ::testing::Test {
 };
 
 // Whatever the outcome, a run leaves no descriptor or child process behind.
-TEST_F(ToolRunTest, OutcomesOfBothRuns) {
+TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
   // The tool starts `body` outside its process group and, once it has started, ends.
   const auto leaving = [](std::string body) {
     return "setsid sh -c 'touch \"$0.ready\"; " + body + "' \"$0\" & echo $! > \"$0.pid\"; " +
@@ -125,20 +125,8 @@ TEST_F(ToolRunTest, OutcomesOfBothRuns) {
       {.script = "exit 0", .form = ToolForm::notExecutable},
       {.form = ToolForm::missing},
   };
-  const auto before = testing::ProcessCensus::take();
-  for (const Runner runner : {runTool, runToolGuarded}) {
-    SCOPED_TRACE(runner == runTool ? "runTool" : "runToolGuarded");
-    for (const ToolCase& c : cases) {
-      expectRun(runner, c);
-    }
-  }
-  const auto after = testing::ProcessCensus::take();
-  EXPECT_EQ(after.openDescriptors, before.openDescriptors);
-  EXPECT_EQ(after.childProcesses, before.childProcesses);
-}
-
-TEST_F(ToolRunTest, GuardedRunBoundsTheWait) {
-  const ToolCase cases[] = {
+  // The guarded run bounds the wait.
+  const ToolCase guardedCases[] = {
       // Ends during the third sleep: not asked to terminate.
       {"sleep 1.25; echo finished", 0, "finished\n", shortLimits(3)},
       {"sleep 1.5; echo late", 128 + SIGTERM, "", shortLimits(1, milliseconds(1000))},
@@ -149,9 +137,19 @@ TEST_F(ToolRunTest, GuardedRunBoundsTheWait) {
       {"trap 'exit 3' TERM; sleep 30 & wait", 3},
       {"trap '' TERM; echo started; exec sleep 30", 128 + SIGKILL},
   };
-  for (const ToolCase& c : cases) {
+  const auto before = testing::ProcessCensus::take();
+  for (const Runner runner : {runTool, runToolGuarded}) {
+    SCOPED_TRACE(runner == runTool ? "runTool" : "runToolGuarded");
+    for (const ToolCase& c : cases) {
+      expectRun(runner, c);
+    }
+  }
+  for (const ToolCase& c : guardedCases) {
     expectRun(runToolGuarded, c);
   }
+  const auto after = testing::ProcessCensus::take();
+  EXPECT_EQ(after.openDescriptors, before.openDescriptors);
+  EXPECT_EQ(after.childProcesses, before.childProcesses);
 }
 
 // The child gets /dev/null as standard input (and as standard error where ours is closed), no
