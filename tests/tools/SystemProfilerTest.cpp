@@ -14,8 +14,6 @@ namespace {
 
 namespace svu = SystemValuesUtility;
 
-const std::string kProfiler = TARQ_SYSTEM_PROFILER_PATH;
-
 std::string sysfsFixture(std::string_view name) {
   return std::string(TARQ_TEST_DATA_DIR) + "/sysfs/" + std::string(name);
 }
@@ -23,7 +21,7 @@ std::string sysfsFixture(std::string_view name) {
 // Runs the built profiler with `arguments` on the sysfs tree at `sysfsRoot`.
 ToolRun runProfiler(const std::string& sysfsRoot, const std::vector<std::string>& arguments) {
   ::setenv("TARQ_SYSFS_ROOT", sysfsRoot.c_str(), 1);
-  ToolRun run = svu::runTool(kProfiler, arguments);
+  ToolRun run = svu::runTool(TARQ_SYSTEM_PROFILER_PATH, arguments);
   ::unsetenv("TARQ_SYSFS_ROOT");
   return run;
 }

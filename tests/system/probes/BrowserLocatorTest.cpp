@@ -13,9 +13,6 @@ namespace {
 
 namespace svu = SystemValuesUtility;
 
-constexpr std::string_view kFindArguments = "-iname google\\ chrome.app -print -quit";
-constexpr std::string_view kExecutable = "/Contents/MacOS/Google Chrome";
-
 // One bundle of an applications tree: its executable answers "--version" when it has an output;
 // otherwise the bundle has no executable, only its Info.plist.
 struct TreeFile {
@@ -53,7 +50,7 @@ TEST(BrowserLocatorTest, FindsTheBundleInAnApplicationsTree) {
     for (const TreeFile& file : c.files) {
       const std::string bundle = "Applications/" + file.bundle;
       if (file.versionOutput) {
-        testing::writeFakeTool(root, bundle + std::string(kExecutable), "--version",
+        testing::writeFakeTool(root, bundle + "/Contents/MacOS/Google Chrome", "--version",
                                *file.versionOutput, file.exitStatus);
       } else {
         root.write(bundle + "/Contents/Info.plist", "");
@@ -114,7 +111,8 @@ TEST(BrowserLocatorTest, TheSearchOutputIsEchoedAndAShortResultNotFound) {
     SCOPED_TRACE(c.output.substr(0, 80));
     testing::TemporaryDirectory directory;
     const std::string find = testing::writeFakeTool(
-        directory, "find", c.root + " " + std::string(kFindArguments), c.output, c.exitStatus);
+        directory, "find", c.root + " -iname google\\ chrome.app -print -quit", c.output,
+        c.exitStatus);
     testing::CapturedDiagnostics diagnostics;
     EXPECT_EQ(svu::locateChrome(c.root, find), (ChromeLocation{c.path, ""}));
     EXPECT_EQ(diagnostics.text(), c.echo);

@@ -31,7 +31,6 @@ TEST(ScreenSizeLinuxTest, MainMonitorIsThePrimaryElseTheOneAtTheOriginElseTheFir
       {{left, rightPrimary}, ScreenSize{1920, 1080}},
       {{rightPrimary, MonitorArea{0, 0, 800, 600, true}}, ScreenSize{1920, 1080}},
       {{right, left}, ScreenSize{1280, 1024}},
-      {{right, below}, ScreenSize{1920, 1080}},
       {{off, below, right}, ScreenSize{1024, 768}},
       {{off}, std::nullopt},
       {{}, std::nullopt},

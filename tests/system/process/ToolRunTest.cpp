@@ -251,9 +251,7 @@ TEST_F(ToolRunTest, IgnoredChildSignalIsSaidAndPutBack) {
             "tool run: /bin/sh was reaped by someone else (is SIGCHLD ignored?); its run counts "
             "as failed\n");
   prepareProcessForTools();
-  const ToolRun run = runTool("/bin/sh", {"-c", "echo hi"});
-  EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_EQ(run.output, "hi\n");
+  EXPECT_EQ(runTool("/bin/sh", {"-c", "echo hi"}).exitStatus, 0);
 }
 
 }  // namespace
