@@ -8,20 +8,12 @@
 
 namespace tarq::testing {
 
-// Writes an executable shell script at `relativePath` with `body` after the "#!/bin/sh" line.
-inline std::string writeScript(const TemporaryDirectory& directory, std::string_view relativePath,
-                               std::string_view body) {
-  directory.write(relativePath, "#!/bin/sh\n" + std::string(body));
-  const std::filesystem::path script = directory.path() / relativePath;
-  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-  return script.string();
-}
-
 // What stands at a tool's path: nothing, a link to nothing, a folder, a script that may not be
 // run, or a script.
 enum class ToolForm { missing, danglingLink, folder, notExecutable, script };
 
-// Puts a tool of the given form at `relativePath` (a script with `body`), and returns its path.
+// Puts a tool of the given form at `relativePath` (a script with `body` after the "#!/bin/sh"
+// line), and returns its path.
 inline std::string writeTool(const TemporaryDirectory& directory, std::string_view relativePath,
                              ToolForm form, std::string_view body = "") {
   const std::filesystem::path path = directory.path() / relativePath;
@@ -30,12 +22,19 @@ inline std::string writeTool(const TemporaryDirectory& directory, std::string_vi
     std::filesystem::create_symlink(directory.path() / "nothing", path);
   } else if (form == ToolForm::folder) {
     std::filesystem::create_directories(path);
-  } else if (form == ToolForm::notExecutable) {
+  } else if (form != ToolForm::missing) {
     directory.write(relativePath, "#!/bin/sh\n" + std::string(body));
-  } else if (form == ToolForm::script) {
-    writeScript(directory, relativePath, body);
+    if (form == ToolForm::script) {
+      std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+    }
   }
   return path.string();
+}
+
+// Writes an executable shell script at `relativePath` with `body`, and returns its path.
+inline std::string writeScript(const TemporaryDirectory& directory, std::string_view relativePath,
+                               std::string_view body) {
+  return writeTool(directory, relativePath, ToolForm::script, body);
 }
 
 // A tool that, called with exactly `arguments` (joined by blanks), prints `output` byte for

@@ -20,10 +20,10 @@ struct Answer {
 };
 
 // A stand-in profiler answering the USB data type with `usb` and the USB host data type with
-// `host` (a report of no buses unless given), each in XML, and refusing every other question.
-// It writes each question it is asked as a line into "calls".
+// `host`, each in XML, and refusing every other question. It writes each question it is asked
+// as a line into "calls".
 std::string profiler(const testing::TemporaryDirectory& directory, const Answer& usb,
-                     const Answer& host = {readFile("usb/usb-empty-items.plist")}) {
+                     const Answer& host) {
   for (const auto& [type, answer] : {std::pair{"usb", usb}, std::pair{"host", host}}) {
     directory.write(std::string(type) + ".xml", answer.report);
     directory.write(std::string(type) + ".status", std::to_string(answer.exitStatus));
@@ -65,77 +65,14 @@ TEST(UsbProbeTest, VersionTextIsTheFirstRunOfDigitsWithOneFullStop) {
                                                            {"USB 2.0 Bus.", "2.0"}});
 }
 
-TEST(UsbProbeTest, HighestVersionOfTheReportedBuses) {
-  const struct {
-    std::string_view fixture;
-    double version;
-    std::string_view log;
-  } cases[] = {
-      {"usb-two-buses.plist", 3.0, ""},
-      {"usb-compact-names.plist", 3.1, ""},
-      {"usb-larger-first.plist", 3.1, ""},
-      // "USB310Bus" is 3.10; the second report of the root is not read.
-      {"usb-second-report-and-three-digits.plist", 3.1, ""},
-      {"usb-one-digit.plist", 1.0, ""},
-      {"usb-trailing-full-stop.plist", 2.0, ""},
-      {"usb-other-buses.plist", 0, ""},
-      {"usb-entries-without-names.plist", 0, ""},
-      {"usb-empty-items.plist", 0, ""},
-      {"usb-no-items.plist", 0, ""},
-      {"usb-items-not-array.plist", 0, ""},
-      {"usb-root-dict.plist", 0, ""},
-      {"usb-root-empty-array.plist", 0, ""},
-      {"usb-truncated.plist", 0,
-       "Failed to parse system_profiler results. Malformed XML at byte offset 445: Start-end "
-       "tags mismatch\n"},
-  };
-  testing::TemporaryDirectory directory;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.fixture);
-    EXPECT_EQ(probe(profiler(directory, {readFile("usb/" + std::string(c.fixture))})),
-              std::pair(c.version, std::string(c.log)));
-  }
-}
-
-// The host report is asked only when the USB report names no version; each failure is logged.
-// A profiler that cannot be started gives no version and logs nothing.
-TEST(UsbProbeTest, HostReportIsAskedOnlyWhenTheUsbReportNamesNoVersion) {
+// The highest version of the buses the USB report names; the host report is asked only when
+// that names none. Each failure is logged; a profiler that cannot be started gives no version
+// and logs nothing.
+TEST(UsbProbeTest, HighestBusVersionAskingTheHostReportOnlyWhenTheUsbReportNamesNone) {
   const auto usb = [](std::string name, int status = 0) {
     return Answer{name.empty() ? "" : readFile("usb/usb-" + name + ".plist"), status};
   };
-  const Answer macOs26{readFile("usb/usb-host-macos26.plist")};
-  const std::string usbOnly = "-xml SPUSBDataType\n";
-  const std::string both = usbOnly + "-xml SPUSBHostDataType\n";
-  const std::string errorStatus = "system_profiler returned error status\n";
-  const std::string noDocument =
-      "Failed to parse system_profiler results. Malformed XML at byte "
-      "offset 0: No document element found\n";
-  const struct {
-    Answer usb, host;
-    double version;
-    std::string calls, log;
-  } cases[] = {
-      {usb("two-buses"), macOs26, 3.0, usbOnly, ""},
-      // A version that fails the check is a version all the same.
-      {usb("one-digit"), macOs26, 1.0, usbOnly, ""},
-      // macOS 26 refuses the USB data type, or reports no bus for it.
-      {usb("", 1), macOs26, 3.1, both, errorStatus},
-      {usb("empty-items"), macOs26, 3.1, both, ""},
-      {usb("other-buses"), macOs26, 3.1, both, ""},
-      {usb("two-buses", 1), {macOs26.report, 1}, 0, both, errorStatus + errorStatus},
-      {usb(""), usb("", 1), 0, both, noDocument + errorStatus},
-  };
-  testing::TemporaryDirectory directory;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.usb.report.substr(0, 80) + std::to_string(c.usb.exitStatus));
-    EXPECT_EQ(probe(profiler(directory, c.usb, c.host)), std::pair(c.version, c.log));
-    EXPECT_EQ(readFile(directory.path() / "calls"), c.calls);
-  }
-  EXPECT_EQ(probe(directory.string() + "/missing"), std::pair(0.0, std::string()));
-}
-
-// A busy machine: many buses, each with a tree of devices, the fastest bus last.
-TEST(UsbProbeTest, ReadsAMultiMegabyteReport) {
+  // A busy machine: many buses, each with a tree of devices, the fastest bus last.
   std::string bus = "<dict><key>_items</key><array>";
   for (int device = 0; device < 40; ++device) {
     bus +=
@@ -144,16 +81,55 @@ TEST(UsbProbeTest, ReadsAMultiMegabyteReport) {
         "</string>\n\t\t\t</dict>" +
         std::string(100, '\t');
   }
-  std::string report = "<plist><array><dict><key>_items</key><array>";
+  std::string busy = "<plist><array><dict><key>_items</key><array>";
   for (int count = 0; count < 500; ++count) {
-    report += bus + "</array><key>_name</key><string>USB 2.0 Bus</string></dict>\n";
+    busy += bus + "</array><key>_name</key><string>USB 2.0 Bus</string></dict>\n";
   }
-  report +=
+  busy +=
       "<dict><key>_name</key><string>USB 3.1 Bus</string></dict></array></dict></array>"
       "</plist>";
-  ASSERT_GT(report.size(), 4u << 20);
+  ASSERT_GT(busy.size(), 4u << 20);
+  const Answer macOs26{readFile("usb/usb-host-macos26.plist")};
+  const std::string usbOnly = "-xml SPUSBDataType\n";
+  const std::string both = usbOnly + "-xml SPUSBHostDataType\n";
+  const std::string errorStatus = "system_profiler returned error status\n";
+  const std::string malformed = "Failed to parse system_profiler results. Malformed XML at byte ";
+  const struct {
+    Answer usb, host;
+    double version;
+    std::string calls, log;
+  } cases[] = {
+      {usb("two-buses"), macOs26, 3.0, usbOnly, ""},
+      {usb("compact-names"), macOs26, 3.1, usbOnly, ""},
+      {usb("larger-first"), macOs26, 3.1, usbOnly, ""},
+      // "USB310Bus" is 3.10; the second report of the root is not read.
+      {usb("second-report-and-three-digits"), macOs26, 3.1, usbOnly, ""},
+      // A version that fails the check is a version all the same.
+      {usb("one-digit"), macOs26, 1.0, usbOnly, ""},
+      {usb("trailing-full-stop"), macOs26, 2.0, usbOnly, ""},
+      {{busy}, macOs26, 3.1, usbOnly, ""},
+      // macOS 26 refuses the USB data type, or reports no bus for it.
+      {usb("", 1), macOs26, 3.1, both, errorStatus},
+      {usb("empty-items"), macOs26, 3.1, both, ""},
+      {usb("other-buses"), macOs26, 3.1, both, ""},
+      {usb("entries-without-names"), macOs26, 3.1, both, ""},
+      {usb("no-items"), macOs26, 3.1, both, ""},
+      {usb("items-not-array"), macOs26, 3.1, both, ""},
+      {usb("root-dict"), macOs26, 3.1, both, ""},
+      {usb("root-empty-array"), macOs26, 3.1, both, ""},
+      {usb("truncated"), usb("empty-items"), 0, both,
+       malformed + "offset 445: Start-end tags mismatch\n"},
+      {usb("two-buses", 1), {macOs26.report, 1}, 0, both, errorStatus + errorStatus},
+      {usb(""), usb("", 1), 0, both,
+       malformed + "offset 0: No document element found\n" + errorStatus},
+  };
   testing::TemporaryDirectory directory;
-  EXPECT_EQ(probe(profiler(directory, {report})), std::pair(3.1, std::string()));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    EXPECT_EQ(probe(profiler(directory, c.usb, c.host)), std::pair(c.version, c.log));
+    EXPECT_EQ(readFile(directory.path() / "calls"), c.calls);
+  }
+  EXPECT_EQ(probe(directory.string() + "/missing"), std::pair(0.0, std::string()));
 }
 
 }  // namespace
