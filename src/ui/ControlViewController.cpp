@@ -21,6 +21,7 @@ namespace tarq {
 namespace {
 
 const wxString kRunLabel = "&Run Checks";
+const wxString kStopLabel = "&Stop";
 
 // A pass's duration as a person reads it: "21 ms" below a second (where "0.0 s" would look as if
 // nothing ran), "1.2 s" from there on.
@@ -30,7 +31,6 @@ std::string durationText(double seconds) {
   }
   return fmt::format("{:.1f} s", seconds);
 }
-const wxString kStopLabel = "&Stop";
 
 // Hands a change over to the main thread, where it is shown if its pass is still the one shown.
 using Post = std::function<void(std::function<void()>)>;
