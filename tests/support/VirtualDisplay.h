@@ -29,11 +29,13 @@ class VirtualDisplay {
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     // -noreset: the server does not start over whenever its last client disconnects, which
-    // would refuse a connection made meanwhile.
-    const char* argv[] = {"Xvfb",         "-displayfd", "3",   "-screen",  "0",
-                          screen.c_str(), "-nolisten",  "tcp", "-noreset", nullptr};
+    // would refuse a connection made meanwhile. Started through setpriv, it ends with the test
+    // process even when that is killed (a test run out of time) and never gets to stop it.
+    const char* argv[] = {"setpriv", "--pdeathsig", "TERM", "Xvfb",         "-displayfd",
+                          "3",       "-screen",     "0",    screen.c_str(), "-nolisten",
+                          "tcp",     "-noreset",    nullptr};
     // Should it not start, the pipe closes with no number on it.
-    posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char* const*>(argv), environ);
+    posix_spawnp(&pid_, "setpriv", &actions, nullptr, const_cast<char* const*>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeEnds[1]);
     std::string number;
