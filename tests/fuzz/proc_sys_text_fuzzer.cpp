@@ -20,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       tarq::countInCpuList(text);
       break;
     case 3:
-      tarq::isOnlineMemoryBlock(text);
       tarq::isNumberedEntry(text, "memory");
       break;
     case 4:

@@ -21,8 +21,8 @@ TEST(FixtureMachinesTest, ProcessorAndMemoryChecksOnTheLaptop) {
        "cpu is 64 bit capable", "Processor Speed: 1.8GHz", "Processor Type: x86_64",
        "Processor Name: Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz"},
       "Processor", "Pass", "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz, x86_64");
-  testing::expectCheck(facts, &ValidationRunner::checkMemory, {"Memory Size:16.0 GigaBytes"},
-                       "RAM (Memory)", "Pass", "16.0 GigaBytes");
+  testing::expectCheck(facts, &ValidationRunner::checkMemory, {"Memory Size:18.0 GigaBytes"},
+                       "RAM (Memory)", "Pass", "18.0 GigaBytes");
   EXPECT_EQ(machine.diagnostics(), "2\n");
 }
 

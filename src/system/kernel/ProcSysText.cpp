@@ -145,8 +145,4 @@ std::optional<std::string> armCoreName(std::string_view cpuinfo) {
   return "CPU implementer " + std::string(*implementerText) + " part " + std::string(*partText);
 }
 
-bool isOnlineMemoryBlock(std::string_view state) {
-  return trimWhitespace(state) == "online";
-}
-
 }  // namespace tarq

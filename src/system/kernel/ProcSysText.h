@@ -28,9 +28,6 @@ std::optional<uint64_t> parseCacheSize(std::string_view text);
 // /sys/devices/system/cpu/online).
 std::optional<uint64_t> countInCpuList(std::string_view list);
 
-// Whether a memory block's state file says it is online.
-bool isOnlineMemoryBlock(std::string_view state);
-
 // The "2.60GHz" of a model name such as "Intel(R) Core(TM) i7-6700HQ CPU @ 2.60GHz", in hertz.
 std::optional<uint64_t> frequencyInModelName(std::string_view modelName);
 

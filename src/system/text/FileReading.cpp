@@ -69,30 +69,6 @@ std::vector<std::string> directoryEntries(const std::string& path) {
   return names;
 }
 
-std::vector<std::string> readFileInEachEntry(const std::string& directory,
-                                             const std::string& fileName,
-                                             bool (*wanted)(std::string_view entryName),
-                                             std::size_t maxBytes) {
-  std::vector<std::string> contents;
-  const std::unique_ptr<DIR, DirectoryCloser> folder(::opendir(directory.c_str()));
-  if (!folder) {
-    return contents;
-  }
-  const int folderFd = ::dirfd(folder.get());
-  while (const dirent* entry = ::readdir(folder.get())) {
-    if (!wanted(entry->d_name)) {
-      continue;
-    }
-    const std::string relativePath = std::string(entry->d_name) + "/" + fileName;
-    auto content = readToEnd(
-        FileDescriptor{::openat(folderFd, relativePath.c_str(), O_RDONLY | O_CLOEXEC)}, maxBytes);
-    if (content) {
-      contents.push_back(std::move(*content));
-    }
-  }
-  return contents;
-}
-
 bool fileExists(const std::string& path) {
   struct stat status {};
   return ::stat(path.c_str(), &status) == 0;

@@ -20,15 +20,6 @@ std::optional<std::string> readWholeFile(const std::string& path,
 // The names in a directory, without "." and ".."; empty when it cannot be read.
 std::vector<std::string> directoryEntries(const std::string& path);
 
-// The content of the file `fileName` in each entry of `directory` whose name `wanted` accepts,
-// an entry whose file cannot be read or holds more than `maxBytes` left out. The files are
-// opened relative to the directory: a machine can have hundreds of memory blocks, and under /sys
-// walking each whole path again costs more than the read.
-std::vector<std::string> readFileInEachEntry(const std::string& directory,
-                                             const std::string& fileName,
-                                             bool (*wanted)(std::string_view entryName),
-                                             std::size_t maxBytes = 4096);
-
 // Whether anything exists at `path`, of whatever kind, as the platform's file manager says it:
 // a link counts when what it points to exists.
 bool fileExists(const std::string& path);

@@ -44,10 +44,10 @@ TEST(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
     std::string_view fixture;
     Facts facts;  // its machine type is also uname's
   } machines[] = {
-      // Installed memory: eight online 2 GiB blocks; the offline ninth does not count, and
-      // MemTotal (smaller) is not used. The base frequency wins over the turbo maximum.
+      // Installed memory: nine 2 GiB blocks, the offline one among them, and not the smaller
+      // MemTotal. The base frequency wins over the turbo maximum.
       {"laptop",
-       {uint64_t{16} << 30, 8, 8, 262144, 8388608, 1800000000, 1,
+       {uint64_t{18} << 30, 8, 8, 262144, 8388608, 1800000000, 1,
         "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz", "x86_64", "20KH006MGE"}},
       // No memory blocks: MemTotal. No cpufreq and no "@ ..GHz": the current "cpu MHz".
       {"vm",
@@ -174,7 +174,7 @@ TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
   EXPECT_EQ(read({}, 0), failed(EINVAL));
   EXPECT_EQ(read({6, 24}, 0), "8 ");
   machine.root().remove("sys/devices/system/memory");  // would fall back to MemTotal
-  EXPECT_EQ(read({6, 24}, 8), std::string("8 \0\0\0\0\4\0\0\0", 10)) << "16 GiB";
+  EXPECT_EQ(read({6, 24}, 8), std::string("8 \0\0\0\x80\4\0\0\0", 10)) << "18 GiB";
   EXPECT_EQ(read({6, 24}, 8), std::string("8 \0\x70\x6c\xe0\3\0\0\0", 10)) << "MemTotal";
 
   const auto translate = [&](const char* name, size_t levels) {
