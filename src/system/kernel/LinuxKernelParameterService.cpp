@@ -109,9 +109,9 @@ Reply memorySizeReply(const MachineSources& machine) {
       blockSizeText ? parseUnsignedHex(trimWhitespace(*blockSizeText)) : std::nullopt;
   if (blockSize && *blockSize > 0) {
     const std::vector<std::string> entries = directoryEntries(directory);
-    const auto blocks = static_cast<uint64_t>(std::count_if(
-        entries.begin(), entries.end(),
-        [](const std::string& entry) { return isNumberedEntry(entry, "memory"); }));
+    const auto blocks = static_cast<uint64_t>(
+        std::count_if(entries.begin(), entries.end(),
+                      [](const std::string& entry) { return isNumberedEntry(entry, "memory"); }));
     uint64_t bytes = 0;
     if (blocks > 0 && !__builtin_mul_overflow(blocks, *blockSize, &bytes)) {
       return integerReply(bytes);
@@ -166,20 +166,25 @@ std::optional<uint64_t> sysfsCacheSize(const MachineSources& machine, uint64_t l
     if (!isNumberedEntry(entry, "index")) {
       continue;
     }
+    // The type and size only of a cache of this level: under /sys each read costs.
     const std::string index = directory + "/" + entry;
     const auto levelText = readWholeFile(index + "/level");
-    const auto type = readWholeFile(index + "/type");
-    const auto size = readWholeFile(index + "/size");
-    if (!levelText || !type || !size || parseUnsignedDecimal(trimWhitespace(*levelText)) != level) {
+    if (!levelText || parseUnsignedDecimal(trimWhitespace(*levelText)) != level) {
       continue;
     }
-    const std::string_view cacheType = trimWhitespace(*type);
+    const auto type = readWholeFile(index + "/type");
+    const std::string_view cacheType = type ? trimWhitespace(*type) : std::string_view();
+    if (cacheType != "Unified" && (cacheType != "Data" || dataCache)) {
+      continue;
+    }
+    const auto size = readWholeFile(index + "/size");
+    if (!size) {
+      continue;
+    }
     if (cacheType == "Unified") {
       return parseCacheSize(trimWhitespace(*size));
     }
-    if (cacheType == "Data" && !dataCache) {
-      dataCache = parseCacheSize(trimWhitespace(*size));
-    }
+    dataCache = parseCacheSize(trimWhitespace(*size));
   }
   return dataCache;
 }

@@ -1,6 +1,8 @@
 #include "system/probes/UsbProbe.h"
 
+#include <future>
 #include <limits>
+#include <system_error>
 #include <vector>
 
 #include "system/Diagnostics.h"
@@ -9,11 +11,18 @@
 
 namespace tarq::SystemValuesUtility {
 
-std::unique_ptr<PropertyList> systemProfilerData(std::string_view dataType,
-                                                 const std::string& profilerPath,
-                                                 const ToolRunLimits& limits) {
-  ToolRun run = runToolGuarded(profilerPath, {"-xml", std::string(dataType)}, limits);
-  if (!run.launched) {
+namespace {
+
+ToolRun runProfiler(std::string_view dataType, const std::string& profilerPath,
+                    const ToolRunLimits& limits) {
+  return runToolGuarded(profilerPath, {"-xml", std::string(dataType)}, limits);
+}
+
+// The report of a finished profiler run, as systemProfilerData gives it.
+std::unique_ptr<PropertyList> profilerReport(ToolRun run) {
+  // A run ended by a stop has not failed on its own: there is nothing to say of it.
+  const RunCancellation* cancellation = currentRunCancellation();
+  if (!run.launched || (cancellation != nullptr && cancellation->cancelled())) {
     return nullptr;
   }
   if (run.exitStatus != 0) {
@@ -29,6 +38,19 @@ std::unique_ptr<PropertyList> systemProfilerData(std::string_view dataType,
     return nullptr;
   }
   return std::move(parsed.document);
+}
+
+double highestVersionIn(ToolRun run) {
+  const std::unique_ptr<PropertyList> report = profilerReport(std::move(run));
+  return report ? highestUSBVersion(*report) : 0;
+}
+
+}  // namespace
+
+std::unique_ptr<PropertyList> systemProfilerData(std::string_view dataType,
+                                                 const std::string& profilerPath,
+                                                 const ToolRunLimits& limits) {
+  return profilerReport(runProfiler(dataType, profilerPath, limits));
 }
 
 std::string versionText(std::string_view name) {
@@ -52,16 +74,27 @@ std::string versionText(std::string_view name) {
 }
 
 double highestUSBVersion(const std::string& profilerPath, const ToolRunLimits& limits) {
-  // The USB report is asked first, as on every macOS before 26; the host report only where it
-  // gave no version, whatever the reason.
-  for (const std::string_view dataType : {kUsbDataType, kUsbHostDataType}) {
-    const std::unique_ptr<PropertyList> report = systemProfilerData(dataType, profilerPath, limits);
-    const double version = report ? highestUSBVersion(*report) : 0;
-    if (version != 0) {
-      return version;
-    }
+  // The USB report is the answer wherever it names a version, as on every macOS before 26; the
+  // host report only where it names none, whatever the reason. The host report is asked at the
+  // same time, so that a machine needing it waits for one profiler run rather than two; it is
+  // ended, unread, as soon as the USB report has named a version.
+  RunCancellation hostReportUnneeded(currentRunCancellation());
+  std::future<ToolRun> hostRun;
+  try {
+    hostRun = std::async(std::launch::async, [&] {
+      const CancellationScope scope(hostReportUnneeded);
+      return runProfiler(kUsbHostDataType, profilerPath, limits);
+    });
+  } catch (const std::system_error&) {
+    // No thread to be had: the host report is asked afterwards, where it is needed.
   }
-  return 0;
+  const double version = highestVersionIn(runProfiler(kUsbDataType, profilerPath, limits));
+  if (version != 0) {
+    hostReportUnneeded.cancel();
+    return version;  // the host run's future waits for its thread
+  }
+  return highestVersionIn(hostRun.valid() ? hostRun.get()
+                                          : runProfiler(kUsbHostDataType, profilerPath, limits));
 }
 
 double highestUSBVersion(const PropertyList& report) {

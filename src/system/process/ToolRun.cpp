@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <new>
 
 #include "system/Diagnostics.h"
@@ -381,7 +382,7 @@ class ToolProcess {
   // Sleeps up to `timeout` milliseconds or until output arrives (and is read), the tool exits
   // or the cancellation comes.
   void waitForEvents(int timeout, bool honourCancellation) {
-    pollfd entries[3];
+    pollfd entries[6];
     nfds_t count = 0;
     if (readEnd_ >= 0) {
       entries[count++] = {readEnd_, POLLIN, 0};
@@ -389,8 +390,14 @@ class ToolProcess {
     if (handle_ >= 0 && !exited_) {
       entries[count++] = {handle_, POLLIN, 0};
     }
-    if (honourCancellation && cancellation_ != nullptr && cancellation_->descriptor() >= 0) {
-      entries[count++] = {cancellation_->descriptor(), POLLIN, 0};
+    // The run's cancellation and those it is within; a deeper one is still seen, at the next
+    // exit check.
+    for (const RunCancellation* cancellation = honourCancellation ? cancellation_ : nullptr;
+         cancellation != nullptr && count < std::size(entries);
+         cancellation = cancellation->within()) {
+      if (cancellation->descriptor() >= 0) {
+        entries[count++] = {cancellation->descriptor(), POLLIN, 0};
+      }
     }
     if (count == 0) {
       pauseFor(milliseconds(timeout));
@@ -583,7 +590,7 @@ ToolRun runCancellable(const ToolRunLimits& limits, StartAndWait startAndWait) {
 
 }  // namespace
 
-RunCancellation::RunCancellation() {
+RunCancellation::RunCancellation(const RunCancellation* within) : within_(within) {
   if (!tool_run_platform::openOutputPipe(ends_)) {
     ends_[0] = ends_[1] = -1;
   }
@@ -606,7 +613,11 @@ void RunCancellation::cancel() noexcept {
 }
 
 bool RunCancellation::cancelled() const noexcept {
-  return cancelled_.load();
+  return cancelled_.load() || (within_ != nullptr && within_->cancelled());
+}
+
+const RunCancellation* currentRunCancellation() noexcept {
+  return currentCancellation;
 }
 
 CancellationScope::CancellationScope(const RunCancellation& cancellation)

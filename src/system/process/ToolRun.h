@@ -48,24 +48,32 @@ struct ToolRunLimits {
 // A request, from any thread, that the tool runs of a pass end now. Runs under a
 // `CancellationScope` of it end early once it is cancelled: the tool's process group is asked to
 // terminate (and killed after a short grace), and the run fails as a terminated one does. Runs
-// started after it was cancelled do not start at all.
+// started after it was cancelled do not start at all. One made `within` another is cancelled
+// with it as well: a part of a pass that may end early on its own.
 class RunCancellation {
  public:
-  RunCancellation();
+  explicit RunCancellation(const RunCancellation* within = nullptr);
   ~RunCancellation();
   RunCancellation(const RunCancellation&) = delete;
   RunCancellation& operator=(const RunCancellation&) = delete;
 
   // Idempotent; safe from any thread.
   void cancel() noexcept;
+  // Whether this one, or one it is within, has been cancelled.
   bool cancelled() const noexcept;
-  // Readable once cancelled, so a run waiting in poll wakes at once; -1 if it could not be made.
+  // Readable once this one is cancelled, so a run waiting in poll wakes at once; -1 if it could
+  // not be made.
   int descriptor() const noexcept { return ends_[0]; }
+  const RunCancellation* within() const noexcept { return within_; }
 
  private:
+  const RunCancellation* within_;
   std::atomic<bool> cancelled_{false};
   int ends_[2] = {-1, -1};
 };
+
+// The cancellation tool runs on the current thread answer to; null outside every scope.
+const RunCancellation* currentRunCancellation() noexcept;
 
 // While it lives, tool runs on the current thread answer to `cancellation`.
 class CancellationScope {

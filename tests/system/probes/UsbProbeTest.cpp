@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sstream>
+#include <thread>
 
 #include "support/FakeTool.h"
+#include "support/ProcessCensus.h"
 #include "support/Tables.h"
 #include "system/Diagnostics.h"
 #include "system/probes/UsbProbe.h"
@@ -13,39 +16,46 @@ namespace {
 namespace svu = SystemValuesUtility;
 using testing::readFile;
 
-// How a stand-in profiler answers one data type.
+// How a stand-in profiler answers one data type: at once, or only once it is stopped, after it
+// has said so in "<type>.started".
 struct Answer {
   std::string report;
   int exitStatus = 0;
+  bool waits = false;
 };
+const Answer kWaits{"", 0, true};
 
 // A stand-in profiler answering the USB data type with `usb` and the USB host data type with
-// `host`, each in XML, and refusing every other question. It writes each question it is asked
-// as a line into "calls".
+// `host`, each in XML, and refusing every other question.
 std::string profiler(const testing::TemporaryDirectory& directory, const Answer& usb,
                      const Answer& host) {
   for (const auto& [type, answer] : {std::pair{"usb", usb}, std::pair{"host", host}}) {
     directory.write(std::string(type) + ".xml", answer.report);
     directory.write(std::string(type) + ".status", std::to_string(answer.exitStatus));
+    directory.remove(std::string(type) + (answer.waits ? ".started" : ".waits"));
+    if (answer.waits) {
+      directory.write(std::string(type) + ".waits", "");
+    }
   }
-  directory.write("calls", "");
   return testing::writeScript(directory, "system_profiler", R"sh(cd "$(dirname "$0")" || exit 70
-echo "$*" >> calls
 case "$*" in
   "-xml SPUSBDataType") type=usb ;;
   "-xml SPUSBHostDataType") type=host ;;
   *) exit 64 ;;
 esac
+[ -e "$type.waits" ] && touch "$type.started" && exec sleep 120
 cat "$type.xml"
 exit "$(cat "$type.status")"
 )sh");
 }
 
-// highestUSBVersion with `profilerPath`, and what it logged.
+// highestUSBVersion with `profilerPath`, and what it logged. A profiler that waits does so for two
+// minutes and is given ten: only being stopped ends it within the test's time.
 std::pair<double, std::string> probe(const std::string& profilerPath) {
   std::ostringstream log;
   setSystemLogEcho(&log);
-  const double version = svu::highestUSBVersion(profilerPath);
+  const double version =
+      svu::highestUSBVersion(profilerPath, {.maximumSleeps = 600, .maximumOutputBytes = 64 << 20});
   setSystemLogEcho(&std::cerr);
   return {version, log.str()};
 }
@@ -65,10 +75,10 @@ TEST(UsbProbeTest, VersionTextIsTheFirstRunOfDigitsWithOneFullStop) {
                                                            {"USB 2.0 Bus.", "2.0"}});
 }
 
-// The highest version of the buses the USB report names; the host report is asked only when
-// that names none. Each failure is logged; a profiler that cannot be started gives no version
-// and logs nothing.
-TEST(UsbProbeTest, HighestBusVersionAskingTheHostReportOnlyWhenTheUsbReportNamesNone) {
+// The highest version of the buses the USB report names; the host report's only when that names
+// none. Each failure of a report that is read is logged; a profiler that cannot be started gives
+// no version and logs nothing.
+TEST(UsbProbeTest, HighestBusVersionFromTheHostReportOnlyWhenTheUsbReportNamesNone) {
   const auto usb = [](std::string name, int status = 0) {
     return Answer{name.empty() ? "" : readFile("usb/usb-" + name + ".plist"), status};
   };
@@ -90,46 +100,67 @@ TEST(UsbProbeTest, HighestBusVersionAskingTheHostReportOnlyWhenTheUsbReportNames
       "</plist>";
   ASSERT_GT(busy.size(), 4u << 20);
   const Answer macOs26{readFile("usb/usb-host-macos26.plist")};
-  const std::string usbOnly = "-xml SPUSBDataType\n";
-  const std::string both = usbOnly + "-xml SPUSBHostDataType\n";
   const std::string errorStatus = "system_profiler returned error status\n";
   const std::string malformed = "Failed to parse system_profiler results. Malformed XML at byte ";
   const struct {
     Answer usb, host;
     double version;
-    std::string calls, log;
+    std::string log;
   } cases[] = {
-      {usb("two-buses"), macOs26, 3.0, usbOnly, ""},
-      {usb("compact-names"), macOs26, 3.1, usbOnly, ""},
-      {usb("larger-first"), macOs26, 3.1, usbOnly, ""},
+      {usb("two-buses"), macOs26, 3.0, ""},
+      // The host report, not needed, is ended rather than waited for.
+      {usb("two-buses"), kWaits, 3.0, ""},
+      {usb("compact-names"), macOs26, 3.1, ""},
+      {usb("larger-first"), macOs26, 3.1, ""},
       // "USB310Bus" is 3.10; the second report of the root is not read.
-      {usb("second-report-and-three-digits"), macOs26, 3.1, usbOnly, ""},
+      {usb("second-report-and-three-digits"), macOs26, 3.1, ""},
       // A version that fails the check is a version all the same.
-      {usb("one-digit"), macOs26, 1.0, usbOnly, ""},
-      {usb("trailing-full-stop"), macOs26, 2.0, usbOnly, ""},
-      {{busy}, macOs26, 3.1, usbOnly, ""},
+      {usb("one-digit"), macOs26, 1.0, ""},
+      {usb("trailing-full-stop"), macOs26, 2.0, ""},
+      {{busy}, macOs26, 3.1, ""},
       // macOS 26 refuses the USB data type, or reports no bus for it.
-      {usb("", 1), macOs26, 3.1, both, errorStatus},
-      {usb("empty-items"), macOs26, 3.1, both, ""},
-      {usb("other-buses"), macOs26, 3.1, both, ""},
-      {usb("entries-without-names"), macOs26, 3.1, both, ""},
-      {usb("no-items"), macOs26, 3.1, both, ""},
-      {usb("items-not-array"), macOs26, 3.1, both, ""},
-      {usb("root-dict"), macOs26, 3.1, both, ""},
-      {usb("root-empty-array"), macOs26, 3.1, both, ""},
-      {usb("truncated"), usb("empty-items"), 0, both,
+      {usb("", 1), macOs26, 3.1, errorStatus},
+      {usb("empty-items"), macOs26, 3.1, ""},
+      {usb("other-buses"), macOs26, 3.1, ""},
+      {usb("entries-without-names"), macOs26, 3.1, ""},
+      {usb("no-items"), macOs26, 3.1, ""},
+      {usb("items-not-array"), macOs26, 3.1, ""},
+      {usb("root-dict"), macOs26, 3.1, ""},
+      {usb("root-empty-array"), macOs26, 3.1, ""},
+      {usb("truncated"), usb("empty-items"), 0,
        malformed + "offset 445: Start-end tags mismatch\n"},
-      {usb("two-buses", 1), {macOs26.report, 1}, 0, both, errorStatus + errorStatus},
-      {usb(""), usb("", 1), 0, both,
-       malformed + "offset 0: No document element found\n" + errorStatus},
+      {usb("two-buses", 1), {macOs26.report, 1}, 0, errorStatus + errorStatus},
+      {usb(""), usb("", 1), 0, malformed + "offset 0: No document element found\n" + errorStatus},
   };
   testing::TemporaryDirectory directory;
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
     EXPECT_EQ(probe(profiler(directory, c.usb, c.host)), std::pair(c.version, c.log));
-    EXPECT_EQ(readFile(directory.path() / "calls"), c.calls);
   }
   EXPECT_EQ(probe(directory.string() + "/missing"), std::pair(0.0, std::string()));
+}
+
+// A stop of the pass ends both reports, while they run side by side; it is no failure of the
+// profiler's to log, and no process is left.
+TEST(UsbProbeTest, AStopEndsBothReports) {
+  testing::TemporaryDirectory directory;
+  const std::string path = profiler(directory, kWaits, kWaits);
+  svu::RunCancellation pass;
+  std::thread stopper([&] {
+    while (!std::filesystem::exists(directory.path() / "usb.started") ||
+           !std::filesystem::exists(directory.path() / "host.started")) {
+      ::usleep(1000);
+    }
+    pass.cancel();
+  });
+  std::pair<double, std::string> stopped;
+  {
+    const svu::CancellationScope scope(pass);
+    stopped = probe(path);
+  }
+  stopper.join();
+  EXPECT_EQ(stopped, std::pair(0.0, std::string()));
+  EXPECT_EQ(testing::ProcessCensus::take().childProcesses, 0);
 }
 
 }  // namespace
