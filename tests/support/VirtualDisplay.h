@@ -39,8 +39,7 @@ class VirtualDisplay {
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeEnds[1]);
     std::string number;
-    char c = 0;
-    while (::read(pipeEnds[0], &c, 1) == 1 && c != '\n') {
+    for (char c = 0; ::read(pipeEnds[0], &c, 1) == 1 && c != '\n';) {
       number += c;
     }
     ::close(pipeEnds[0]);
@@ -61,8 +60,7 @@ class VirtualDisplay {
   void stop() {
     if (pid_ > 0) {
       ::kill(pid_, SIGTERM);
-      int status = 0;
-      ::waitpid(pid_, &status, 0);
+      ::waitpid(pid_, nullptr, 0);
       pid_ = 0;
     }
   }

@@ -3,6 +3,7 @@
 // configuration file of the tests' own, never the person's.
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/colour.h>
 #include <wx/evtloop.h>
 #include <wx/fileconf.h>
 #include <wx/init.h>
@@ -11,51 +12,27 @@
 
 #include "support/TemporaryDirectory.h"
 #include "support/VirtualDisplay.h"
-#include "ui/WindowHarness.h"
 
-// The toolkit's own libraries keep caches for the life of the process (fonts, themes, type
-// registrations) that are never freed; only those are not counted as leaks.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n"
-         "leak:libgtk-3.so\n"
-         "leak:libgdk-3.so\n"
-         "leak:libglib-2.0.so\n"
-         "leak:libgobject-2.0.so\n"
-         "leak:libpango-1.0.so\n"
-         "leak:libpangoft2-1.0.so\n"
-         "leak:libcairo.so\n"
-         "leak:libX11.so\n";
+// LeakSanitizer leaves out the toolkit's lifelong caches, listed with the menu test's.
+extern "C" const char* __lsan_default_options() {
+  return "suppressions=" TARQ_TOOLKIT_LEAKS;
 }
 
 // Last, as Xlib's macros (None, Bool, Status) would break the headers above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-namespace tarq::testing {
-
 // Read from the X server itself: reading through the toolkit's screen DC stops the window's later
 // repaints from reaching the screen.
-wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
-                       const wxColour& expected) {
-  wxColour painted;
-  processEventsUntil(
-      [&] {
-        const wxRect cell = shownCell(table, row, column);
-        const wxPoint point = table.ClientToScreen(cell.GetPosition() + cell.GetSize() / 2);
-        Display* display = XOpenDisplay(nullptr);
-        XImage* image = XGetImage(display, DefaultRootWindow(display), point.x, point.y, 1, 1,
-                                  AllPlanes, ZPixmap);
-        const unsigned long rgb = XGetPixel(image, 0, 0);
-        XDestroyImage(image);
-        XCloseDisplay(display);
-        painted.Set((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
-        return painted == expected;
-      },
-      std::chrono::seconds(2));
-  return painted;
+wxColour screenColourAt(const wxPoint& point) {
+  Display* display = XOpenDisplay(nullptr);
+  XImage* image =
+      XGetImage(display, DefaultRootWindow(display), point.x, point.y, 1, 1, AllPlanes, ZPixmap);
+  const unsigned long rgb = XGetPixel(image, 0, 0);
+  XDestroyImage(image);
+  XCloseDisplay(display);
+  return wxColour((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
 }
-
-}  // namespace tarq::testing
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -71,12 +48,11 @@ int main(int argc, char** argv) {
   }
   wxConfigBase::Set(new wxFileConfig("TarqSysValidation", {}, configuration.string() + "/window",
                                      {}, wxCONFIG_USE_LOCAL_FILE));
-  int status = EXIT_FAILURE;
-  {
+  const int status = [] {
     wxGUIEventLoop loop;
     const wxEventLoopActivator active(&loop);
-    status = RUN_ALL_TESTS();
-  }
+    return RUN_ALL_TESTS();
+  }();
   wxTheApp->OnExit();
   wxEntryCleanup();
   return status;
