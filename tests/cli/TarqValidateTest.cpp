@@ -121,7 +121,6 @@ TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
       {"--help", "", "", 0, "Usage: tarq-validate \\[--json\\] \\[--verbose\\]\n[^]*", ""},
       {"--version", "", "", 0, "tarq-validate \\d+\\.\\d+\\.\\d+\n", ""},
       {"--jsn", "", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
-      {"report", "", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
       {"--json extra", "", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
       {"--json", "", ">/dev/full", 74, "", "[^]*could not write the report[^]*"},
       {"--json", "", ">&-", 74, "", "[^]*"},

@@ -106,9 +106,7 @@ TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
        "Warning Processors count : -1 ideally should be 2 or more", "Warn"},
       {[](F& f) { f.processors = std::nullopt; }, 0,
        "Warning Processors count : unknown ideally should be 2 or more", "Warn"},
-      // Cache sizes never change the status; megabytes are truncated.
-      {[](F&) {}, 1, "Total Cache 6MB L2 Cache Size: 262144 L3 Cache Size: 6291456", "Pass"},
-      // The sum does not wrap at 32 bits.
+      // Cache sizes never change the status; megabytes are truncated, the sum taken in 64 bits.
       {[](F& f) { f.l2 = f.l3 = UINT32_MAX; }, 1,
        "Total Cache 8191MB L2 Cache Size: 4294967295 L3 Cache Size: 4294967295", "Pass"},
       // A level that cannot be read (no L3 on the machine) is unknown and adds nothing.
@@ -116,7 +114,6 @@ TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
        "Total Cache 4MB L2 Cache Size: 4194304 L3 Cache Size: unknown", "Pass"},
       {[](F& f) { f.l2 = f.l3 = std::nullopt; }, 1,
        "Total Cache unknown L2 Cache Size: unknown L3 Cache Size: unknown", "Pass"},
-      {[](F&) {}, 2, "cpu is 64 bit capable", "Pass"},
       {[](F& f) { f.capable64 = 0; }, 2, "Warning cpu is NOT 64 bit capable", "Warn"},
       {[](F& f) { f.capable64 = 2; }, 2, "Warning cpu is NOT 64 bit capable", "Warn"},
       {[](F& f) { f.capable64 = std::nullopt; }, 2, "Warning cpu 64 bit capability is unknown",
@@ -133,7 +130,6 @@ TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
       // No published frequency (ARM Macs): unknown, and no evidence of a slow machine.
       {[](F& f) { f.frequency = std::nullopt, f.brand = "Apple M2"; }, 3,
        "Processor Speed: unknown", "Pass"},
-      {[](F&) {}, 4, "Processor Type: x86_64", "Pass"},
       {[](F& f) { f.machineType = std::nullopt; }, 4, "Processor Type: unknown", "Pass"},
       {[](F& f) { f.brand = "  Apple M1 Pro"; }, 5, "Processor Name:   Apple M1 Pro", "Pass"},
       {[](F& f) { f.brand = std::nullopt; }, 5, "Processor Name: unknown", "Pass"},
@@ -171,7 +167,6 @@ TEST(DiskSpaceCheckTest, NeedsFiveGigabytesFreeJudgedOnTheExactCount) {
        "Total Disk Space: 500GB Total Free Space: 120GB"},
       {500 * gib, 5 * gib, "Pass", "Total Disk Space: 500GB Total Free Space: 5GB"},
       {500 * gib, 5 * gib - 1, "Fail", "Total Disk Space: 500GB Total Free Space: 4GB"},
-      {500 * gib, 5 * gib + 1, "Pass", "Total Disk Space: 500GB Total Free Space: 5GB"},
       {0, 0, "Fail", "Total Disk Space: 0GB Total Free Space: 0GB"},  // unreadable volume
       {INT64_MAX, INT64_MAX, "Pass",
        "Total Disk Space: 8589934591GB Total Free Space: 8589934591GB"},
@@ -198,7 +193,6 @@ TEST(UsbVersionCheckTest, PassesFromUsbTwoOnAndWarnsWhenUndetermined) {
       {3.1, "Pass", "3.1"},
       {2.0, "Pass", "2.0"},  // the bound is inclusive
       {1.9999999999999998, "Fail", "1.9999999999999998"},
-      {1.1, "Fail", "1.1"},
       {30.0, "Pass", "30.0"},
       {0.0, "Warn", ""},
   };
@@ -222,7 +216,6 @@ TEST(ScreenResolutionCheckTest, PassesFrom1024By768OnBothSidesRequired) {
       {{1024, 768}, "Pass", "Screen Dimension 1024 X 768. "},
       {{1023, 768}, "Fail", "Screen Dimension 1023 X 768. "},
       {{1024, 767}, "Fail", "Screen Dimension 1024 X 767. "},
-      {{0, 0}, "Fail", "Screen Dimension 0 X 0. "},  // no main screen
       {{-1920, 1080}, "Fail", "Screen Dimension -1920 X 1080. "},
   };
   for (const auto& c : cases) {
@@ -266,14 +259,12 @@ TEST(BrowserCheckTest, FoundOnlyWhenTheExecutableToldItsVersion) {
 TEST(MonoFrameworkCheckTest, JudgedOnTheMajorNumberAlone) {
   const std::string required = "The Mono Framework version 4 or later is required to be installed.";
   const std::string noFramework = "Unable to find the Mono Framework";
-  const std::string noBanner = "Failed to parse the version on Mono Frameworks";
   const struct {
     MonoVersionInfo mono;
     std::vector<std::string> lines;
     std::string status, detected;  // a pass whose detected is empty: the line
   } cases[] = {
       {{"", noFramework, 0}, {noFramework, required}, "Fail", noFramework},
-      {{"", noBanner, 0}, {noBanner, required}, "Fail", noBanner},
       {{"6.12.0.182", "", 6}, {"Mono Framework Version: 6.12.0.182"}, "Pass", ""},
       {{"4.0.0", "", 4}, {"Mono Framework Version: 4.0.0"}, "Pass", ""},  // the boundary is 4
       {{"3.99", "", 3},
@@ -319,26 +310,23 @@ TEST(ValidationRunnerTest, EachPassEmptiesBothTablesThenReportsInOrder) {
 // A table not attached keeps what it had; every check still runs.
 TEST(ValidationRunnerTest, UnattachedTablesAreLeftAlone) {
   for (const bool attachLines : {false, true}) {
-    for (const bool attachSummary : {false, true}) {
-      SCOPED_TRACE(::testing::Message() << attachLines << attachSummary);
-      testing::FakeMachineFacts facts;
-      ValidationRunner runner(facts);
-      int started = 0;
-      runner.setCheckStarted([&](std::size_t, std::string_view) { ++started; });
-      ResultTextTable lines;
-      lines.appendLine("from before");
-      TestSummaryTable summary;
-      summary.addResult("Earlier", "Pass", "kept");
-      runner.setTestResultsVC(attachLines ? &lines : nullptr);
-      runner.setTestNameVC(attachSummary ? &summary : nullptr);
+    SCOPED_TRACE(attachLines);
+    testing::FakeMachineFacts facts;
+    ValidationRunner runner(facts);
+    int started = 0;
+    runner.setCheckStarted([&](std::size_t, std::string_view) { ++started; });
+    ResultTextTable lines;
+    lines.appendLine("from before");
+    TestSummaryTable summary;
+    summary.addResult("Earlier", "Pass", "kept");
+    runner.setTestResultsVC(attachLines ? &lines : nullptr);
+    runner.setTestNameVC(attachLines ? nullptr : &summary);
 
-      runner.runAllTests();
+    runner.runAllTests();
 
-      EXPECT_EQ(lines.resStrings().size(), attachLines ? 14u : 1u);
-      EXPECT_EQ(summary.results().size(), attachSummary ? 8u : 1u);
-      EXPECT_EQ(summary.results().back().testName, attachSummary ? "Mono Framework" : "Earlier");
-      EXPECT_EQ(started, 8);
-    }
+    EXPECT_EQ(lines.resStrings().size(), attachLines ? 14u : 1u);
+    EXPECT_EQ(summary.results().size(), attachLines ? 1u : 8u);
+    EXPECT_EQ(started, 8);
   }
 }
 

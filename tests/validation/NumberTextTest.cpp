@@ -16,10 +16,8 @@ TEST(NumberTextTest, ShortestDecimalReadsBackAsTheSameDouble) {
   testing::expectEach<double, std::string>(
       shortestDecimal,
       {{3.0, "3.0"},
-       {2.6, "2.6"},
        {2.600002, "2.600002"},
        {0.1 + 0.2, "0.30000000000000004"},
-       {100.0, "100.0"},
        {0.0, "0.0"},
        {-0.0, "-0.0"},
        {-2.5, "-2.5"},
@@ -33,16 +31,6 @@ TEST(NumberTextTest, ShortestDecimalReadsBackAsTheSameDouble) {
        {5e-324, "0." + std::string(323, '0') + "5"}});
 }
 
-TEST(NumberTextTest, SizesHaveOneDecimalAndATrailingBlank) {
-  EXPECT_EQ(oneDecimalWithBlank(16.0), "16.0 ");
-  EXPECT_EQ(oneDecimalWithBlank(3.99999), "4.0 ");
-  EXPECT_EQ(oneDecimalWithBlank(512.0), "512.0 ");
-  EXPECT_EQ(oneDecimalWithBlank(0.25), "0.2 ");  // 0.25 is exact: ties go to even, as printf
-  EXPECT_EQ(integerText(int64_t{-42}), "-42");
-  EXPECT_EQ(integerText(uint64_t{18446744073709551615u}), "18446744073709551615");
-  EXPECT_EQ(integerText(int32_t{1234567}), "1234567");
-}
-
 // GTK sets the process locale from the environment; a German one writes "16,0" with printf.
 TEST(NumberTextTest, NumbersAreStillWrittenAndReadWithAFullStopInAGermanLocale) {
   ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
@@ -52,10 +40,11 @@ TEST(NumberTextTest, NumbersAreStillWrittenAndReadWithAFullStopInAGermanLocale) 
   std::snprintf(printed, sizeof printed, "%.1f", 16.0);
   EXPECT_STREQ(printed, "16,0") << "the locale is active";
 
-  EXPECT_EQ(oneDecimalWithBlank(16.0), "16.0 ");
+  EXPECT_EQ(oneDecimalWithBlank(16.25), "16.2 ");  // 16.25 is exact: ties go to even, as printf
   EXPECT_EQ(shortestDecimal(2.6), "2.6");
   EXPECT_EQ(shortestDecimal(1e-5), "0.00001");
   EXPECT_EQ(integerText(int64_t{1234567}), "1234567");
+  EXPECT_EQ(integerText(uint64_t{18446744073709551615u}), "18446744073709551615");
   EXPECT_EQ(parseScaledDecimal("2596.150", 1'000'000), 2596150000u);
   const PropertyListParse real = PropertyList::parse("<plist><real>2.5</real></plist>");
   EXPECT_EQ(real.document ? real.document->root().real() : 0.0, 2.5);
