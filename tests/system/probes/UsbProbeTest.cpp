@@ -16,14 +16,13 @@ namespace {
 namespace svu = SystemValuesUtility;
 using testing::readFile;
 
-// How a stand-in profiler answers one data type: at once, or only once it is stopped, after it
-// has said so in "<type>.started".
+// How a stand-in profiler answers one data type: its report and exit status, or, with "waits" for
+// a status, nothing until it is stopped, after it has said so in "<type>.started".
 struct Answer {
   std::string report;
-  int exitStatus = 0;
-  bool waits = false;
+  std::string status = "0";
 };
-const Answer kWaits{"", 0, true};
+const Answer kWaits{"", "waits"};
 
 // A stand-in profiler answering the USB data type with `usb` and the USB host data type with
 // `host`, each in XML, and refusing every other question.
@@ -31,22 +30,9 @@ std::string profiler(const testing::TemporaryDirectory& directory, const Answer&
                      const Answer& host) {
   for (const auto& [type, answer] : {std::pair{"usb", usb}, std::pair{"host", host}}) {
     directory.write(std::string(type) + ".xml", answer.report);
-    directory.write(std::string(type) + ".status", std::to_string(answer.exitStatus));
-    directory.remove(std::string(type) + (answer.waits ? ".started" : ".waits"));
-    if (answer.waits) {
-      directory.write(std::string(type) + ".waits", "");
-    }
+    directory.write(std::string(type) + ".status", answer.status);
   }
-  return testing::writeScript(directory, "system_profiler", R"sh(cd "$(dirname "$0")" || exit 70
-case "$*" in
-  "-xml SPUSBDataType") type=usb ;;
-  "-xml SPUSBHostDataType") type=host ;;
-  *) exit 64 ;;
-esac
-[ -e "$type.waits" ] && touch "$type.started" && exec sleep 120
-cat "$type.xml"
-exit "$(cat "$type.status")"
-)sh");
+  return testing::writeScript(directory, "system_profiler", readFile("usb/stand-in-profiler.sh"));
 }
 
 // highestUSBVersion with `profilerPath`, and what it logged. A profiler that waits does so for two
@@ -79,25 +65,17 @@ TEST(UsbProbeTest, VersionTextIsTheFirstRunOfDigitsWithOneFullStop) {
 // none. Each failure of a report that is read is logged; a profiler that cannot be started gives
 // no version and logs nothing.
 TEST(UsbProbeTest, HighestBusVersionFromTheHostReportOnlyWhenTheUsbReportNamesNone) {
-  const auto usb = [](std::string name, int status = 0) {
+  const auto usb = [](std::string name, std::string status = "0") {
     return Answer{name.empty() ? "" : readFile("usb/usb-" + name + ".plist"), status};
   };
-  // A busy machine: many buses, each with a tree of devices, the fastest bus last.
-  std::string bus = "<dict><key>_items</key><array>";
-  for (int device = 0; device < 40; ++device) {
-    bus +=
-        "\n\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>USB 9.9 Hub &amp; Card "
-        "Reader</string>\n\t\t\t\t<key>location_id</key>\n\t\t\t\t<string>0x14100000 / 1"
-        "</string>\n\t\t\t</dict>" +
-        std::string(100, '\t');
+  // A busy machine: thousands of buses with a hub each, over 4 MiB, the fastest bus last.
+  std::string busy = readFile("usb/usb-two-buses.plist"), buses;
+  const size_t first = busy.find("\n\t\t\t<dict>");
+  const std::string bus = busy.substr(first, busy.find("\n\t\t\t<dict>", first + 1) - first);
+  for (int copy = 0; copy < 15000; ++copy) {
+    buses += bus;
   }
-  std::string busy = "<plist><array><dict><key>_items</key><array>";
-  for (int count = 0; count < 500; ++count) {
-    busy += bus + "</array><key>_name</key><string>USB 2.0 Bus</string></dict>\n";
-  }
-  busy +=
-      "<dict><key>_name</key><string>USB 3.1 Bus</string></dict></array></dict></array>"
-      "</plist>";
+  busy.insert(first, buses);
   ASSERT_GT(busy.size(), 4u << 20);
   const Answer macOs26{readFile("usb/usb-host-macos26.plist")};
   const std::string errorStatus = "system_profiler returned error status\n";
@@ -117,9 +95,9 @@ TEST(UsbProbeTest, HighestBusVersionFromTheHostReportOnlyWhenTheUsbReportNamesNo
       // A version that fails the check is a version all the same.
       {usb("one-digit"), macOs26, 1.0, ""},
       {usb("trailing-full-stop"), macOs26, 2.0, ""},
-      {{busy}, macOs26, 3.1, ""},
+      {{busy}, macOs26, 3.0, ""},
       // macOS 26 refuses the USB data type, or reports no bus for it.
-      {usb("", 1), macOs26, 3.1, errorStatus},
+      {usb("", "1"), macOs26, 3.1, errorStatus},
       {usb("empty-items"), macOs26, 3.1, ""},
       {usb("other-buses"), macOs26, 3.1, ""},
       {usb("entries-without-names"), macOs26, 3.1, ""},
@@ -129,8 +107,8 @@ TEST(UsbProbeTest, HighestBusVersionFromTheHostReportOnlyWhenTheUsbReportNamesNo
       {usb("root-empty-array"), macOs26, 3.1, ""},
       {usb("truncated"), usb("empty-items"), 0,
        malformed + "offset 445: Start-end tags mismatch\n"},
-      {usb("two-buses", 1), {macOs26.report, 1}, 0, errorStatus + errorStatus},
-      {usb(""), usb("", 1), 0, malformed + "offset 0: No document element found\n" + errorStatus},
+      {usb("two-buses", "1"), {macOs26.report, "1"}, 0, errorStatus + errorStatus},
+      {usb(""), usb("", "1"), 0, malformed + "offset 0: No document element found\n" + errorStatus},
   };
   testing::TemporaryDirectory directory;
   for (const auto& c : cases) {

@@ -49,20 +49,6 @@ pid_t backgroundOf(const std::string& script) {
 
 class ToolRunTest : public ::testing::Test {
  protected:
-  // Our standard input is a pipe that never closes: a tool that inherited it and read would
-  // hang the run.
-  void SetUp() override {
-    ASSERT_EQ(::pipe(openInput_), 0);
-    savedInput_ = ::dup(STDIN_FILENO);
-    ::dup2(openInput_[0], STDIN_FILENO);
-  }
-  void TearDown() override {
-    ::dup2(savedInput_, STDIN_FILENO);
-    for (const int descriptor : {savedInput_, openInput_[0], openInput_[1]}) {
-      ::close(descriptor);
-    }
-  }
-
   // Writes the script into a folder whose name has a blank, and returns its path.
   std::string tool(std::string_view script, ToolForm form = ToolForm::script) {
     return testing::writeTool(directory_, "my tools/" + std::to_string(++tools_), form, script);
@@ -87,8 +73,6 @@ class ToolRunTest : public ::testing::Test {
 
   testing::TemporaryDirectory directory_;
   int tools_ = 0;
-  int openInput_[2] = {-1, -1};
-  int savedInput_ = -1;
 };
 
 // Whatever the outcome, a run leaves no descriptor or child process behind.
@@ -115,8 +99,6 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
       {leaving("sleep 0.6; echo late; exec sleep 30"), 0, "done\n"},
       // One that keeps writing is cut off at the limit.
       {leaving("while :; do echo more; sleep 0.01; done"), 0, "done\nmore\n..."},
-      // Standard input is /dev/null, never ours (a pipe that stays open in these tests).
-      {"cat; echo end", 0, "end\n"},
       {"exec head -c 4194304 /dev/zero", 128 + SIGKILL, "", smallOutput},
       // Drained while the tool runs, or the tool would block on a full pipe.
       {"exec head -c 67108864 /dev/zero", 0, std::string(64 << 20, '\0')},
@@ -150,10 +132,15 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
   EXPECT_EQ(after.childProcesses, before.childProcesses);
 }
 
-// The child gets /dev/null as standard input (and as standard error where ours is closed), no
-// other descriptor of ours, default handling of the signals we ignore and nothing blocked.
+// The child gets /dev/null as standard input, never ours (a tool reading a pipe that stays open
+// would hang the run), and as standard error where ours is closed; no other descriptor of ours,
+// default handling of the signals we ignore and nothing blocked.
 TEST_F(ToolRunTest, ChildStartsClean) {
-  ASSERT_EQ(::dup2(openInput_[0], 200), 200);
+  int input[2];
+  ASSERT_EQ(::pipe(input), 0);
+  const int savedInput = ::dup(STDIN_FILENO), savedError = ::dup(STDERR_FILENO);
+  ::dup2(input[0], STDIN_FILENO);
+  ASSERT_EQ(::dup2(input[0], 200), 200);
   const auto previousPipe = ::signal(SIGPIPE, SIG_IGN);
   const auto previousTerm = ::signal(SIGTERM, SIG_IGN);
   sigset_t blocked, previousMask;
@@ -161,7 +148,6 @@ TEST_F(ToolRunTest, ChildStartsClean) {
   sigaddset(&blocked, SIGTERM);
   sigaddset(&blocked, SIGUSR1);
   ::pthread_sigmask(SIG_BLOCK, &blocked, &previousMask);
-  const int savedError = ::dup(STDERR_FILENO);
   ::close(STDERR_FILENO);
 
   // Each tool looks at itself as it was started; ls's own listing of the folder is the 3. Of
@@ -173,12 +159,14 @@ TEST_F(ToolRunTest, ChildStartsClean) {
   const std::string signalState =
       runTool("/bin/sed", {"-n", "s/^Sig\\(Blk\\|Ign\\):.//p", "/proc/self/status"}).output;
 
+  ::dup2(savedInput, STDIN_FILENO);
   ::dup2(savedError, STDERR_FILENO);
-  ::close(savedError);
+  for (const int descriptor : {savedInput, savedError, input[0], input[1], 200}) {
+    ::close(descriptor);
+  }
   ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
   ::signal(SIGPIPE, previousPipe);
   ::signal(SIGTERM, previousTerm);
-  ::close(200);
   EXPECT_EQ(descriptors, "0\n1\n2\n3\n");
   EXPECT_EQ(standardStreams, "/dev/null\n/dev/null\n");
   ASSERT_EQ(signalState.size(), 34u) << signalState;
