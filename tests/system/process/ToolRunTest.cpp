@@ -100,8 +100,9 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
       // One that keeps writing is cut off at the limit.
       {leaving("while :; do echo more; sleep 0.01; done"), 0, "done\nmore\n..."},
       {"exec head -c 4194304 /dev/zero", 128 + SIGKILL, "", smallOutput},
-      // Drained while the tool runs, or the tool would block on a full pipe.
-      {"exec head -c 67108864 /dev/zero", 0, std::string(64 << 20, '\0')},
+      // Drained while the tool runs, or the tool would block on a full pipe. Its bound leaves a
+      // slow machine time to carry 64 MiB.
+      {"exec head -c 67108864 /dev/zero", 0, std::string(64 << 20, '\0'), shortLimits(30)},
       {.script = "exit 0", .form = ToolForm::notExecutable},
       {.form = ToolForm::missing},
   };
