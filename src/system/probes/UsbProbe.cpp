@@ -88,10 +88,14 @@ double highestUSBVersion(const std::string& profilerPath, const ToolRunLimits& l
   } catch (const std::system_error&) {
     // No thread to be had: the host report is asked afterwards, where it is needed.
   }
+  // However this ends, a host run still going is ended before its thread is waited for.
+  const struct EndHostRun {
+    RunCancellation& run;
+    ~EndHostRun() { run.cancel(); }
+  } endHostRun{hostReportUnneeded};
   const double version = highestVersionIn(runProfiler(kUsbDataType, profilerPath, limits));
   if (version != 0) {
-    hostReportUnneeded.cancel();
-    return version;  // the host run's future waits for its thread
+    return version;
   }
   return highestVersionIn(hostRun.valid() ? hostRun.get()
                                           : runProfiler(kUsbHostDataType, profilerPath, limits));
