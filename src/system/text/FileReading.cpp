@@ -24,7 +24,10 @@ struct DirectoryCloser {
   void operator()(DIR* directory) const { ::closedir(directory); }
 };
 
-std::optional<std::string> readToEnd(const FileDescriptor& file, std::size_t maxBytes) {
+}  // namespace
+
+std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
+  const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
   if (file.fd < 0) {
     return std::nullopt;
   }
@@ -46,12 +49,6 @@ std::optional<std::string> readToEnd(const FileDescriptor& file, std::size_t max
     }
     content.append(buffer, static_cast<std::size_t>(count));
   }
-}
-
-}  // namespace
-
-std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
-  return readToEnd(FileDescriptor{::open(path.c_str(), O_RDONLY | O_CLOEXEC)}, maxBytes);
 }
 
 std::vector<std::string> directoryEntries(const std::string& path) {
