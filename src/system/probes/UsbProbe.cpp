@@ -1,8 +1,6 @@
 #include "system/probes/UsbProbe.h"
 
-#include <future>
 #include <limits>
-#include <system_error>
 #include <vector>
 
 #include "system/Diagnostics.h"
@@ -13,9 +11,8 @@ namespace tarq::SystemValuesUtility {
 
 namespace {
 
-ToolRun runProfiler(std::string_view dataType, const std::string& profilerPath,
-                    const ToolRunLimits& limits) {
-  return runToolGuarded(profilerPath, {"-xml", std::string(dataType)}, limits);
+std::vector<std::string> profilerArguments(std::string_view dataType) {
+  return {"-xml", std::string(dataType)};
 }
 
 // The report of a finished profiler run, as systemProfilerData gives it.
@@ -50,7 +47,7 @@ double highestVersionIn(ToolRun run) {
 std::unique_ptr<PropertyList> systemProfilerData(std::string_view dataType,
                                                  const std::string& profilerPath,
                                                  const ToolRunLimits& limits) {
-  return profilerReport(runProfiler(dataType, profilerPath, limits));
+  return profilerReport(runToolGuarded(profilerPath, profilerArguments(dataType), limits));
 }
 
 std::string versionText(std::string_view name) {
@@ -75,30 +72,16 @@ std::string versionText(std::string_view name) {
 
 double highestUSBVersion(const std::string& profilerPath, const ToolRunLimits& limits) {
   // The USB report is the answer wherever it names a version, as on every macOS before 26; the
-  // host report only where it names none, whatever the reason. The host report is asked at the
-  // same time, so that a machine needing it waits for one profiler run rather than two; it is
-  // ended, unread, as soon as the USB report has named a version.
-  RunCancellation hostReportUnneeded(currentRunCancellation());
-  std::future<ToolRun> hostRun;
-  try {
-    hostRun = std::async(std::launch::async, [&] {
-      const CancellationScope scope(hostReportUnneeded);
-      return runProfiler(kUsbHostDataType, profilerPath, limits);
-    });
-  } catch (const std::system_error&) {
-    // No thread to be had: the host report is asked afterwards, where it is needed.
-  }
-  // However this ends, a host run still going is ended before its thread is waited for.
-  const struct EndHostRun {
-    RunCancellation& run;
-    ~EndHostRun() { run.cancel(); }
-  } endHostRun{hostReportUnneeded};
-  const double version = highestVersionIn(runProfiler(kUsbDataType, profilerPath, limits));
+  // host report only where it names none, whatever the reason. Both are started at once, so that
+  // a machine needing the host report waits for one profiler run rather than two; the host run
+  // is ended, unread, as soon as the USB report has named a version.
+  StartedToolRun usbRun(profilerPath, profilerArguments(kUsbDataType), limits);
+  StartedToolRun hostRun(profilerPath, profilerArguments(kUsbHostDataType), limits);
+  const double version = highestVersionIn(usbRun.finish());
   if (version != 0) {
     return version;
   }
-  return highestVersionIn(hostRun.valid() ? hostRun.get()
-                                          : runProfiler(kUsbHostDataType, profilerPath, limits));
+  return highestVersionIn(hostRun.finish());
 }
 
 double highestUSBVersion(const PropertyList& report) {

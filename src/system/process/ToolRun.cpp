@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
 #include <new>
 
 #include "system/Diagnostics.h"
@@ -34,9 +33,10 @@ constexpr milliseconds kLongestExitCheck{25};
 constexpr milliseconds kLongestExitCheckWithHandle{1000};
 constexpr Clock::time_point kNoDeadline = Clock::time_point::max();
 
-// Most tools print a few lines: their reads are small, so that little room is cleared for
-// them. Past that, a read is as large as the pipe and takes all a chatty tool has written
-// meanwhile.
+// Most tools print a few lines: the first read has a page of room and each read of a short
+// output doubles it, so that little memory is cleared and touched for them. Past that, a read is
+// as large as the pipe and takes all a chatty tool has written meanwhile.
+constexpr std::size_t kFirstRead = 4 * 1024;
 constexpr std::size_t kShortOutput = 64 * 1024;
 constexpr std::size_t kReadChunk = 1024 * 1024;
 
@@ -113,6 +113,8 @@ bool isOpen(int descriptor) {
 }
 
 enum class Wait { exited, timedOut, cancelled };
+
+}  // namespace
 
 // One child process, leader of its own process group, with its standard output piped to us.
 // Its exit is seen without reaping it, so that while we signal its group the group's id cannot
@@ -382,7 +384,7 @@ class ToolProcess {
   // Sleeps up to `timeout` milliseconds or until output arrives (and is read), the tool exits
   // or the cancellation comes.
   void waitForEvents(int timeout, bool honourCancellation) {
-    pollfd entries[6];
+    pollfd entries[3];
     nfds_t count = 0;
     if (readEnd_ >= 0) {
       entries[count++] = {readEnd_, POLLIN, 0};
@@ -390,14 +392,8 @@ class ToolProcess {
     if (handle_ >= 0 && !exited_) {
       entries[count++] = {handle_, POLLIN, 0};
     }
-    // The run's cancellation and those it is within; a deeper one is still seen, at the next
-    // exit check.
-    for (const RunCancellation* cancellation = honourCancellation ? cancellation_ : nullptr;
-         cancellation != nullptr && count < std::size(entries);
-         cancellation = cancellation->within()) {
-      if (cancellation->descriptor() >= 0) {
-        entries[count++] = {cancellation->descriptor(), POLLIN, 0};
-      }
+    if (honourCancellation && cancellation_ != nullptr && cancellation_->descriptor() >= 0) {
+      entries[count++] = {cancellation_->descriptor(), POLLIN, 0};
     }
     if (count == 0) {
       pauseFor(milliseconds(timeout));
@@ -443,7 +439,8 @@ class ToolProcess {
     std::size_t total = 0;
     while (readEnd_ >= 0) {
       // The kernel copies straight into the output; nothing is copied a second time.
-      const std::size_t chunk = output_.size() < kShortOutput ? kShortOutput : kReadChunk;
+      const std::size_t chunk =
+          output_.size() < kShortOutput ? std::max(kFirstRead, output_.size()) : kReadChunk;
       char* room = roomFor(chunk);
       if (room == nullptr) {
         return total;
@@ -480,7 +477,9 @@ class ToolProcess {
     }
     try {
       const std::size_t used = output_.size();
-      if (output_.capacity() - used < count) {
+      if (output_.capacity() - used < count && used + count <= kShortOutput * 2) {
+        output_.reserve(used + count);
+      } else if (output_.capacity() - used < count) {
         // Growing by a large step touches and copies less fresh memory on the way up.
         output_.reserve(
             std::max(used + count, std::min(std::max(output_.capacity(), kReadChunk) * 8,
@@ -548,6 +547,8 @@ class ToolProcess {
   bool overflowed_ = false;
 };
 
+namespace {
+
 // Asked right after the start, then after each sleep: a tool that has already ended costs no
 // sleep. One still running after the last sleep is asked to terminate, and killed if it has not
 // ended within the grace.
@@ -590,7 +591,7 @@ ToolRun runCancellable(const ToolRunLimits& limits, StartAndWait startAndWait) {
 
 }  // namespace
 
-RunCancellation::RunCancellation(const RunCancellation* within) : within_(within) {
+RunCancellation::RunCancellation() {
   if (!tool_run_platform::openOutputPipe(ends_)) {
     ends_[0] = ends_[1] = -1;
   }
@@ -613,7 +614,7 @@ void RunCancellation::cancel() noexcept {
 }
 
 bool RunCancellation::cancelled() const noexcept {
-  return cancelled_.load() || (within_ != nullptr && within_->cancelled());
+  return cancelled_.load();
 }
 
 const RunCancellation* currentRunCancellation() noexcept {
@@ -665,18 +666,46 @@ ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& 
 
 ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,
                        const ToolRunLimits& limits) {
-  return runCancellable(limits, [&](ToolProcess& tool) {
+  return StartedToolRun(path, arguments, limits).finish();
+}
+
+StartedToolRun::StartedToolRun(const std::string& path, const std::vector<std::string>& arguments,
+                               const ToolRunLimits& limits)
+    : limits_(limits) {
+  try {
+    const RunCancellation* cancellation = currentCancellation;
+    if (cancellation != nullptr && cancellation->cancelled()) {
+      return;
+    }
+    auto tool = std::make_unique<ToolProcess>(limits_, cancellation);
     ErrorValue ignored;
-    return ObjC::catchException(
-        [&] {
-          const int error = tool.start(path, arguments);
-          if (error != 0) {
-            tool_run_platform::raiseStartFailure(path, error);
-          }
-          waitBounded(tool, limits);
-        },
-        ignored);
-  });
+    if (ObjC::catchException(
+            [&] {
+              const int error = tool->start(path, arguments);
+              if (error != 0) {
+                tool_run_platform::raiseStartFailure(path, error);
+              }
+            },
+            ignored)) {
+      tool_ = std::move(tool);
+    }
+  } catch (const std::exception&) {
+  }
+}
+
+StartedToolRun::~StartedToolRun() = default;
+
+ToolRun StartedToolRun::finish() {
+  const std::unique_ptr<ToolProcess> tool = std::move(tool_);
+  if (!tool) {
+    return {};
+  }
+  try {
+    waitBounded(*tool, limits_);
+    return tool->finish();
+  } catch (const std::exception&) {
+    return {};
+  }
 }
 
 }  // namespace tarq::SystemValuesUtility

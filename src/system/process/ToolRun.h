@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,26 +49,21 @@ struct ToolRunLimits {
 // A request, from any thread, that the tool runs of a pass end now. Runs under a
 // `CancellationScope` of it end early once it is cancelled: the tool's process group is asked to
 // terminate (and killed after a short grace), and the run fails as a terminated one does. Runs
-// started after it was cancelled do not start at all. One made `within` another is cancelled
-// with it as well: a part of a pass that may end early on its own.
+// started after it was cancelled do not start at all.
 class RunCancellation {
  public:
-  explicit RunCancellation(const RunCancellation* within = nullptr);
+  RunCancellation();
   ~RunCancellation();
   RunCancellation(const RunCancellation&) = delete;
   RunCancellation& operator=(const RunCancellation&) = delete;
 
   // Idempotent; safe from any thread.
   void cancel() noexcept;
-  // Whether this one, or one it is within, has been cancelled.
   bool cancelled() const noexcept;
-  // Readable once this one is cancelled, so a run waiting in poll wakes at once; -1 if it could
-  // not be made.
+  // Readable once cancelled, so a run waiting in poll wakes at once; -1 if it could not be made.
   int descriptor() const noexcept { return ends_[0]; }
-  const RunCancellation* within() const noexcept { return within_; }
 
  private:
-  const RunCancellation* within_;
   std::atomic<bool> cancelled_{false};
   int ends_[2] = {-1, -1};
 };
@@ -110,6 +106,29 @@ ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& 
                        int maximumSleeps = kGuardedRunSleeps);
 ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,
                        const ToolRunLimits& limits);
+
+class ToolProcess;
+
+// A guarded run started at once and waited for later, so that one thread can have tools running
+// side by side. It answers to the thread's cancellation as it is at the start. While it is not
+// waited for, its output stays in the pipe, which a chatty tool may fill and then wait on.
+// Dropped unfinished, it kills the tool's whole process group and reaps the tool.
+class StartedToolRun {
+ public:
+  StartedToolRun(const std::string& path, const std::vector<std::string>& arguments,
+                 const ToolRunLimits& limits = {});
+  ~StartedToolRun();
+  StartedToolRun(const StartedToolRun&) = delete;
+  StartedToolRun& operator=(const StartedToolRun&) = delete;
+
+  // Waits as runToolGuarded does, its sleeps counted from now, and gives the outcome. Asked
+  // again, it gives a run that was not launched.
+  ToolRun finish();
+
+ private:
+  ToolRunLimits limits_;
+  std::unique_ptr<ToolProcess> tool_;
+};
 
 }  // namespace SystemValuesUtility
 }  // namespace tarq
