@@ -631,6 +631,7 @@ CancellationScope::~CancellationScope() {
 }
 
 void prepareProcessForTools() {
+  tool_run_platform::shareOneHeap();
   ::signal(SIGCHLD, SIG_DFL);
   struct sigaction ending {};
   ending.sa_handler = endToolsAndRaise;

@@ -86,7 +86,8 @@ class CancellationScope {
 // Called first thing in a program that runs tools. Puts SIGCHLD back to its default: a launcher
 // that left it ignored would have the kernel reap our tools before their status is read. An
 // interrupt, hang-up or terminate request then ends the process groups of the running tools
-// before the program ends as the signal asks, so no tool outlives the program.
+// before the program ends as the signal asks, so no tool outlives the program. The threads that
+// wait for tools share one heap, so that starting them leaves the memory map alone.
 void prepareProcessForTools();
 
 // Runs `path` with `arguments` (no shell: each reaches the child as it is) and waits for it
