@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "system/text/FileReading.h"
 #include "validation/ForwardingMachineFacts.h"
 
 namespace tarq {
@@ -62,6 +63,8 @@ void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* c
   };
   MachineFacts* const given = facts_;
   FactsOfOnePass pass(*given, cancellation);
+  // The checks see one state of the machine; what several facts read is read once.
+  const ReadOnceScope readOnce;
   facts_ = &pass;
   std::size_t index = 0;
   for (const Check check : checksInRunOrder) {

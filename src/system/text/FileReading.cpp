@@ -6,7 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <memory>
+#include <map>
+#include <utility>
 
 namespace tarq {
 namespace {
@@ -26,7 +27,30 @@ struct DirectoryCloser {
 
 }  // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
+struct ReadOnceScope::Readings {
+  std::map<std::pair<std::string, std::size_t>, std::optional<std::string>> files;
+  std::map<std::string, std::vector<std::string>> folders;
+};
+
+namespace {
+
+thread_local ReadOnceScope::Readings* currentReadings = nullptr;
+
+// What `read` gives for `key`, read at most once under the thread's scope.
+template <typename Key, typename Value, typename Read>
+Value readOnce(std::map<Key, Value> ReadOnceScope::Readings::*kind, const Key& key, Read read) {
+  if (currentReadings == nullptr) {
+    return read();
+  }
+  std::map<Key, Value>& readings = currentReadings->*kind;
+  auto found = readings.find(key);
+  if (found == readings.end()) {
+    found = readings.emplace(key, read()).first;
+  }
+  return found->second;
+}
+
+std::optional<std::string> readFileNow(const std::string& path, std::size_t maxBytes) {
   const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
   if (file.fd < 0) {
     return std::nullopt;
@@ -51,7 +75,7 @@ std::optional<std::string> readWholeFile(const std::string& path, std::size_t ma
   }
 }
 
-std::vector<std::string> directoryEntries(const std::string& path) {
+std::vector<std::string> listFolderNow(const std::string& path) {
   std::vector<std::string> names;
   const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(path.c_str()));
   if (!directory) {
@@ -64,6 +88,26 @@ std::vector<std::string> directoryEntries(const std::string& path) {
     }
   }
   return names;
+}
+
+}  // namespace
+
+ReadOnceScope::ReadOnceScope()
+    : readings_(std::make_unique<Readings>()), previous_(currentReadings) {
+  currentReadings = readings_.get();
+}
+
+ReadOnceScope::~ReadOnceScope() {
+  currentReadings = previous_;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
+  return readOnce(&ReadOnceScope::Readings::files, std::pair(path, maxBytes),
+                  [&] { return readFileNow(path, maxBytes); });
+}
+
+std::vector<std::string> directoryEntries(const std::string& path) {
+  return readOnce(&ReadOnceScope::Readings::folders, path, [&] { return listFolderNow(path); });
 }
 
 bool fileExists(const std::string& path) {

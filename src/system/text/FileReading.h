@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,23 @@ std::optional<std::string> readWholeFile(const std::string& path,
 
 // The names in a directory, without "." and ".."; empty when it cannot be read.
 std::vector<std::string> directoryEntries(const std::string& path);
+
+// While it lives, each file and folder read on the current thread is read once: reading it again
+// gives what the first read gave. A pass reads under one, so that its checks see one state of the
+// machine and the sources several facts share (/proc/cpuinfo, the cache folders) are read once.
+class ReadOnceScope {
+ public:
+  ReadOnceScope();
+  ~ReadOnceScope();
+  ReadOnceScope(const ReadOnceScope&) = delete;
+  ReadOnceScope& operator=(const ReadOnceScope&) = delete;
+
+  struct Readings;
+
+ private:
+  std::unique_ptr<Readings> readings_;
+  Readings* previous_;
+};
 
 // Whether anything exists at `path`, of whatever kind, as the platform's file manager says it:
 // a link counts when what it points to exists.
