@@ -477,7 +477,8 @@ class ToolProcess {
     }
     try {
       const std::size_t used = output_.size();
-      if (output_.capacity() - used < count && used + count <= kShortOutput * 2) {
+      if (output_.capacity() - used < count && used < kShortOutput) {
+        // A short output grows as strings do, doubling.
         output_.reserve(used + count);
       } else if (output_.capacity() - used < count) {
         // Growing by a large step touches and copies less fresh memory on the way up.
