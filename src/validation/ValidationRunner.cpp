@@ -11,17 +11,21 @@ namespace tarq {
 namespace {
 
 // The facts of one pass: those that come from tools are asked for at once, each on a thread of
-// its own under the pass's cancellation, and handed over when a check asks for them. The
-// destructor waits for all three, so no thread outlives the pass.
+// its own under the pass's cancellation, and handed over when a check asks for them. The screen
+// is read next, on the pass's thread, where the platform answers, while the tools run: on X it
+// means loading the X libraries and talking to the server. The destructor waits for all three
+// threads, so none outlives the pass.
 class FactsOfOnePass final : public ForwardingMachineFacts {
  public:
   FactsOfOnePass(MachineFacts& facts, const SystemValuesUtility::RunCancellation* cancellation)
       : ForwardingMachineFacts(facts),
         usb_(aside(cancellation, &MachineFacts::highestUSBVersion)),
         chrome_(aside(cancellation, &MachineFacts::locateChrome)),
-        mono_(aside(cancellation, &MachineFacts::monoVersion)) {}
+        mono_(aside(cancellation, &MachineFacts::monoVersion)),
+        screen_(facts.mainScreenSize()) {}
 
   double highestUSBVersion() override { return usb_.get(); }
+  ScreenSize mainScreenSize() override { return screen_; }
   ChromeLocation locateChrome() override { return chrome_.get(); }
   MonoVersionInfo monoVersion() override { return mono_.get(); }
 
@@ -43,6 +47,7 @@ class FactsOfOnePass final : public ForwardingMachineFacts {
   std::shared_future<double> usb_;
   std::shared_future<ChromeLocation> chrome_;
   std::shared_future<MonoVersionInfo> mono_;
+  const ScreenSize screen_;
 };
 
 }  // namespace
