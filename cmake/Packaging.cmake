@@ -73,7 +73,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # The screen probe loads these with dlopen, out of dpkg-shlibdeps's sight.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libx11-6, libxrandr2")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libxcb1, libxcb-randr0")
 endif()
 
 include(CPack)

@@ -93,8 +93,8 @@ TEST(TarqValidateTest, JsonReportOfEachKindOfStart) {
       loaded += testing::readFile(log.path());
     }
     EXPECT_NE(loaded.find("libc.so.6"), std::string::npos);
-    EXPECT_EQ(loaded.find("libX11.so.6") != std::string::npos, c.loadsX);
-    EXPECT_EQ(loaded.find("libXrandr.so.2") != std::string::npos, c.loadsX);
+    EXPECT_EQ(loaded.find("libxcb.so.1") != std::string::npos, c.loadsX);
+    EXPECT_EQ(loaded.find("libxcb-randr.so.0") != std::string::npos, c.loadsX);
   }
   ::close(held);
 }
