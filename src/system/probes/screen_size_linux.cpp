@@ -66,8 +66,8 @@ bool resolve(void* library, const char* name, Symbol& symbol) {
 }
 
 std::optional<XLibraries> openXLibraries() {
-  void* xcb = ::dlopen("libxcb.so.1", RTLD_LAZY | RTLD_LOCAL);
-  void* randr = xcb == nullptr ? nullptr : ::dlopen("libxcb-randr.so.0", RTLD_LAZY | RTLD_LOCAL);
+  void* xcb = ::dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+  void* randr = xcb == nullptr ? nullptr : ::dlopen("libxcb-randr.so.0", RTLD_NOW | RTLD_LOCAL);
   if (randr == nullptr) {
     return std::nullopt;
   }
