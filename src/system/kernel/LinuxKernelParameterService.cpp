@@ -81,18 +81,12 @@ class MachineSources {
     }
     return text;
   }
-  const std::string& cpuinfo() const {
-    if (!cpuinfo_) {
-      cpuinfo_ = read("/proc/cpuinfo").value_or(std::string{});
-    }
-    return *cpuinfo_;
-  }
+  std::string cpuinfo() const { return read("/proc/cpuinfo").value_or(std::string{}); }
 
  private:
   std::string root_;
   KernelIdentity identity_;
   const CpuidQuery& cpuid_;
-  mutable std::optional<std::string> cpuinfo_;  // read at most once per request
 };
 
 constexpr std::string_view kCpuDirectory = "/sys/devices/system/cpu";
@@ -222,13 +216,14 @@ Reply cpuFrequencyReply(const MachineSources& machine) {
       return checkedIntegerReply<int64_t>(hertz);
     }
   }
-  if (const auto modelName = colonField(machine.cpuinfo(), "model name")) {
+  const std::string cpuinfo = machine.cpuinfo();
+  if (const auto modelName = colonField(cpuinfo, "model name")) {
     const auto hertz = frequencyInModelName(*modelName);
     if (hertz && *hertz > 0) {
       return checkedIntegerReply<int64_t>(hertz);
     }
   }
-  if (const auto megahertz = colonField(machine.cpuinfo(), "cpu MHz")) {
+  if (const auto megahertz = colonField(cpuinfo, "cpu MHz")) {
     const auto hertz = parseScaledDecimal(*megahertz, 1'000'000);
     if (hertz && *hertz > 0) {
       return checkedIntegerReply<int64_t>(hertz);
@@ -239,7 +234,8 @@ Reply cpuFrequencyReply(const MachineSources& machine) {
 
 // 1 on a 64-bit processor: the long-mode flag on x86, else a 64-bit machine type.
 Reply cpu64BitCapableReply(const MachineSources& machine) {
-  if (const auto flags = colonField(machine.cpuinfo(), "flags")) {
+  const std::string cpuinfo = machine.cpuinfo();
+  if (const auto flags = colonField(cpuinfo, "flags")) {
     const std::string padded = " " + std::string(*flags) + " ";
     return integerReply<uint32_t>(padded.find(" lm ") != std::string::npos ? 1u : 0u);
   }
@@ -250,7 +246,7 @@ Reply cpu64BitCapableReply(const MachineSources& machine) {
 
 // The processor's marketing name: "model name", or the closest field other architectures have.
 Reply cpuBrandStringReply(const MachineSources& machine) {
-  const std::string& cpuinfo = machine.cpuinfo();
+  const std::string cpuinfo = machine.cpuinfo();
   for (const std::string_view key : {"model name", "Processor", "cpu model", "uarch"}) {
     if (const auto value = colonField(cpuinfo, key)) {
       return textReply(*value);

@@ -477,14 +477,16 @@ class ToolProcess {
     }
     try {
       const std::size_t used = output_.size();
-      if (output_.capacity() - used < count && used < kShortOutput) {
-        // A short output grows as strings do, doubling.
-        output_.reserve(used + count);
-      } else if (output_.capacity() - used < count) {
-        // Growing by a large step touches and copies less fresh memory on the way up.
-        output_.reserve(
-            std::max(used + count, std::min(std::max(output_.capacity(), kReadChunk) * 8,
-                                            limits_.maximumOutputBytes + count)));
+      if (output_.capacity() - used < count) {
+        if (used < kShortOutput) {
+          // A short output grows as strings do, doubling.
+          output_.reserve(used + count);
+        } else {
+          // Growing by a large step touches and copies less fresh memory on the way up.
+          output_.reserve(
+              std::max(used + count, std::min(std::max(output_.capacity(), kReadChunk) * 8,
+                                              limits_.maximumOutputBytes + count)));
+        }
         // Only a large output is worth huge pages: a short one would pay a huge page's worth of
         // memory for its first read.
         if (used >= kReadChunk) {
@@ -571,23 +573,14 @@ void waitBounded(ToolProcess& tool, const ToolRunLimits& limits) {
   tool.stop(false);
 }
 
-// One run under the thread's cancellation, none once it has come. `startAndWait` starts the
-// tool and waits until it has exited; false when it could not be started.
-template <typename StartAndWait>
-ToolRun runCancellable(const ToolRunLimits& limits, StartAndWait startAndWait) {
-  try {
-    const RunCancellation* cancellation = currentCancellation;
-    if (cancellation != nullptr && cancellation->cancelled()) {
-      return {};
-    }
-    ToolProcess tool(limits, cancellation);
-    if (!startAndWait(tool)) {
-      return {};
-    }
-    return tool.finish();
-  } catch (const std::exception&) {
-    return {};
+// The process of a run under the thread's cancellation; none once that has come, when the run
+// does not start at all.
+std::unique_ptr<ToolProcess> processUnlessCancelled(const ToolRunLimits& limits) {
+  const RunCancellation* cancellation = currentCancellation;
+  if (cancellation != nullptr && cancellation->cancelled()) {
+    return nullptr;
   }
+  return std::make_unique<ToolProcess>(limits, cancellation);
 }
 
 }  // namespace
@@ -648,15 +641,18 @@ void prepareProcessForTools() {
 
 ToolRun runTool(const std::string& path, const std::vector<std::string>& arguments,
                 const ToolRunLimits& limits) {
-  return runCancellable(limits, [&](ToolProcess& tool) {
-    if (tool.start(path, arguments) != 0) {
-      return false;
+  try {
+    const std::unique_ptr<ToolProcess> tool = processUnlessCancelled(limits);
+    if (!tool || tool->start(path, arguments) != 0) {
+      return {};
     }
-    if (tool.waitForExit(kNoDeadline, true) == Wait::cancelled) {
-      tool.stop(true);
+    if (tool->waitForExit(kNoDeadline, true) == Wait::cancelled) {
+      tool->stop(true);
     }
-    return true;
-  });
+    return tool->finish();
+  } catch (const std::exception&) {
+    return {};
+  }
 }
 
 ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& arguments,
@@ -675,20 +671,16 @@ StartedToolRun::StartedToolRun(const std::string& path, const std::vector<std::s
                                const ToolRunLimits& limits)
     : limits_(limits) {
   try {
-    const RunCancellation* cancellation = currentCancellation;
-    if (cancellation != nullptr && cancellation->cancelled()) {
-      return;
-    }
-    auto tool = std::make_unique<ToolProcess>(limits_, cancellation);
+    std::unique_ptr<ToolProcess> tool = processUnlessCancelled(limits_);
     ErrorValue ignored;
-    if (ObjC::catchException(
-            [&] {
-              const int error = tool->start(path, arguments);
-              if (error != 0) {
-                tool_run_platform::raiseStartFailure(path, error);
-              }
-            },
-            ignored)) {
+    if (tool && ObjC::catchException(
+                    [&] {
+                      const int error = tool->start(path, arguments);
+                      if (error != 0) {
+                        tool_run_platform::raiseStartFailure(path, error);
+                      }
+                    },
+                    ignored)) {
       tool_ = std::move(tool);
     }
   } catch (const std::exception&) {
