@@ -1,33 +1,60 @@
 #pragma once
 
-#include <string>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
-#include <vector>
 
 // The Linux stand-in for the platform's system profiler: the USB report, read from sysfs and
-// written as the same XML property list the platform's tool prints.
+// written as the same XML property list the platform's tool prints. It allocates nothing and
+// uses nothing of the C or C++ runtime (see KernelCalls.h).
 namespace tarq::standin {
 
-// One USB bus, as its root hub describes it.
-struct UsbBus {
-  std::string name;            // "USB 3.1 Bus"
-  std::string hostController;  // the root hub's product text, such as "xHCI Host Controller"
+// Text streamed through a fixed buffer to `drain`, each time the buffer fills and at the end.
+class ReportStream {
+ public:
+  // Takes the next piece of the text; false when it could not.
+  using Drain = bool (*)(void* context, std::string_view text);
+
+  ReportStream(Drain drain, void* context) : drain_(drain), context_(context) {}
+  ReportStream(const ReportStream&) = delete;
+  ReportStream& operator=(const ReportStream&) = delete;
+
+  ReportStream& operator<<(std::string_view text);
+  ReportStream& operator<<(uint64_t number);  // in decimal
+
+  // Drains what is left; false when any drain failed.
+  bool finish();
+
+ private:
+  void drainBuffer();
+
+  Drain drain_;
+  void* context_;
+  char buffer_[4096];
+  std::size_t used_ = 0;
+  bool failed_ = false;
 };
 
 // The bus name for a root hub's "version" file: " 3.10\n" gives "USB 3.1 Bus", " 2.00" gives
 // "USB 2.0 Bus". A text that is not a version gives "USB Bus", which names no version.
-std::string usbBusName(std::string_view versionFile);
+class UsbBusName {
+ public:
+  explicit UsbBusName(std::string_view versionFile);
+  std::string_view text() const { return {text_, size_}; }
 
-// The buses under `sysfsRoot`/bus/usb/devices (root hubs "usb1", "usb2", ...), in bus number
-// order; none when the folder is missing, as on a machine without USB.
-std::vector<UsbBus> readUsbBuses(const std::string& sysfsRoot);
+ private:
+  char text_[32];  // "USB ", a 64-bit major number, ".", one digit and " Bus" fit
+  std::size_t size_ = 0;
+};
 
 // `text` as XML character data: markup characters escaped, characters XML cannot carry (most
 // control characters, ill-formed UTF-8) replaced by U+FFFD.
-std::string xmlText(std::string_view text);
+void writeXmlText(ReportStream& out, std::string_view text);
 
 // The report of `system_profiler -xml <dataType>` for either USB data type: a root array with
-// one dictionary, naming `dataType`, whose "_items" holds one dictionary per bus.
-std::string usbReportXml(const std::vector<UsbBus>& buses, std::string_view dataType);
+// one dictionary, naming `dataType`, whose "_items" holds one dictionary per bus. The buses are
+// the root hubs "usb1", "usb2", ... under `sysfsRoot`/bus/usb/devices, in bus number order;
+// none when the folder is missing, as on a machine without USB.
+void writeUsbReport(ReportStream& out, std::string_view sysfsRoot, std::string_view dataType);
 
 }  // namespace tarq::standin

@@ -1,12 +1,12 @@
-// The stand-in profiler's reading of a root hub's version file, and the report it writes.
-#include <string>
-
+// The stand-in profiler's reading of a root hub's version file, and its XML text of any bytes.
 #include "FuzzText.h"
 #include "SystemProfilerReport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view versionFile = fuzzText(data, size);
-  tarq::standin::usbReportXml({{tarq::standin::usbBusName(versionFile), std::string(versionFile)}},
-                              "SPUSBDataType");
+  tarq::standin::ReportStream out([](void*, std::string_view) { return true; }, nullptr);
+  tarq::standin::writeXmlText(out, tarq::standin::UsbBusName(versionFile).text());
+  tarq::standin::writeXmlText(out, versionFile);
+  out.finish();
   return 0;
 }

@@ -7,37 +7,62 @@
 #include "support/Tables.h"
 #include "support/TemporaryDirectory.h"
 #include "system/process/ToolRun.h"
+#include "system/text/PropertyList.h"
 
 namespace tarq {
 namespace {
 
 namespace svu = SystemValuesUtility;
 
-// Runs the built profiler with `arguments` on the fixture sysfs tree `tree`.
-ToolRun runProfiler(const std::string& tree, const std::vector<std::string>& arguments) {
-  ::setenv("TARQ_SYSFS_ROOT", (TARQ_TEST_DATA_DIR "/sysfs/" + tree).c_str(), 1);
+// Runs the built profiler with `arguments` on the sysfs tree at `root`.
+ToolRun runProfilerOn(const std::string& root, const std::vector<std::string>& arguments) {
+  ::setenv("TARQ_SYSFS_ROOT", root.c_str(), 1);
   ToolRun run = svu::runTool(TARQ_SYSTEM_PROFILER_PATH, arguments);
   ::unsetenv("TARQ_SYSFS_ROOT");
   return run;
 }
 
+// The same on the fixture sysfs tree `tree`.
+ToolRun runProfiler(const std::string& tree, const std::vector<std::string>& arguments) {
+  return runProfilerOn(TARQ_TEST_DATA_DIR "/sysfs/" + tree, arguments);
+}
+
+// `text` as the stand-in writes it into its report.
+std::string writtenXmlText(std::string_view text) {
+  std::string written;
+  standin::ReportStream out(
+      [](void* context, std::string_view piece) {
+        static_cast<std::string*>(context)->append(piece);
+        return true;
+      },
+      &written);
+  standin::writeXmlText(out, text);
+  EXPECT_TRUE(out.finish());
+  return written;
+}
+
 TEST(SystemProfilerTest, NamesABusAfterItsRootHubVersionInEscapedXml) {
-  testing::expectEach<std::string_view, std::string_view>(standin::usbBusName,
-                                                          {{" 3.10\n", "USB 3.1 Bus"},
-                                                           {" 2.00\n", "USB 2.0 Bus"},
-                                                           {"3.20", "USB 3.2 Bus"},
-                                                           {"", "USB Bus"},
-                                                           {"garbled\n", "USB Bus"},
-                                                           {" 3.1\n", "USB Bus"},
-                                                           {" 3.1x\n", "USB Bus"},
-                                                           {" .10\n", "USB Bus"},
-                                                           {"3.10.0", "USB Bus"}});
   testing::expectEach<std::string_view, std::string_view>(
-      standin::xmlText, {{"EHCI & <OHCI>", "EHCI &amp; &lt;OHCI&gt;"},
-                         {"caf\xC3\xA9\t\"'", "caf\xC3\xA9\t\"'"},
-                         {std::string_view("a\x01\0b", 4), "a\uFFFD\uFFFDb"},
-                         {"\xFF\xC3", "\uFFFD\uFFFD"},
-                         {"\xEF\xBF\xBE", "\uFFFD"}});
+      [](std::string_view versionFile) {
+        return std::string(standin::UsbBusName(versionFile).text());
+      },
+      {{" 3.10\n", "USB 3.1 Bus"},
+       {" 2.00\n", "USB 2.0 Bus"},
+       {"3.20", "USB 3.2 Bus"},
+       {"18446744073709551615.00", "USB 18446744073709551615.0 Bus"},
+       {"18446744073709551616.00", "USB Bus"},
+       {"", "USB Bus"},
+       {"garbled\n", "USB Bus"},
+       {" 3.1\n", "USB Bus"},
+       {" 3.1x\n", "USB Bus"},
+       {" .10\n", "USB Bus"},
+       {"3.10.0", "USB Bus"}});
+  testing::expectEach<std::string_view, std::string_view>(
+      writtenXmlText, {{"EHCI & <OHCI>", "EHCI &amp; &lt;OHCI&gt;"},
+                       {"caf\xC3\xA9\t\"'", "caf\xC3\xA9\t\"'"},
+                       {std::string_view("a\x01\0b", 4), "a\uFFFD\uFFFDb"},
+                       {"\xFF\xC3", "\uFFFD\uFFFD"},
+                       {"\xEF\xBF\xBE", "\uFFFD"}});
 }
 
 // Both USB data types name the same buses: the report macOS 26 dropped, and its successor. Every
@@ -69,6 +94,48 @@ TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTreeAndRefusesEveryOtherQuestion
     EXPECT_EQ(runProfiler("two-buses", arguments).exitStatus, 1)
         << ::testing::PrintToString(arguments);
   }
+}
+
+// A tree larger than every buffer of the stand-in: seventy buses made in a shuffled order, whose
+// host controller texts fill the file limit (bus 7's is a byte over it). The report streams
+// whole, in bus number order.
+TEST(SystemProfilerTest, ReportsManyBusesInNumberOrderWithTextsUpToTheFileLimit) {
+  testing::TemporaryDirectory sysfs;
+  const auto productText = [](int bus) {
+    const std::string number = std::to_string(bus);
+    return number + std::string(4096 - number.size() + (bus == 7 ? 1 : 0), 'x');
+  };
+  for (int made = 1; made <= 70; ++made) {
+    const int bus = made * 37 % 71;  // each of 1 to 70 once
+    const std::string hub = "bus/usb/devices/usb" + std::to_string(bus);
+    sysfs.write(hub + "/version", bus % 2 == 0 ? " 3.10\n" : " 2.00\n");
+    sysfs.write(hub + "/product", productText(bus));
+  }
+  const ToolRun run = runProfilerOn(sysfs.string(), {"-xml", "SPUSBDataType"});
+  ASSERT_EQ(run.exitStatus, 0);
+  const PropertyListParse parse = PropertyList::parse(run.output);
+  ASSERT_TRUE(parse.document) << parse.errorDescription;
+  const auto buses = parse.document->root().elements().at(0).find("_items").elements();
+  ASSERT_EQ(buses.size(), 70u);
+  for (int bus = 1; bus <= 70; ++bus) {
+    const PropertyListValue entry = buses[static_cast<std::size_t>(bus - 1)];
+    EXPECT_EQ(entry.find("_name").text(), bus % 2 == 0 ? "USB 3.1 Bus" : "USB 2.0 Bus");
+    EXPECT_EQ(entry.find("host_controller").text(), bus == 7 ? "" : productText(bus)) << bus;
+  }
+
+  // A root longer than any path the kernel takes names no bus.
+  const ToolRun tooLong =
+      runProfilerOn(std::string(5000, '/') + sysfs.string(), {"-xml", "SPUSBDataType"});
+  EXPECT_EQ(tooLong.exitStatus, 0);
+  EXPECT_EQ(tooLong.output, testing::readFile("sysfs/no-usb.xml"));
+}
+
+// A report that cannot be written is a failure, not a silent empty answer.
+TEST(SystemProfilerTest, FailsWhenItsReportCannotBeWritten) {
+  const ToolRun run = svu::runTool(
+      "/bin/sh", {"-c", "exec \"$0\" -xml SPUSBDataType >/dev/full", TARQ_SYSTEM_PROFILER_PATH});
+  EXPECT_TRUE(run.launched);
+  EXPECT_EQ(run.exitStatus, 1);
 }
 
 }  // namespace

@@ -1,64 +1,6 @@
 #include "system/text/TextParsing.h"
 
-#include <limits>
-
 namespace tarq {
-namespace {
-
-bool isDecimalDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// value * multiplier + addend, unless that overflows.
-std::optional<uint64_t> multiplyAdd(uint64_t value, uint64_t multiplier, uint64_t addend) {
-  uint64_t product = 0;
-  uint64_t sum = 0;
-  if (__builtin_mul_overflow(value, multiplier, &product) ||
-      __builtin_add_overflow(product, addend, &sum)) {
-    return std::nullopt;
-  }
-  return sum;
-}
-
-}  // namespace
-
-std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& position) {
-  const auto lead = static_cast<unsigned char>(text[position]);
-  const std::size_t start = position++;
-  std::size_t length = 0;
-  char32_t codePoint = 0;
-  if (lead < 0x80) {
-    return lead;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    codePoint = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    codePoint = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    codePoint = lead & 0x07u;
-  } else {
-    return std::nullopt;
-  }
-  if (text.size() - start < length) {
-    return std::nullopt;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto continuation = static_cast<unsigned char>(text[start + k]);
-    if ((continuation & 0xC0u) != 0x80u) {
-      return std::nullopt;
-    }
-    codePoint = (codePoint << 6) | (continuation & 0x3Fu);
-  }
-  const bool overlong = (length == 3 && codePoint < 0x800) || (length == 4 && codePoint < 0x10000);
-  const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-  if (overlong || surrogate || codePoint > 0x10FFFF) {
-    return std::nullopt;
-  }
-  position = start + length;
-  return codePoint;
-}
 
 bool isValidUtf8(std::string_view text) {
   std::size_t position = 0;
@@ -116,34 +58,6 @@ std::vector<std::string_view> splitLinesAtAnyLineEnd(std::string_view text) {
     lines.push_back(text.substr(lineStart));
   }
   return lines;
-}
-
-std::string_view trimWhitespace(std::string_view text) {
-  constexpr std::string_view kWhitespace = " \t\r\n";
-  const std::size_t first = text.find_first_not_of(kWhitespace);
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  const std::size_t last = text.find_last_not_of(kWhitespace);
-  return text.substr(first, last - first + 1);
-}
-
-std::optional<uint64_t> parseUnsignedDecimal(std::string_view text) {
-  if (text.empty()) {
-    return std::nullopt;
-  }
-  uint64_t value = 0;
-  for (const char c : text) {
-    if (!isDecimalDigit(c)) {
-      return std::nullopt;
-    }
-    const auto next = multiplyAdd(value, 10, static_cast<uint64_t>(c - '0'));
-    if (!next) {
-      return std::nullopt;
-    }
-    value = *next;
-  }
-  return value;
 }
 
 std::optional<uint64_t> parseUnsignedHex(std::string_view text) {

@@ -7,15 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "system/text/TextScanning.h"
+
 // Locale-free helpers for reading the texts that files and tools hand us. None of them goes
 // through the C library's locale-dependent conversions: the window toolkit sets the process
 // locale, and "2.60" must read the same under every locale.
 namespace tarq {
-
-// Decodes the UTF-8 sequence at `position` and moves past it. An ill-formed sequence (stray
-// continuation byte, overlong form, surrogate, beyond U+10FFFF, cut short) gives no value and
-// moves past its first byte only.
-std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& position);
 
 bool isValidUtf8(std::string_view text);
 
@@ -26,13 +23,6 @@ std::vector<std::string_view> splitLines(std::string_view text);
 // carriage return, the pair of both, and U+0085, U+2028 and U+2029 in UTF-8. As with
 // splitLines, a line end closes a line, so a text ending in one has no empty last line.
 std::vector<std::string_view> splitLinesAtAnyLineEnd(std::string_view text);
-
-// `text` without leading and trailing blanks, tabs, carriage returns and line feeds.
-std::string_view trimWhitespace(std::string_view text);
-
-// A whole run of decimal digits as an unsigned number; no value when `text` is empty, holds
-// anything but digits, or does not fit.
-std::optional<uint64_t> parseUnsignedDecimal(std::string_view text);
 
 // The same for hexadecimal digits, with or without a leading "0x".
 std::optional<uint64_t> parseUnsignedHex(std::string_view text);
