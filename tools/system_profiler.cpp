@@ -15,7 +15,7 @@ constexpr int kStandardError = 2;
 
 // The value of `name` in `environment`, or nothing.
 const char* environmentValue(char** environment, std::string_view name) {
-  for (char** entry = environment; *entry != nullptr; ++entry) {
+  for (char** entry = environment; entry != nullptr && *entry != nullptr; ++entry) {
     const std::string_view setting(*entry);
     if (setting.size() > name.size() && setting.starts_with(name) && setting[name.size()] == '=') {
       return *entry + name.size() + 1;
