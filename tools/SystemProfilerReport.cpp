@@ -14,6 +14,8 @@ constexpr std::size_t kMaxSysfsFileBytes = 4096;
 constexpr std::size_t kMaxRootHubs = 256;
 // Room for a path: the longest the kernel takes, and the name of a hub's file after it.
 constexpr std::size_t kMaxPathBytes = 4096 + 64;
+// Where the root hubs are, under the sysfs root.
+constexpr std::string_view kDevicesFolder = "/bus/usb/devices/";
 
 // `number` in decimal, written into `digits`.
 std::string_view decimalText(uint64_t number, char (&digits)[20]) {
@@ -25,7 +27,7 @@ std::string_view decimalText(uint64_t number, char (&digits)[20]) {
   return {digits + start, sizeof digits - start};
 }
 
-// A path put together from pieces, refused (empty) when it does not fit.
+// A path put together from pieces; none when it does not fit.
 class Path {
  public:
   Path() { text_[0] = '\0'; }
@@ -50,7 +52,7 @@ class Path {
 };
 
 // The whole of a small file, read into `buffer`; nothing when it cannot be opened or read, or
-// holds more than `maxBytes`.
+// holds more than kMaxSysfsFileBytes.
 std::optional<std::string_view> readSmallFile(const char* path,
                                               char (&buffer)[kMaxSysfsFileBytes + 1]) {
   const int descriptor = path != nullptr ? openForReading(path, false) : -ENOENT;
@@ -79,7 +81,7 @@ std::optional<std::string_view> readSmallFile(const char* path,
 struct RootHub {
   uint64_t number;
   std::size_t nameLength;
-  char nameBytes[256];  // a file name's most
+  char nameBytes[256];  // the longest file name fits
 
   std::string_view name() const { return {nameBytes, nameLength}; }
 };
@@ -116,6 +118,9 @@ std::size_t readRootHubs(const char* devices, RootHub (&hubs)[kMaxRootHubs],
     for (long at = 0; at < filled;) {
       uint16_t recordLength = 0;
       __builtin_memcpy(&recordLength, records + at + 16, sizeof recordLength);
+      if (recordLength == 0) {
+        break;  // not a record the kernel writes; never loop on it
+      }
       const std::string_view name(records + at + 19);
       at += recordLength;
       const auto number = busNumber(name);
@@ -152,11 +157,6 @@ ReportStream& ReportStream::operator<<(std::string_view text) {
     text.remove_prefix(piece);
   }
   return *this;
-}
-
-ReportStream& ReportStream::operator<<(uint64_t number) {
-  char digits[20];
-  return *this << decimalText(number, digits);
 }
 
 void ReportStream::drainBuffer() {
@@ -222,7 +222,7 @@ void writeXmlText(ReportStream& out, std::string_view text) {
 
 void writeUsbReport(ReportStream& out, std::string_view sysfsRoot, std::string_view dataType) {
   Path devices;
-  devices << sysfsRoot << "/bus/usb/devices/";
+  devices << sysfsRoot << kDevicesFolder;
   RootHub hubs[kMaxRootHubs];
   std::size_t order[kMaxRootHubs];
   const std::size_t hubCount = readRootHubs(devices.text(), hubs, order);
@@ -245,13 +245,13 @@ void writeUsbReport(ReportStream& out, std::string_view sysfsRoot, std::string_v
       const RootHub& hub = hubs[order[k]];
       char fileBytes[kMaxSysfsFileBytes + 1];
       Path version;
-      version << sysfsRoot << "/bus/usb/devices/" << hub.name() << "/version";
+      version << sysfsRoot << kDevicesFolder << hub.name() << "/version";
       const UsbBusName name(readSmallFile(version.text(), fileBytes).value_or(""));
       out << "\t\t\t<dict>\n\t\t\t\t<key>_name</key>\n\t\t\t\t<string>";
       writeXmlText(out, name.text());
       out << "</string>\n";
       Path product;
-      product << sysfsRoot << "/bus/usb/devices/" << hub.name() << "/product";
+      product << sysfsRoot << kDevicesFolder << hub.name() << "/product";
       const std::string_view hostController =
           trimWhitespace(readSmallFile(product.text(), fileBytes).value_or(""));
       if (!hostController.empty()) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 // The Linux stand-in for the platform's system profiler: the USB report, read from sysfs and
@@ -20,7 +19,6 @@ class ReportStream {
   ReportStream& operator=(const ReportStream&) = delete;
 
   ReportStream& operator<<(std::string_view text);
-  ReportStream& operator<<(uint64_t number);  // in decimal
 
   // Drains what is left; false when any drain failed.
   bool finish();
