@@ -1,4 +1,5 @@
-// The stand-in's system calls through the C library, for the tests and the sanitizer builds.
+// The stand-in's system calls through the C library: for the tests, the sanitizer builds and
+// wherever the start without it does not apply (see CMakeLists.txt).
 #include <unistd.h>
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 // The stand-in's start without the C library, on x86-64 Linux: the process entry, the system
 // call, and the few memory functions the compiler may call. glibc's own start probes the
 // processor with CPUID instructions, each a trap to the hypervisor on a virtual machine: that
-// was 0.3 of the 0.5 ms the stand-in took to start, and it starts twice in a pass there.
+// was 0.3 of the 0.5 ms the stand-in took to start, and it starts twice in every pass.
 #include <cstddef>
 
 #include "KernelCalls.h"

@@ -89,7 +89,7 @@ struct RootHub {
 // The bus number of a root hub entry ("usb12" gives 12).
 std::optional<uint64_t> busNumber(std::string_view entry) {
   constexpr std::string_view kPrefix = "usb";
-  if (!entry.starts_with(kPrefix)) {
+  if (!beginsWith(entry, kPrefix)) {
     return std::nullopt;
   }
   entry.remove_prefix(kPrefix.size());

@@ -8,6 +8,12 @@
 // uses nothing of the C or C++ runtime (see KernelCalls.h).
 namespace tarq::standin {
 
+// Whether `text` begins with `prefix`. The library's starts_with goes through substr, whose
+// throw only the optimiser removes, and the stand-in has no exceptions to throw.
+constexpr bool beginsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && std::string_view(text.data(), prefix.size()) == prefix;
+}
+
 // Text streamed through a fixed buffer to `drain`, each time the buffer fills and at the end.
 class ReportStream {
  public:

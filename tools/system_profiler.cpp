@@ -17,7 +17,7 @@ constexpr int kStandardError = 2;
 const char* environmentValue(char** environment, std::string_view name) {
   for (char** entry = environment; entry != nullptr && *entry != nullptr; ++entry) {
     const std::string_view setting(*entry);
-    if (setting.size() > name.size() && setting.starts_with(name) && setting[name.size()] == '=') {
+    if (setting.size() > name.size() && beginsWith(setting, name) && setting[name.size()] == '=') {
       return *entry + name.size() + 1;
     }
   }

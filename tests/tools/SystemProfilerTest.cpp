@@ -97,8 +97,9 @@ TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTreeAndRefusesEveryOtherQuestion
 }
 
 // A tree larger than every buffer of the stand-in: seventy buses made in a shuffled order, whose
-// host controller texts fill the file limit (bus 7's is a byte over it). The report streams
-// whole, in bus number order.
+// host controller texts fill the file limit (bus 7's is a byte over it), among a hundred other
+// devices with long names, so that the listing takes several reads. The report streams whole,
+// in bus number order.
 TEST(SystemProfilerTest, ReportsManyBusesInNumberOrderWithTextsUpToTheFileLimit) {
   testing::TemporaryDirectory sysfs;
   const auto productText = [](int bus) {
@@ -110,6 +111,10 @@ TEST(SystemProfilerTest, ReportsManyBusesInNumberOrderWithTextsUpToTheFileLimit)
     const std::string hub = "bus/usb/devices/usb" + std::to_string(bus);
     sysfs.write(hub + "/version", bus % 2 == 0 ? " 3.10\n" : " 2.00\n");
     sysfs.write(hub + "/product", productText(bus));
+  }
+  for (int device = 0; device < 100; ++device) {
+    sysfs.write("bus/usb/devices/" + std::to_string(device) + std::string(200, '-') + "/version",
+                " 3.20\n");
   }
   const ToolRun run = runProfilerOn(sysfs.string(), {"-xml", "SPUSBDataType"});
   ASSERT_EQ(run.exitStatus, 0);
