@@ -8,9 +8,9 @@
 #include <string_view>
 
 // The stand-in profiler reaches the kernel only through these few calls, so that the same code
-// runs on the C library (tests, sanitizer builds) and without it (the programs' build, where
-// the C library's start-up alone was most of each start: see CMakeLists.txt). Each returns
-// what the kernel returns: a count or a descriptor, or minus the error number.
+// runs without the C library (the programs' lean build by GCC for x86-64, where the C library's
+// start-up alone was most of each start) and on it everywhere else (see CMakeLists.txt). Each
+// returns what the kernel returns: a count or a descriptor, or minus the error number.
 namespace tarq::standin {
 
 // One system call. Defined through the C library in KernelCalls_libc.cpp, and by the start-up
