@@ -4,6 +4,40 @@
 
 include(GNUInstallDirs)
 
+# The window program as people install it. On macOS TarqSysValidation.app, with tarq-validate
+# inside it, signed for the app sandbox when an identity is given; on Linux its desktop entry and
+# icon.
+if(APPLE)
+  set(TARQ_BUNDLE_IDENTIFIER "com.tarq.TarqSysValidation" CACHE STRING "The app's bundle identifier")
+  set(TARQ_CODESIGN_IDENTITY "" CACHE STRING "codesign identity; empty leaves the app unsigned")
+  set_target_properties(TarqSysValidation PROPERTIES
+    MACOSX_BUNDLE_INFO_PLIST ${PROJECT_SOURCE_DIR}/packaging/macos/Info.plist.in
+    MACOSX_BUNDLE_GUI_IDENTIFIER ${TARQ_BUNDLE_IDENTIFIER}
+    MACOSX_BUNDLE_BUNDLE_NAME TarqSysValidation
+    MACOSX_BUNDLE_BUNDLE_VERSION ${PROJECT_VERSION}
+    MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION})
+  # tarq-validate ships inside the bundle, beside the window program, for fleet tools; the bundle
+  # is signed once it is whole. A target of its own, since build steps attached to the program's
+  # target would have to be declared where that target is.
+  set(bundle_steps
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tarq-validate>
+      $<TARGET_BUNDLE_CONTENT_DIR:TarqSysValidation>/MacOS/tarq-validate)
+  if(TARQ_CODESIGN_IDENTITY)
+    list(APPEND bundle_steps
+      COMMAND ${CMAKE_COMMAND} -DBUNDLE=$<TARGET_BUNDLE_DIR:TarqSysValidation>
+        -DIDENTITY=${TARQ_CODESIGN_IDENTITY}
+        -DENTITLEMENTS=${PROJECT_SOURCE_DIR}/packaging/macos/TarqSysValidation.entitlements
+        -P ${PROJECT_SOURCE_DIR}/packaging/macos/codesign.cmake)
+  endif()
+  add_custom_target(app_bundle ALL ${bundle_steps} VERBATIM)
+  add_dependencies(app_bundle TarqSysValidation tarq-validate)
+else()
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/TarqSysValidation.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/tarqsysvalidation.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
 set(CPACK_PACKAGE_NAME tarqsysvalidation)
 set(CPACK_PACKAGE_VENDOR Tarq)
 set(TARQ_PACKAGE_MAINTAINER "TarqSysValidation maintainers <maintainers@tarq.example>"

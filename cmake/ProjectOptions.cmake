@@ -1,13 +1,26 @@
 # Every target of the project links tarq_project_options: the language level, strict warnings
-# and, in the sanitizer build, ASan and UBSan. Nothing is set through global flags.
+# and, in the sanitizer builds, their instrumentation. Nothing is set through global flags.
 add_library(tarq_project_options INTERFACE)
 target_compile_features(tarq_project_options INTERFACE cxx_std_20)
-set(CMAKE_CXX_EXTENSIONS OFF)
 
-# Also handed to the test that compiles the macOS sources with clang.
+# Standard C++ (-std=c++20, not the compiler's gnu++20 dialect) for every target defined so far in
+# the calling directory; each CMakeLists.txt that defines targets calls it last.
+function(tarq_standard_language_only)
+  get_property(targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    set_property(TARGET ${target} PROPERTY CXX_EXTENSIONS OFF)
+  endforeach()
+endfunction()
+
+# Also handed to the tests that compile the macOS sources with clang.
 set(TARQ_WARNING_FLAGS
-  -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wcast-align
+  -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wcast-align
   -Woverloaded-virtual -Wconversion -Wsign-conversion -Wformat=2)
+# On in every preset and in CI; off by default, so that a newer compiler's new warnings do not
+# stop someone building the program from its sources.
+if(TARQ_WERROR)
+  list(APPEND TARQ_WARNING_FLAGS -Werror)
+endif()
 target_compile_options(tarq_project_options INTERFACE
   ${TARQ_WARNING_FLAGS}
   # Objective-C++ headers use C casts in their macros; our own C++ does not.
