@@ -16,12 +16,6 @@ constexpr std::string_view kYellow = "\x1b[33m";
 constexpr std::string_view kResetColour = "\x1b[0m";
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
-std::size_t codePointCount(std::string_view utf8) {
-  return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
-  }));
-}
-
 std::string padded(std::string_view text, std::size_t width) {
   std::string result(text);
   result.append(width - std::min(width, codePointCount(text)), ' ');

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <string>
 
+#include "system/text/TextParsing.h"
 #include "validation/NumberText.h"
 #include "validation/ValidationRunner.h"
 
@@ -23,11 +25,7 @@ std::string textOrUnknown(const std::optional<std::string>& value) {
 
 bool mentionsIntel(std::string_view brand) {
   std::string lowered(brand);
-  for (char& c : lowered) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
+  std::transform(lowered.begin(), lowered.end(), lowered.begin(), asciiLowerCase);
   return lowered.find("intel") != std::string::npos;
 }
 

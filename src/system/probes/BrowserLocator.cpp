@@ -14,25 +14,12 @@ constexpr std::string_view kChromeBundleName = "google chrome.app";
 // The length of "/Applications/Google Chrome.app": any shorter search result is not a bundle.
 constexpr std::size_t kShortestChromePath = 31;
 
-char asciiLowerCase(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Whether `text` is `lowerCaseName`, ignoring the case of ASCII letters. That is all a full
 // Unicode comparison would do for the bundle's name: the only non-ASCII letters that fold to
 // ASCII ones (the Kelvin sign and the long s) fold to letters the name does not have.
 bool equalsIgnoringAsciiCase(std::string_view text, std::string_view lowerCaseName) {
   return std::equal(text.begin(), text.end(), lowerCaseName.begin(), lowerCaseName.end(),
                     [](char c, char lowerCase) { return asciiLowerCase(c) == lowerCase; });
-}
-
-// Characters as Unicode scalars: every byte of valid UTF-8 but the continuation bytes.
-std::size_t characterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (const char c : text) {
-    count += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u ? 1 : 0;
-  }
-  return count;
 }
 
 // A successful run's output as text; anything that is not valid UTF-8 reads as the empty text.
@@ -88,7 +75,7 @@ ChromeLocation SystemValuesUtility::locateChrome(const std::string& applications
     return {};
   }
   std::string path = findChrome(applicationsFolder, findExecutable);
-  if (characterCount(path) < kShortestChromePath) {
+  if (codePointCount(path) < kShortestChromePath) {
     return {};
   }
   std::string version = chromeVersion(path);

@@ -10,8 +10,4 @@ namespace tarq {
 // starts with whitespace or has anything left over.
 std::optional<double> parseRealInCLocale(std::string_view text);
 
-// The C library's strtod in the C locale (one per platform, since the locale-taking variant
-// is declared in different headers).
-double strtodInCLocale(const char* text, char** end);
-
 }  // namespace tarq

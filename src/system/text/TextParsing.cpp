@@ -12,6 +12,14 @@ bool isValidUtf8(std::string_view text) {
   return true;
 }
 
+std::size_t codePointCount(std::string_view text) {
+  std::size_t count = 0;
+  for (const char c : text) {
+    count += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u ? 1 : 0;
+  }
+  return count;
+}
+
 std::vector<std::string_view> splitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {

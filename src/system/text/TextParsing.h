@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,14 @@
 namespace tarq {
 
 bool isValidUtf8(std::string_view text);
+
+// The characters of valid UTF-8 `text`, as Unicode scalars: every byte but the continuation bytes.
+std::size_t codePointCount(std::string_view text);
+
+// `c` in lower case where it is an ASCII capital; every other byte as it is.
+constexpr char asciiLowerCase(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // The lines of `text`, split at line feeds; a last line without one counts too.
 std::vector<std::string_view> splitLines(std::string_view text);
