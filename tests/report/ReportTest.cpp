@@ -119,13 +119,21 @@ int saveInChild(const std::string& path, const std::string& contents, bool asOrd
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Each entry of `folder` with its contents ("<folder>" for a folder).
+// Each entry of `folder` with its contents ("<folder>" for a folder, "<fifo>", "<link to X>").
 std::map<std::string, std::string> entries(const std::filesystem::path& folder) {
   std::map<std::string, std::string> found;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    std::ifstream file(entry.path(), std::ios::binary);
-    found[entry.path().filename().string()] =
-        entry.is_directory() ? "<folder>" : std::string(std::istreambuf_iterator<char>(file), {});
+    std::string& shown = found[entry.path().filename().string()];
+    if (entry.is_symlink()) {
+      shown = "<link to " + std::filesystem::read_symlink(entry.path()).string() + ">";
+    } else if (entry.is_directory()) {
+      shown = "<folder>";
+    } else if (entry.is_fifo()) {
+      shown = "<fifo>";
+    } else {
+      std::ifstream file(entry.path(), std::ios::binary);
+      shown = std::string(std::istreambuf_iterator<char>(file), {});
+    }
   }
   return found;
 }
@@ -163,6 +171,56 @@ TEST(ReportTest, ASavedFileIsWholeOrTheOldOneStays) {
 
     EXPECT_EQ(saveInChild(target.string(), report, c.error == EACCES, c.error == EFBIG), c.error);
     EXPECT_EQ(entries(folder), c.after);
+  }
+}
+
+// A save replaces the regular file the name leads to and nothing else, and the new file keeps
+// what the old one had: its permissions, and its owner where the saver (root here) may give it.
+TEST(ReportTest, ASaveReplacesOnlyARegularFileAndKeepsItsPermissionsAndOwner) {
+  const std::string report = "report";
+  const struct {
+    const char* name;
+    std::string target;  // within the folder
+    std::error_code error;
+    std::map<std::string, std::string> after;
+  } cases[] = {
+      {"keeps the mode and owner", "private.txt", {}, {{"private.txt", report}}},
+      {"replaces through a link",
+       "link.txt",
+       {},
+       {{"link.txt", "<link to private.txt>"}, {"private.txt", report}}},
+      {"refuses a FIFO", "fifo", SaveError::notRegularFile, {{"fifo", "<fifo>"}}},
+      {"refuses no name", "", SaveError::noPath, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::TemporaryDirectory directory;
+    const std::filesystem::path folder = directory.path();
+    if (c.target == "fifo") {
+      ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    } else if (!c.target.empty()) {
+      std::ofstream(folder / "private.txt") << "old";
+      ::chmod((folder / "private.txt").c_str(), 0640);
+      if (::getuid() == 0) {
+        ASSERT_EQ(::chown((folder / "private.txt").c_str(), 65534, 65534), 0);
+      }
+    }
+    if (c.target == "link.txt") {
+      std::filesystem::create_symlink("private.txt", folder / "link.txt");
+    }
+
+    EXPECT_EQ(writeFileAtomically(c.target.empty() ? "" : (folder / c.target).string(), report),
+              c.error);
+    EXPECT_EQ(entries(folder), c.after);
+    struct stat saved {};
+    if (c.after.count("private.txt") != 0 &&
+        ::stat((folder / "private.txt").c_str(), &saved) == 0) {
+      EXPECT_EQ(saved.st_mode & 07777, 0640u);
+      if (::getuid() == 0) {
+        EXPECT_EQ(saved.st_uid, 65534u);
+        EXPECT_EQ(saved.st_gid, 65534u);
+      }
+    }
   }
 }
 
