@@ -11,6 +11,7 @@
 #include "ui/AppDelegate.h"
 #include "ui/MainWindow.h"
 #include "ui/MenuBar.h"
+#include "ui/Settings.h"
 
 namespace tarq {
 
@@ -28,6 +29,7 @@ class TarqSysValidationApp final : public wxApp {
       wxFileName::Mkdir(wxStandardPaths::Get().GetUserConfigDir(), wxS_DIR_DEFAULT,
                         wxPATH_MKDIR_FULL);
     }
+    openSettings();
     // The window follows the person's language settings; the checks' texts do not depend on them.
     wxUILocale::UseDefault();
     wxFrame* window = createMainWindow(windowLayout());
