@@ -3,6 +3,7 @@
 // standard error only with --verbose, so fleet tools that collect standard error see nothing on
 // an ordinary run.
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -88,8 +89,14 @@ int usageError(std::string_view problem) {
 
 int main(int argc, char** argv) {
   tarq::SystemValuesUtility::prepareProcessForTools();
+  // A reader that has gone away is a failed write (74), not a death by SIGPIPE. The tools a pass
+  // starts get every signal back at its default.
+  ::signal(SIGPIPE, SIG_IGN);
   bool json = false;
   bool verbose = false;
+  bool help = false;
+  bool version = false;
+  // Every argument is read before any is acted on: a usage error is one wherever it stands.
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     if (argument == "--json") {
@@ -97,16 +104,22 @@ int main(int argc, char** argv) {
     } else if (argument == "--verbose") {
       verbose = true;
     } else if (argument == "--help" || argument == "-h") {
-      std::cout << kUsage;
-      return std::cout.flush() ? EXIT_SUCCESS : kExitOutputError;
+      help = true;
     } else if (argument == "--version") {
-      std::cout << "tarq-validate " << TARQ_VERSION << "\n";
-      return std::cout.flush() ? EXIT_SUCCESS : kExitOutputError;
+      version = true;
     } else if (argument.starts_with("-")) {
       return usageError("unknown option '" + std::string(argument) + "'");
     } else {
       return usageError("unexpected argument '" + std::string(argument) + "'");
     }
+  }
+  if (help) {
+    std::cout << kUsage;
+    return std::cout.flush() ? EXIT_SUCCESS : kExitOutputError;
+  }
+  if (version) {
+    std::cout << "tarq-validate " << TARQ_VERSION << "\n";
+    return std::cout.flush() ? EXIT_SUCCESS : kExitOutputError;
   }
 
   tarq::PrefixedLineBuffer prefixedErrors(std::cerr.rdbuf(), std::string(kProgramName) + ": ");

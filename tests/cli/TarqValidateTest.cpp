@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
@@ -30,15 +32,15 @@ struct Outcome {
 // unless `redirection` says otherwise; the redirection "terminal" runs it on a pseudo-terminal
 // through script(1), which copies what it wrote.
 Outcome runTarqValidate(const std::string& arguments, const std::string& environment = "",
-                        const std::string& redirection = "",
-                        const std::string& input = "/dev/null") {
+                        const std::string& redirection = "", const std::string& input = "/dev/null",
+                        const std::string& programPath = TARQ_VALIDATE_PATH) {
   testing::TemporaryDirectory directory;
   const auto out = directory.path() / "out";
   const auto err = directory.path() / "err";
   const bool terminal = redirection == "terminal";
   const std::string program =
-      terminal ? "script -qec \"'" TARQ_VALIDATE_PATH "' " + arguments + "\" /dev/null"
-               : "'" TARQ_VALIDATE_PATH "' " + arguments;
+      terminal ? "script -qec \"'" + programPath + "' " + arguments + "\" /dev/null"
+               : "'" + programPath + "' " + arguments;
   const std::string command =
       "env " + environment + " " + program +
       (redirection.empty() || terminal ? " >'" + out.string() + "'" : " " + redirection) + " 2>'" +
@@ -106,6 +108,11 @@ TEST(TarqValidateTest, JsonReportOfEachKindOfStart) {
 // terminal, and there not where NO_COLOR is set to something or TERM is dumb.
 TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
   const std::string coloured = "[^]*\x1b\\[31mOperating System[^]*";
+  // A pipe whose reader has gone: writing to it fails (and would raise SIGPIPE).
+  int brokenPipe[2];
+  ASSERT_EQ(::pipe(brokenPipe), 0);
+  ::close(brokenPipe[0]);
+  const std::string toBrokenPipe = ">&" + std::to_string(brokenPipe[1]);
   const struct {
     std::string arguments, environment, redirection;
     int exitStatus;
@@ -120,9 +127,13 @@ TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
        "((tarq-validate|/usr/bin/find): [^\n]*\n)*"},
       {"--help", "", "", 0, "Usage: tarq-validate \\[--json\\] \\[--verbose\\]\n[^]*", ""},
       {"--version", "", "", 0, "tarq-validate \\d+\\.\\d+\\.\\d+\n", ""},
-      {"--jsn", "", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
-      {"--json extra", "", "", 64, "", "[^]*Usage: tarq-validate[^]*"},
+      {"--jsn", "", "", 64, "", "tarq-validate: unknown option '--jsn'\n[^]*Usage: [^]*"},
+      {"-x", "", "", 64, "", "tarq-validate: unknown option '-x'\n[^]*Usage: [^]*"},
+      {"--json extra", "", "", 64, "", "tarq-validate: unexpected argument 'extra'\n[^]*"},
+      {"--help --bogus", "", "", 64, "", "tarq-validate: unknown option '--bogus'\n[^]*"},
+      {"--bogus --version", "", "", 64, "", "tarq-validate: unknown option '--bogus'\n[^]*"},
       {"--json", "", ">/dev/full", 74, "", "[^]*could not write the report[^]*"},
+      {"--json", "", toBrokenPipe, 74, "", "tarq-validate: could not write the report\n"},
       {"--json", "", ">&-", 74, "", "[^]*"},
   };
   for (const auto& c : cases) {
@@ -132,6 +143,25 @@ TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
     EXPECT_TRUE(std::regex_match(outcome.out, std::regex(c.out))) << outcome.out;
     EXPECT_TRUE(std::regex_match(outcome.err, std::regex(c.err))) << outcome.err;
   }
+  ::close(brokenPipe[1]);
+}
+
+// What a tool of the pass writes to standard error reaches ours only with --verbose: here the
+// stand-in profiler beside a copy of the program complains and fails.
+TEST(TarqValidateTest, AToolsComplaintsShowOnlyWithVerbose) {
+  testing::TemporaryDirectory tree;
+  std::filesystem::create_directories(tree.path() / "bin");
+  std::filesystem::create_directories(tree.path() / "libexec/tarq");
+  std::filesystem::copy_file(TARQ_VALIDATE_PATH, tree.path() / "bin/tarq-validate");
+  const auto profiler = tree.path() / "libexec/tarq/system_profiler";
+  std::ofstream(profiler) << "#!/bin/sh\necho 'system_profiler: a complaint' >&2\nexit 1\n";
+  std::filesystem::permissions(profiler, std::filesystem::perms::owner_all);
+  const std::string program = (tree.path() / "bin/tarq-validate").string();
+
+  const Outcome quiet = runTarqValidate("--json", "", "", "/dev/null", program);
+  const Outcome verbose = runTarqValidate("--json --verbose", "", "", "/dev/null", program);
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_NE(verbose.err.find("system_profiler: a complaint\n"), std::string::npos) << verbose.err;
 }
 
 TEST(PrefixedLinesTest, EveryLineOfADiagnosticSaysWhereItComesFrom) {
