@@ -63,10 +63,12 @@ const std::vector<ResultRow> kRows{{"Operating System", "Pass", "Version 14.2"},
                                    {"Processor", "Warn", "Apple M1, arm64"}};
 const std::vector<std::string> kLines{"first line", "second\nline"};
 
-// Columns align on characters, not bytes; with colour, Fail rows are red and Warn rows yellow.
+// Columns align on characters, not bytes, and no line ends in padding; with colour, Fail rows
+// are red and Warn rows yellow.
 TEST(ReportTest, TextReportAlignsTheColumnsAndColoursTheRows) {
   std::vector<ResultRow> rows = kRows;
   rows.push_back({"Caf\xC3\xA9", "Pass", "x"});
+  rows.push_back({"Nothing", "Pass", ""});
   const auto table = [](const std::string& red, const std::string& yellow,
                         const std::string& reset) {
     return "Check             Result  Detected\n"
@@ -75,6 +77,7 @@ TEST(ReportTest, TextReportAlignsTheColumnsAndColoursTheRows) {
            "Processor         Warn    Apple M1, arm64" + reset +
            "\n"
            "Caf\xC3\xA9              Pass    x\n"
+           "Nothing           Pass\n"
            "\n"
            "first line\n"
            "second\\nline\n";

@@ -64,13 +64,13 @@ TEST(PropertyListTest, ReadsEveryKindOfValue) {
       inPlist,
       {{"<dict><key>a</key><integer>-9223372036854775808</integer><key>b</key>"
         "<integer>18446744073709551615</integer><key>c</key><integer> 0x1F </integer>"
-        "<key>d</key><integer>-0</integer></dict>",
-        "{a=-9223372036854775808,b=18446744073709551615,c=31,d=0}"},
+        "<key>d</key><integer>-0</integer><key>e</key><integer>0X1f</integer></dict>",
+        "{a=-9223372036854775808,b=18446744073709551615,c=31,d=0,e=31}"},
        {"<array><real>2.5</real><real> -1e3 </real><real>3.</real><real>-infinity</real></array>",
         "[2.5,-1000,3,-inf]"},
        {"<array><true/><false></false><date>2024-05-01T12:00:00Z</date>"
-        "<data>\n\tSGVs\n\tbG8=\n</data></array>",
-        "[true,false,date(2024-05-01T12:00:00Z),data(Hello)]"},
+        "<data>\n\tSGVs\n\tbG8=\n</data><data>SGVsbG8h</data></array>",
+        "[true,false,date(2024-05-01T12:00:00Z),data(Hello),data(Hello!)]"},
        {"<array><string>a &amp; b &lt;c&gt; &#x41;&#66;</string><string><![CDATA[<raw>]]></string>"
         "<string> </string><string/><string>x<!-- note -->y</string></array>",
         R"(["a & b <c> AB","<raw>"," ","","xy"])"},
