@@ -15,20 +15,21 @@ std::vector<std::string> profilerArguments(std::string_view dataType) {
   return {"-xml", std::string(dataType)};
 }
 
-// The report of a finished profiler run, as systemProfilerData gives it.
-std::unique_ptr<PropertyList> profilerReport(ToolRun run) {
+// The report of a finished profiler run, as systemProfilerData gives it; where the run failed
+// on its own, or printed no property list, `failure` says so for the system log.
+std::unique_ptr<PropertyList> profilerReport(ToolRun run, std::string& failure) {
   // A run ended by a stop has not failed on its own: there is nothing to say of it.
   const RunCancellation* cancellation = currentRunCancellation();
   if (!run.launched || (cancellation != nullptr && cancellation->cancelled())) {
     return nullptr;
   }
   if (run.exitStatus != 0) {
-    writeSystemLogMessage("system_profiler returned error status");
+    failure = "system_profiler returned error status";
     return nullptr;
   }
   PropertyListParse parsed = PropertyList::parse(std::move(run.output));
   if (!parsed.document) {
-    writeSystemLogMessage("Failed to parse system_profiler results. " + parsed.errorDescription);
+    failure = "Failed to parse system_profiler results. " + parsed.errorDescription;
     return nullptr;
   }
   if (!parsed.document->root().is(PropertyListKind::array)) {
@@ -37,8 +38,24 @@ std::unique_ptr<PropertyList> profilerReport(ToolRun run) {
   return std::move(parsed.document);
 }
 
-double highestVersionIn(ToolRun run) {
-  const std::unique_ptr<PropertyList> report = profilerReport(std::move(run));
+std::unique_ptr<PropertyList> loggedProfilerReport(ToolRun run) {
+  std::string failure;
+  std::unique_ptr<PropertyList> report = profilerReport(std::move(run), failure);
+  if (!failure.empty()) {
+    writeSystemLogMessage(failure);
+  }
+  return report;
+}
+
+// The highest version a report names; a failure is logged unless the same was logged already
+// for the other report of the pass (`logged`).
+double highestVersionIn(ToolRun run, std::string& logged) {
+  std::string failure;
+  const std::unique_ptr<PropertyList> report = profilerReport(std::move(run), failure);
+  if (!failure.empty() && failure != logged) {
+    writeSystemLogMessage(failure);
+    logged = failure;
+  }
   return report ? highestUSBVersion(*report) : 0;
 }
 
@@ -47,7 +64,7 @@ double highestVersionIn(ToolRun run) {
 std::unique_ptr<PropertyList> systemProfilerData(std::string_view dataType,
                                                  const std::string& profilerPath,
                                                  const ToolRunLimits& limits) {
-  return profilerReport(runToolGuarded(profilerPath, profilerArguments(dataType), limits));
+  return loggedProfilerReport(runToolGuarded(profilerPath, profilerArguments(dataType), limits));
 }
 
 std::string versionText(std::string_view name) {
@@ -77,11 +94,12 @@ double highestUSBVersion(const std::string& profilerPath, const ToolRunLimits& l
   // is ended, unread, as soon as the USB report has named a version.
   StartedToolRun usbRun(profilerPath, profilerArguments(kUsbDataType), limits);
   StartedToolRun hostRun(profilerPath, profilerArguments(kUsbHostDataType), limits);
-  const double version = highestVersionIn(usbRun.finish());
+  std::string logged;
+  const double version = highestVersionIn(usbRun.finish(), logged);
   if (version != 0) {
     return version;
   }
-  return highestVersionIn(hostRun.finish());
+  return highestVersionIn(hostRun.finish(), logged);
 }
 
 double highestUSBVersion(const PropertyList& report) {
