@@ -81,39 +81,42 @@ TEST(UsbProbeTest, HighestBusVersionFromTheHostReportOnlyWhenTheUsbReportNamesNo
   const std::string errorStatus = "system_profiler returned error status\n";
   const std::string malformed = "Failed to parse system_profiler results. Malformed XML at byte ";
   const struct {
+    const char* name;
     Answer usb, host;
     double version;
     std::string log;
   } cases[] = {
-      {usb("two-buses"), macOs26, 3.0, ""},
+      {"two buses", usb("two-buses"), macOs26, 3.0, ""},
       // The host report, not needed, is ended rather than waited for.
-      {usb("two-buses"), kWaits, 3.0, ""},
-      {usb("compact-names"), macOs26, 3.1, ""},
-      {usb("larger-first"), macOs26, 3.1, ""},
+      {"host report not waited for", usb("two-buses"), kWaits, 3.0, ""},
+      {"compact names", usb("compact-names"), macOs26, 3.1, ""},
+      {"larger first", usb("larger-first"), macOs26, 3.1, ""},
       // "USB310Bus" is 3.10; the second report of the root is not read.
-      {usb("second-report-and-three-digits"), macOs26, 3.1, ""},
+      {"three digits", usb("second-report-and-three-digits"), macOs26, 3.1, ""},
       // A version that fails the check is a version all the same.
-      {usb("one-digit"), macOs26, 1.0, ""},
-      {usb("trailing-full-stop"), macOs26, 2.0, ""},
-      {{busy}, macOs26, 3.0, ""},
+      {"one digit", usb("one-digit"), macOs26, 1.0, ""},
+      {"trailing full stop", usb("trailing-full-stop"), macOs26, 2.0, ""},
+      {"busy machine", {busy}, macOs26, 3.0, ""},
       // macOS 26 refuses the USB data type, or reports no bus for it.
-      {usb("", "1"), macOs26, 3.1, errorStatus},
-      {usb("empty-items"), macOs26, 3.1, ""},
-      {usb("other-buses"), macOs26, 3.1, ""},
-      {usb("entries-without-names"), macOs26, 3.1, ""},
-      {usb("no-items"), macOs26, 3.1, ""},
-      {usb("items-not-array"), macOs26, 3.1, ""},
-      {usb("root-dict"), macOs26, 3.1, ""},
-      {usb("root-empty-array"), macOs26, 3.1, ""},
-      {usb("truncated"), usb("empty-items"), 0,
+      {"USB report refused", usb("", "1"), macOs26, 3.1, errorStatus},
+      {"empty items", usb("empty-items"), macOs26, 3.1, ""},
+      {"other buses", usb("other-buses"), macOs26, 3.1, ""},
+      {"entries without names", usb("entries-without-names"), macOs26, 3.1, ""},
+      {"no items", usb("no-items"), macOs26, 3.1, ""},
+      {"items not an array", usb("items-not-array"), macOs26, 3.1, ""},
+      {"root a dictionary", usb("root-dict"), macOs26, 3.1, ""},
+      {"root an empty array", usb("root-empty-array"), macOs26, 3.1, ""},
+      {"truncated, host names none", usb("truncated"), usb("empty-items"), 0,
        malformed + "offset 445: Start-end tags mismatch\n"},
-      {usb("two-buses", "1"), {macOs26.report, "1"}, 0, errorStatus},
-      {usb("truncated"), usb("truncated"), 0, malformed + "offset 445: Start-end tags mismatch\n"},
-      {usb(""), usb("", "1"), 0, malformed + "offset 0: No document element found\n" + errorStatus},
+      {"both refused", usb("two-buses", "1"), {macOs26.report, "1"}, 0, errorStatus},
+      {"both truncated", usb("truncated"), usb("truncated"), 0,
+       malformed + "offset 445: Start-end tags mismatch\n"},
+      {"empty, then refused", usb(""), usb("", "1"), 0,
+       malformed + "offset 0: No document element found\n" + errorStatus},
   };
   testing::TemporaryDirectory directory;
   for (const auto& c : cases) {
-    SCOPED_TRACE(&c - cases);
+    SCOPED_TRACE(c.name);
     EXPECT_EQ(probe(profiler(directory, c.usb, c.host)), std::pair(c.version, c.log));
   }
   EXPECT_EQ(probe(directory.string() + "/missing"), std::pair(0.0, std::string()));
