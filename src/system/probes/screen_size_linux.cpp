@@ -2,117 +2,19 @@
 // monitor at the origin, else the first one; the whole X screen (the bounding box of all
 // monitors) only where XRandR cannot list monitors. Its size is in points, as a Mac reports
 // its screens: device pixels divided by the desktop's scale. Without a display there is none.
-//
-// The program does not link the X libraries: they are loaded on first use, where a display is
-// named, so a report on a machine without one neither maps them nor needs them installed.
+// The X libraries are loaded on first use (see xcb_library_linux.h).
 #include "system/probes/screen_size_linux.h"
-
-#include <dlfcn.h>
-#include <xcb/randr.h>
-#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <utility>
 
+#include "system/probes/xcb_library_linux.h"
 #include "system/text/TextParsing.h"
 
 namespace tarq {
 namespace {
-
-// libxcb and its RandR library, opened once and kept for the life of the process; the functions
-// the probe calls, resolved by name. XCB rather than Xlib: less than a quarter of the code to
-// load, a connection without Xlib's own set-up, and questions sent together, not one by one.
-struct XLibraries {
-  decltype(&::xcb_connect) connect = nullptr;
-  decltype(&::xcb_connection_has_error) hasError = nullptr;
-  decltype(&::xcb_disconnect) disconnect = nullptr;
-  decltype(&::xcb_get_setup) getSetup = nullptr;
-  decltype(&::xcb_setup_roots_iterator) roots = nullptr;
-  decltype(&::xcb_screen_next) nextScreen = nullptr;
-  decltype(&::xcb_get_property) getProperty = nullptr;
-  decltype(&::xcb_get_property_reply) getPropertyReply = nullptr;
-  decltype(&::xcb_get_property_value) propertyValue = nullptr;
-  decltype(&::xcb_get_property_value_length) propertyValueLength = nullptr;
-  decltype(&::xcb_get_extension_data) extensionData = nullptr;
-  xcb_extension_t* randr = nullptr;
-  decltype(&::xcb_randr_query_version) queryVersion = nullptr;
-  decltype(&::xcb_randr_query_version_reply) queryVersionReply = nullptr;
-  decltype(&::xcb_randr_get_screen_resources_current) getResources = nullptr;
-  decltype(&::xcb_randr_get_screen_resources_current_reply) getResourcesReply = nullptr;
-  decltype(&::xcb_randr_get_screen_resources_current_outputs) resourceOutputs = nullptr;
-  decltype(&::xcb_randr_get_screen_resources_current_outputs_length) resourceOutputCount = nullptr;
-  decltype(&::xcb_randr_get_output_primary) getOutputPrimary = nullptr;
-  decltype(&::xcb_randr_get_output_primary_reply) getOutputPrimaryReply = nullptr;
-  decltype(&::xcb_randr_get_output_info) getOutputInfo = nullptr;
-  decltype(&::xcb_randr_get_output_info_reply) getOutputInfoReply = nullptr;
-  decltype(&::xcb_randr_get_crtc_info) getCrtcInfo = nullptr;
-  decltype(&::xcb_randr_get_crtc_info_reply) getCrtcInfoReply = nullptr;
-  // RandR 1.5; libraries older than that lack them.
-  decltype(&::xcb_randr_get_monitors) getMonitors = nullptr;
-  decltype(&::xcb_randr_get_monitors_reply) getMonitorsReply = nullptr;
-  decltype(&::xcb_randr_get_monitors_monitors_iterator) monitors = nullptr;
-  decltype(&::xcb_randr_monitor_info_next) nextMonitor = nullptr;
-
-  // Null when a library or one of the functions every server needs is missing.
-  static const XLibraries* load();
-};
-
-template <typename Symbol>
-bool resolve(void* library, const char* name, Symbol& symbol) {
-  symbol = reinterpret_cast<Symbol>(::dlsym(library, name));
-  return symbol != nullptr;
-}
-
-std::optional<XLibraries> openXLibraries() {
-  void* xcb = ::dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
-  void* randr = xcb == nullptr ? nullptr : ::dlopen("libxcb-randr.so.0", RTLD_NOW | RTLD_LOCAL);
-  if (randr == nullptr) {
-    return std::nullopt;
-  }
-  XLibraries l;
-  const bool complete =
-      resolve(xcb, "xcb_connect", l.connect) &&
-      resolve(xcb, "xcb_connection_has_error", l.hasError) &&
-      resolve(xcb, "xcb_disconnect", l.disconnect) && resolve(xcb, "xcb_get_setup", l.getSetup) &&
-      resolve(xcb, "xcb_setup_roots_iterator", l.roots) &&
-      resolve(xcb, "xcb_screen_next", l.nextScreen) &&
-      resolve(xcb, "xcb_get_property", l.getProperty) &&
-      resolve(xcb, "xcb_get_property_reply", l.getPropertyReply) &&
-      resolve(xcb, "xcb_get_property_value", l.propertyValue) &&
-      resolve(xcb, "xcb_get_property_value_length", l.propertyValueLength) &&
-      resolve(xcb, "xcb_get_extension_data", l.extensionData) &&
-      resolve(randr, "xcb_randr_id", l.randr) &&
-      resolve(randr, "xcb_randr_query_version", l.queryVersion) &&
-      resolve(randr, "xcb_randr_query_version_reply", l.queryVersionReply) &&
-      resolve(randr, "xcb_randr_get_screen_resources_current", l.getResources) &&
-      resolve(randr, "xcb_randr_get_screen_resources_current_reply", l.getResourcesReply) &&
-      resolve(randr, "xcb_randr_get_screen_resources_current_outputs", l.resourceOutputs) &&
-      resolve(randr, "xcb_randr_get_screen_resources_current_outputs_length",
-              l.resourceOutputCount) &&
-      resolve(randr, "xcb_randr_get_output_primary", l.getOutputPrimary) &&
-      resolve(randr, "xcb_randr_get_output_primary_reply", l.getOutputPrimaryReply) &&
-      resolve(randr, "xcb_randr_get_output_info", l.getOutputInfo) &&
-      resolve(randr, "xcb_randr_get_output_info_reply", l.getOutputInfoReply) &&
-      resolve(randr, "xcb_randr_get_crtc_info", l.getCrtcInfo) &&
-      resolve(randr, "xcb_randr_get_crtc_info_reply", l.getCrtcInfoReply);
-  if (!complete) {
-    return std::nullopt;
-  }
-  if (!resolve(randr, "xcb_randr_get_monitors", l.getMonitors) ||
-      !resolve(randr, "xcb_randr_get_monitors_reply", l.getMonitorsReply) ||
-      !resolve(randr, "xcb_randr_get_monitors_monitors_iterator", l.monitors) ||
-      !resolve(randr, "xcb_randr_monitor_info_next", l.nextMonitor)) {
-    l.getMonitors = nullptr;
-  }
-  return l;
-}
-
-const XLibraries* XLibraries::load() {
-  static const std::optional<XLibraries> libraries = openXLibraries();
-  return libraries ? &*libraries : nullptr;
-}
 
 // Far more than any desktop's resource database; a larger one is read this far.
 constexpr uint32_t kLongestResources = 1u << 20;

@@ -5,9 +5,8 @@
 #include <optional>
 #include <string_view>
 
-// The smallest text readers, defined here whole: they allocate nothing and call nothing of the
-// C or C++ runtime, so the stand-in profiler, which runs without either, reads with the same code
-// as the programs (see tools/).
+// The smallest text readers, defined here whole, shared by the programs and the stand-in
+// profiler (see standins/).
 namespace tarq {
 
 constexpr bool isDecimalDigit(char c) {

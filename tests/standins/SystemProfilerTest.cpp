@@ -30,22 +30,13 @@ ToolRun runProfiler(const std::string& tree, const std::vector<std::string>& arg
 // `text` as the stand-in writes it into its report.
 std::string writtenXmlText(std::string_view text) {
   std::string written;
-  standin::ReportStream out(
-      [](void* context, std::string_view piece) {
-        static_cast<std::string*>(context)->append(piece);
-        return true;
-      },
-      &written);
-  standin::writeXmlText(out, text);
-  EXPECT_TRUE(out.finish());
+  standin::writeXmlText(written, text);
   return written;
 }
 
 TEST(SystemProfilerTest, NamesABusAfterItsRootHubVersionInEscapedXml) {
   testing::expectEach<std::string_view, std::string_view>(
-      [](std::string_view versionFile) {
-        return std::string(standin::UsbBusName(versionFile).text());
-      },
+      [](std::string_view versionFile) { return standin::usbBusName(versionFile); },
       {{" 3.10\n", "USB 3.1 Bus"},
        {" 2.00\n", "USB 2.0 Bus"},
        {"3.20", "USB 3.2 Bus"},
@@ -96,10 +87,10 @@ TEST(SystemProfilerTest, ReportsTheBusesOfASysfsTreeAndRefusesEveryOtherQuestion
   }
 }
 
-// A tree larger than every buffer of the stand-in: seventy buses made in a shuffled order, whose
-// host controller texts fill the file limit (bus 7's is a byte over it), among a hundred other
-// devices with long names, so that the listing takes several reads. The report streams whole,
-// in bus number order.
+// A large tree: seventy buses made in a shuffled order, whose host controller texts fill the file
+// limit (bus 7's is a byte over it), among a hundred other devices with long names, so that the
+// listing takes several reads. The report comes whole, in bus number order, and the same with
+// a small stack: what the stand-in keeps is on the heap.
 TEST(SystemProfilerTest, ReportsManyBusesInNumberOrderWithTextsUpToTheFileLimit) {
   testing::TemporaryDirectory sysfs;
   const auto productText = [](int bus) {
@@ -127,6 +118,13 @@ TEST(SystemProfilerTest, ReportsManyBusesInNumberOrderWithTextsUpToTheFileLimit)
     EXPECT_EQ(entry.find("_name").text(), bus % 2 == 0 ? "USB 3.1 Bus" : "USB 2.0 Bus");
     EXPECT_EQ(entry.find("host_controller").text(), bus == 7 ? "" : productText(bus)) << bus;
   }
+  ::setenv("TARQ_SYSFS_ROOT", sysfs.string().c_str(), 1);
+  const ToolRun smallStack = svu::runTool(
+      "/bin/sh",
+      {"-c", "ulimit -s 64 && exec \"$0\" -xml SPUSBDataType", TARQ_SYSTEM_PROFILER_PATH});
+  ::unsetenv("TARQ_SYSFS_ROOT");
+  EXPECT_EQ(smallStack.exitStatus, 0);
+  EXPECT_EQ(smallStack.output, run.output);
 
   // A root longer than any path the kernel takes names no bus.
   const ToolRun tooLong =
