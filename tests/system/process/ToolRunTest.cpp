@@ -11,6 +11,8 @@
 #include "support/CapturedDiagnostics.h"
 #include "support/FakeTool.h"
 #include "support/ProcessCensus.h"
+#include "system/process/RunCancellation.h"
+#include "system/process/RunningToolGroups.h"
 #include "system/process/ToolRun.h"
 
 namespace tarq::SystemValuesUtility {
