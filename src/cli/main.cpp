@@ -15,7 +15,8 @@
 #include "cli/PrefixedLines.h"
 #include "report/Report.h"
 #include "system/Diagnostics.h"
-#include "system/process/ToolRun.h"
+#include "system/process/HeapSetting.h"
+#include "system/process/RunningToolGroups.h"
 #include "validation/MachineFacts.h"
 #include "validation/ValidationRunner.h"
 
@@ -88,6 +89,8 @@ int usageError(std::string_view problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before the pass's threads start, each of which would map an arena of its own.
+  tarq::shareOneHeapAcrossThreads();
   tarq::SystemValuesUtility::prepareProcessForTools();
   // A reader that has gone away is a failed write (74), not a death by SIGPIPE. The tools a pass
   // starts get every signal back at its default.

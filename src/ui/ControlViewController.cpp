@@ -11,7 +11,7 @@
 #include <functional>
 #include <thread>
 
-#include "system/process/ToolRun.h"
+#include "system/process/RunCancellation.h"
 #include "ui/TestNameViewController.h"
 #include "ui/TestResultsViewController.h"
 #include "validation/ForwardingMachineFacts.h"

@@ -7,7 +7,8 @@
 #include <wx/stdpaths.h>
 #include <wx/uilocale.h>
 
-#include "system/process/ToolRun.h"
+#include "system/process/HeapSetting.h"
+#include "system/process/RunningToolGroups.h"
 #include "ui/AppDelegate.h"
 #include "ui/MainWindow.h"
 #include "ui/MenuBar.h"
@@ -18,6 +19,8 @@ namespace tarq {
 class TarqSysValidationApp final : public wxApp {
  public:
   bool OnInit() override {
+    // Before any pass's threads start, each of which would map an arena of its own.
+    shareOneHeapAcrossThreads();
     SystemValuesUtility::prepareProcessForTools();
     SetAppName("TarqSysValidation");
     SetAppDisplayName("TarqSysValidation");

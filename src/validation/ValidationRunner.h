@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "system/process/ToolRun.h"
+#include "system/process/RunCancellation.h"
 #include "validation/MachineFacts.h"
 #include "validation/ResultTables.h"
 

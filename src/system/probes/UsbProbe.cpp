@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "system/Diagnostics.h"
+#include "system/process/RunCancellation.h"
 #include "system/process/ToolRun.h"
 #include "system/text/DecimalReal.h"
 

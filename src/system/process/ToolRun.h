@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -46,49 +45,7 @@ struct ToolRunLimits {
   std::size_t maximumOutputBytes = std::size_t{1} << 30;
 };
 
-// A request, from any thread, that the tool runs of a pass end now. Runs under a
-// `CancellationScope` of it end early once it is cancelled: the tool's process group is asked to
-// terminate (and killed after a short grace), and the run fails as a terminated one does. Runs
-// started after it was cancelled do not start at all.
-class RunCancellation {
- public:
-  RunCancellation();
-  ~RunCancellation();
-  RunCancellation(const RunCancellation&) = delete;
-  RunCancellation& operator=(const RunCancellation&) = delete;
-
-  // Idempotent; safe from any thread.
-  void cancel() noexcept;
-  bool cancelled() const noexcept;
-  // Readable once cancelled, so a run waiting in poll wakes at once; -1 if it could not be made.
-  int descriptor() const noexcept { return ends_[0]; }
-
- private:
-  std::atomic<bool> cancelled_{false};
-  int ends_[2] = {-1, -1};
-};
-
-// The cancellation tool runs on the current thread answer to; null outside every scope.
-const RunCancellation* currentRunCancellation() noexcept;
-
-// While it lives, tool runs on the current thread answer to `cancellation`.
-class CancellationScope {
- public:
-  explicit CancellationScope(const RunCancellation& cancellation);
-  ~CancellationScope();
-  CancellationScope(const CancellationScope&) = delete;
-  CancellationScope& operator=(const CancellationScope&) = delete;
-
- private:
-  const RunCancellation* previous_;
-};
-
-// Called first thing in a program that runs tools. Puts SIGCHLD back to its default: a launcher
-// that left it ignored would have the kernel reap our tools before their status is read. An
-// interrupt, hang-up or terminate request then ends the process groups of the running tools
-// before the program ends as the signal asks, so no tool outlives the program. The threads that
-// wait for tools share one heap, so that starting them leaves the memory map alone.
-void prepareProcessForTools();
+// Both runs answer to the current thread's `RunCancellation` (RunCancellation.h).
 
 // Runs `path` with `arguments` (no shell: each reaches the child as it is) and waits for it
 // without a time limit. Only standard output is captured. The child reads /dev/null as its

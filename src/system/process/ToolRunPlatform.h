@@ -27,9 +27,6 @@ bool signalThroughHandle(int handle, int signal);
 // Tells the memory manager that a large buffer about to be filled will be filled entirely.
 void adviseLargeBuffer(char* start, std::size_t length);
 
-// Has every thread allocate from one heap, where the allocator would give each thread its own.
-void shareOneHeap();
-
 // Raises the platform's exception for a tool that could not be started.
 [[noreturn]] void raiseStartFailure(const std::string& path, int error);
 

@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <malloc.h>
 #include <sys/mman.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -50,13 +49,6 @@ void adviseLargeBuffer(char* start, std::size_t length) {
   if (end > first) {
     ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
   }
-}
-
-// A pass's threads allocate a few kilobytes each. glibc would give each an arena of its own, mapped
-// and trimmed as the thread starts: changes to the memory map that stall the other threads, and
-// flush their processors' address caches, just when the tools are being started.
-void shareOneHeap() {
-  ::mallopt(M_ARENA_MAX, 1);
 }
 
 void raiseStartFailure(const std::string& path, int error) {

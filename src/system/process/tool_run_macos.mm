@@ -43,9 +43,6 @@ bool signalThroughHandle(int /*handle*/, int /*signal*/) {
 // The system's allocator needs no hint for large buffers.
 void adviseLargeBuffer(char* /*start*/, std::size_t /*length*/) {}
 
-// The system's allocator makes no heap per thread.
-void shareOneHeap() {}
-
 void raiseStartFailure(const std::string& path, int error) {
   [NSException raise:NSInvalidArgumentException
               format:@"cannot start %s: %s", path.c_str(), std::strerror(error)];

@@ -9,6 +9,7 @@
 #include "support/Tables.h"
 #include "system/Diagnostics.h"
 #include "system/probes/UsbProbe.h"
+#include "system/process/RunCancellation.h"
 
 namespace tarq {
 namespace {

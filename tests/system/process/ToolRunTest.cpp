@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -11,6 +12,8 @@
 #include "support/CapturedDiagnostics.h"
 #include "support/FakeTool.h"
 #include "support/ProcessCensus.h"
+#include "system/process/RunCancellation.h"
+#include "system/process/RunningToolGroups.h"
 #include "system/process/ToolRun.h"
 
 namespace tarq::SystemValuesUtility {
@@ -29,13 +32,23 @@ ToolRunLimits shortLimits(int sleeps = 2, milliseconds sleepLength = millisecond
 }
 
 struct ToolCase {
+  std::string name{};
   std::string script{};
   int32_t exitStatus = 0;
   std::string output{};
   ToolRunLimits limits = shortLimits();
   std::vector<std::string> arguments{};
   ToolForm form = ToolForm::script;
+  // How long after the script says "<script>.ready" the test creates "<script>.go"; never when
+  // negative.
+  milliseconds answerAfter{-1};
 };
+
+// A script's part that waits for the test: it says so in "<script>.ready", then waits for
+// "<script>.go".
+std::string awaiting(const std::string& then) {
+  return "touch \"$0.ready\"; until [ -e \"$0.go\" ]; do sleep 0.01; done; " + then;
+}
 
 using Runner = ToolRun (*)(const std::string&, const std::vector<std::string>&,
                            const ToolRunLimits&);
@@ -55,9 +68,21 @@ class ToolRunTest : public ::testing::Test {
   }
 
   void expectRun(Runner runner, const ToolCase& c) {
-    SCOPED_TRACE(c.script);
+    SCOPED_TRACE(c.name);
     const std::string path = tool(c.script + "\n", c.form);
+    std::atomic<bool> ended{false};
+    std::thread answer([&] {
+      while (c.answerAfter.count() >= 0 && !ended && !std::filesystem::exists(path + ".ready")) {
+        ::usleep(1000);
+      }
+      if (c.answerAfter.count() >= 0 && !ended) {
+        std::this_thread::sleep_for(c.answerAfter);
+        std::ofstream(path + ".go").put('\n');
+      }
+    });
     const ToolRun run = runner(path, c.arguments, c.limits);
+    ended = true;
+    answer.join();
     if (const pid_t background = backgroundOf(path); background > 0) {
       ::kill(background, SIGKILL);
     }
@@ -77,46 +102,67 @@ class ToolRunTest : public ::testing::Test {
 
 // Whatever the outcome, a run leaves no descriptor or child process behind.
 TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
-  // The tool starts `body` outside its process group and, once it has started, ends.
-  const auto leaving = [](std::string body) {
-    return "setsid sh -c 'touch \"$0.ready\"; " + body + "' \"$0\" & echo $! > \"$0.pid\"; " +
+  // The tool starts `body` outside its process group and, once that has said it is ready, ends.
+  const auto leaving = [](const std::string& body) {
+    return "setsid sh -c '" + body + "' \"$0\" & echo $! > \"$0.pid\"; " +
            "until [ -e \"$0.ready\" ]; do sleep 0.01; done; echo done";
   };
   ToolRunLimits smallOutput = shortLimits();
   smallOutput.maximumOutputBytes = 1024 * 1024;
   const ToolCase cases[] = {
-      {"printf 'Mono JIT compiler version 6.12.0\\n'", 0, "Mono JIT compiler version 6.12.0\n"},
-      {"echo partial; exit 1", 1},
-      {"echo partial; kill -KILL $$", 128 + SIGKILL},
-      {"printf '[%s]\\n' \"$@\"",
+      {"a line", "printf 'Mono JIT compiler version 6.12.0\\n'", 0,
+       "Mono JIT compiler version 6.12.0\n"},
+      {"a failure drops the output", "echo partial; exit 1", 1},
+      {"a killed tool", "echo partial; kill -KILL $$", 128 + SIGKILL},
+      {"arguments reach the tool as they are",
+       "printf '[%s]\\n' \"$@\"",
        0,
        "[google\\ chrome.app]\n[two words]\n[]\n[*]\n[$HOME]\n[a\"b'c]\n[--version]\n",
        shortLimits(),
        {"google\\ chrome.app", "two words", "", "*", "$HOME", "a\"b'c", "--version"}},
       // A descendant holds the pipe; outside the process group (left before the tool exits) only
-      // the quiet spell after the exit ends the reading.
-      {"sleep 300 & echo $! > \"$0.pid\"; echo done", 0, "done\n"},
-      {leaving("sleep 0.6; echo late; exec sleep 30"), 0, "done\n"},
+      // the quiet spell after the exit ends the reading: what it writes six quiet spells later
+      // is not waited for.
+      {"a descendant in the group holds the pipe", "sleep 300 & echo $! > \"$0.pid\"; echo done", 0,
+       "done\n"},
+      {.name = "a descendant outside the group holds the pipe, quiet",
+       .script = leaving(awaiting("echo late; exec sleep 30")),
+       .output = "done\n",
+       .answerAfter = milliseconds(600)},
       // One that keeps writing is cut off at the limit.
-      {leaving("while :; do echo more; sleep 0.01; done"), 0, "done\nmore\n..."},
-      {"exec head -c 4194304 /dev/zero", 128 + SIGKILL, "", smallOutput},
-      // Drained while the tool runs, or the tool would block on a full pipe. Its bound leaves a
-      // slow machine time to carry 64 MiB.
-      {"exec head -c 67108864 /dev/zero", 0, std::string(64 << 20, '\0'), shortLimits(30)},
-      {.script = "exit 0", .form = ToolForm::notExecutable},
-      {.form = ToolForm::missing},
+      {"a descendant outside the group keeps writing",
+       leaving("touch \"$0.ready\"; while :; do echo more; sleep 0.01; done"), 0,
+       "done\nmore\n..."},
+      {"output past the bound", "exec head -c 4194304 /dev/zero", 128 + SIGKILL, "", smallOutput},
+      // Drained while the tool runs, or the tool would block on a full pipe: eight times the
+      // pipe's size.
+      {"output larger than the pipe", "exec head -c 8388608 /dev/zero", 0,
+       std::string(8 << 20, '\0'), shortLimits(30)},
+      {.name = "not executable", .script = "exit 0", .form = ToolForm::notExecutable},
+      {.name = "missing", .form = ToolForm::missing},
   };
   // The guarded run bounds the wait.
   const ToolCase guardedCases[] = {
-      // Ends during the third sleep: not asked to terminate.
-      {"sleep 1.25; echo finished", 0, "finished\n", shortLimits(3)},
-      {"sleep 1.5; echo late", 128 + SIGTERM, "", shortLimits(1, milliseconds(1000))},
-      {"echo started; exec sleep 30", 128 + SIGTERM},
+      // Answered a sleep after it has started, so it outlasts at least one sleep, and well
+      // within its bound: not asked to terminate.
+      {.name = "ends after a sleep, within its bound",
+       .script = awaiting("echo finished"),
+       .output = "finished\n",
+       .limits = shortLimits(50, milliseconds(100)),
+       .answerAfter = milliseconds(100)},
+      // Answered half a sleep after its one sleep: the count of sleeps shows only in time.
+      {.name = "still running after its one sleep",
+       .script = awaiting("echo late"),
+       .exitStatus = 128 + SIGTERM,
+       .limits = shortLimits(1, milliseconds(1000)),
+       .answerAfter = milliseconds(1500)},
+      {"never ends on its own", "echo started; exec sleep 30", 128 + SIGTERM},
       // A run that had to be asked to terminate has failed, whatever the tool then returns.
-      {"trap 'echo partial; exit 0' TERM; echo start; sleep 30 & wait", 128 + SIGTERM},
+      {"ends well when asked to terminate",
+       "trap 'echo partial; exit 0' TERM; echo start; sleep 30 & wait", 128 + SIGTERM},
       // The request comes first and the tool may answer it in its own way within the grace.
-      {"trap 'exit 3' TERM; sleep 30 & wait", 3},
-      {"trap '' TERM; echo started; exec sleep 30", 128 + SIGKILL},
+      {"answers the request in its own way", "trap 'exit 3' TERM; sleep 30 & wait", 3},
+      {"ignores the request", "trap '' TERM; echo started; exec sleep 30", 128 + SIGKILL},
   };
   const auto before = testing::ProcessCensus::take();
   for (const Runner runner : {runTool, runToolGuarded}) {
@@ -190,19 +236,22 @@ TEST_F(ToolRunTest, NothingARunStartedOutlivesIt) {
   RunCancellation cancellation;
   const std::string started = directory_.string() + "/started";
   const struct {
+    std::string name;
     std::string script;
     Runner runner;
     bool cancel;
     int32_t exitStatus;
   } cases[] = {
-      {"sleep 60 & echo $! > \"$0.pid\"; echo done", runTool, false, 0},
-      {"sh -c 'sleep 60; echo x' & echo $! > \"$0.pid\"; wait", runToolGuarded, false,
-       128 + SIGTERM},
-      {"sleep 60 & echo $! > \"$0.pid\"; trap 'exit 5' TERM; touch '" + started + "'; wait",
+      {"the tool ended on its own", "sleep 60 & echo $! > \"$0.pid\"; echo done", runTool, false,
+       0},
+      {"the tool timed out", "sh -c 'sleep 60; echo x' & echo $! > \"$0.pid\"; wait",
+       runToolGuarded, false, 128 + SIGTERM},
+      {"the run was cancelled",
+       "sleep 60 & echo $! > \"$0.pid\"; trap 'exit 5' TERM; touch '" + started + "'; wait",
        runTool, true, 5},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.script);
+    SCOPED_TRACE(c.name);
     const std::string path = tool(c.script);
     std::thread canceller([&] {
       while (c.cancel && !std::filesystem::exists(started)) {

@@ -1,0 +1,8 @@
+#include "system/process/HeapSetting.h"
+
+namespace tarq {
+
+// The system's allocator makes no heap per thread.
+void shareOneHeapAcrossThreads() {}
+
+}  // namespace tarq
