@@ -90,8 +90,15 @@ int usageError(std::string_view problem) {
 
 int main(int argc, char** argv) {
   // Before the pass's threads start, each of which would map an arena of its own.
+  // Started with no standard output, there is nowhere for the report: it fails to be written,
+  // as it would have. The descriptor itself is then given /dev/null, so that nothing the pass
+  // opens takes its number.
+  const bool outputClosed = ::fcntl(STDOUT_FILENO, F_GETFD) == -1;
   tarq::shareOneHeapAcrossThreads();
   tarq::SystemValuesUtility::prepareProcessForTools();
+  if (outputClosed) {
+    std::cout.setstate(std::ios::badbit);
+  }
   // A reader that has gone away is a failed write (74), not a death by SIGPIPE. The tools a pass
   // starts get every signal back at its default.
   ::signal(SIGPIPE, SIG_IGN);
@@ -123,6 +130,10 @@ int main(int argc, char** argv) {
   if (version) {
     std::cout << "tarq-validate " << TARQ_VERSION << "\n";
     return std::cout.flush() ? EXIT_SUCCESS : kExitOutputError;
+  }
+  if (outputClosed) {
+    std::cerr << "tarq-validate: could not write the report\n";
+    return kExitOutputError;
   }
 
   tarq::PrefixedLineBuffer prefixedErrors(std::cerr.rdbuf(), std::string(kProgramName) + ": ");

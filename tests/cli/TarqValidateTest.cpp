@@ -15,6 +15,7 @@
 
 #include "cli/PrefixedLines.h"
 #include "report/Report.h"
+#include "support/ProgramCopy.h"
 #include "support/TemporaryDirectory.h"
 #include "support/VirtualDisplay.h"
 #include "system/Diagnostics.h"
@@ -150,13 +151,8 @@ TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
 // stand-in profiler beside a copy of the program complains and fails.
 TEST(TarqValidateTest, AToolsComplaintsShowOnlyWithVerbose) {
   testing::TemporaryDirectory tree;
-  std::filesystem::create_directories(tree.path() / "bin");
-  std::filesystem::create_directories(tree.path() / "libexec/tarq");
-  std::filesystem::copy_file(TARQ_VALIDATE_PATH, tree.path() / "bin/tarq-validate");
-  const auto profiler = tree.path() / "libexec/tarq/system_profiler";
-  std::ofstream(profiler) << "#!/bin/sh\necho 'system_profiler: a complaint' >&2\nexit 1\n";
-  std::filesystem::permissions(profiler, std::filesystem::perms::owner_all);
-  const std::string program = (tree.path() / "bin/tarq-validate").string();
+  const std::string program = testing::copyProgramBesideProfiler(
+      tree, TARQ_VALIDATE_PATH, "echo 'system_profiler: a complaint' >&2\nexit 1\n");
 
   const Outcome quiet = runTarqValidate("--json", "", "", "/dev/null", program);
   const Outcome verbose = runTarqValidate("--json --verbose", "", "", "/dev/null", program);

@@ -63,15 +63,24 @@ int ToolProcess::start(const std::string& path, const std::vector<std::string>& 
   if (writeEnd < 0) {
     return errno;
   }
-  const int error = spawnTool(path, arguments, writeEnd, pid_);
+  int error = ECANCELED;
+  {
+    // From before the tool exists until its group is tracked, the program's end waits.
+    const ToolStartWindow starting;
+    if (!starting.programEnding()) {
+      error = spawnTool(path, arguments, writeEnd, pid_);
+    }
+    if (error == 0) {
+      groupSignalsSafe_ = !childrenReapedByKernel();
+      if (groupSignalsSafe_) {
+        trackGroup(pid_);
+      }
+    }
+  }
   ::close(writeEnd);
   if (error != 0) {
     output_.close();
     return error;
-  }
-  groupSignalsSafe_ = !childrenReapedByKernel();
-  if (groupSignalsSafe_) {
-    trackGroup(pid_);
   }
   handle_ = tool_run_platform::openProcessHandle(pid_);
   return 0;
@@ -88,7 +97,11 @@ bool ToolProcess::hasExited() {
          errno == EINTR) {
   }
   if (result < 0) {
-    // Someone else reaped it (the kernel, where SIGCHLD is ignored): its status is lost.
+    // Someone else reaped it (the kernel, where SIGCHLD is ignored): its status is lost, and
+    // its group's id may pass to another process at any moment.
+    if (groupSignalsSafe_) {
+      untrackGroup(pid_);
+    }
     exited_ = true;
     reaped_ = true;
     status_ = -1;

@@ -39,14 +39,17 @@ int redirectStandardDescriptors(posix_spawn_file_actions_t& actions, int outputE
   return keepFlags < 0 ? EINVAL : 0;
 }
 
-// The child starts with default handling of every signal and nothing blocked, whatever this
-// program or its launcher set up: a tool writing to a closed pipe ends, a terminate request
-// reaches it, and its own children can be waited for. It leads a process group of its own.
+// The child starts with default handling of every signal, whatever this program or its launcher
+// set up: a tool writing to a closed pipe ends, a terminate request reaches it, and its own
+// children can be waited for. It leads a process group of its own, in the background of our
+// terminal; there SIGTTOU, blocked, never stops it for writing to the terminal (under
+// `stty tostop`). Nothing else is blocked.
 int setUpAttributes(posix_spawnattr_t& attributes, short keepFlags) {
   sigset_t defaults;
-  sigset_t unblocked;
+  sigset_t blocked;
   sigfillset(&defaults);
-  sigemptyset(&unblocked);
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGTTOU);
   const short flags = static_cast<short>(keepFlags | POSIX_SPAWN_SETSIGDEF |
                                          POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
   int error = posix_spawnattr_setflags(&attributes, flags);
@@ -57,7 +60,7 @@ int setUpAttributes(posix_spawnattr_t& attributes, short keepFlags) {
     error = posix_spawnattr_setsigdefault(&attributes, &defaults);
   }
   if (error == 0) {
-    error = posix_spawnattr_setsigmask(&attributes, &unblocked);
+    error = posix_spawnattr_setsigmask(&attributes, &blocked);
   }
   return error;
 }

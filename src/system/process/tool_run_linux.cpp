@@ -32,8 +32,15 @@ short keepOnlyStandardDescriptors(posix_spawn_file_actions_t& actions,
 // A pidfd (Linux 5.3 and later); older kernels answer ENOSYS and the run falls back to the
 // process id, which stays ours until we reap the child.
 // Called through syscall: glibc's own wrappers are newer than some systems we build on.
+// Kept above the standard descriptors, so that it never stands in for one that was closed.
 int openProcessHandle(pid_t pid) {
-  return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0u));
+  const int handle = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0u));
+  if (handle < 0 || handle > STDERR_FILENO) {
+    return handle;
+  }
+  const int moved = ::fcntl(handle, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+  ::close(handle);
+  return moved;
 }
 
 bool signalThroughHandle(int handle, int signal) {

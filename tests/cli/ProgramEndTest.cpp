@@ -1,0 +1,211 @@
+// tarq-validate's end, whenever and however it comes: no tool it started outlives it, it ends as
+// the signal asks, and its tools never stop on the terminal or start without standard error.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/ProgramCopy.h"
+#include "support/TemporaryDirectory.h"
+
+extern char** environ;
+
+namespace tarq {
+namespace {
+
+using std::chrono::milliseconds;
+
+// A stand-in profiler that says it has started, leaves a child of its own in its group, and
+// never answers.
+constexpr std::string_view kHangingProfiler =
+    "touch \"$STARTED_DIR/$$\"\nsleep 1000 &\nexec sleep 1000\n";
+
+// A run of the program whose every process carries `mark` in its environment.
+class MarkedRun {
+ public:
+  explicit MarkedRun(std::string_view profilerBody)
+      : program_(testing::copyProgramBesideProfiler(tree_, TARQ_VALIDATE_PATH, profilerBody)) {
+    std::filesystem::create_directory(startedFolder());
+  }
+
+  const std::string& program() const { return program_; }
+  std::filesystem::path startedFolder() const { return tree_.path() / "started"; }
+  const std::string& mark() const { return mark_; }
+
+  // Starts `command` (the program's copy when empty) with standard output and error going
+  // nowhere, or closed where `closeStandardError`.
+  pid_t start(std::vector<std::string> command = {}, bool closeStandardError = false) const {
+    if (command.empty()) {
+      command = {program_, "--json"};
+    }
+    std::vector<std::string> environment{mark_, "STARTED_DIR=" + startedFolder().string()};
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+      environment.emplace_back(*variable);
+    }
+    std::vector<char*> argv, envp;
+    for (std::string& word : command) {
+      argv.push_back(word.data());
+    }
+    for (std::string& variable : environment) {
+      envp.push_back(variable.data());
+    }
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output_.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (closeStandardError) {
+      posix_spawn_file_actions_addclose(&actions, STDERR_FILENO);
+    } else {
+      posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    pid_t pid = -1;
+    ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+  }
+
+  std::string output() const { return testing::readFile(output_); }
+
+  // Whether every process of the run has gone, waiting (a while) for those just killed and
+  // reaping them where they were left to this test.
+  bool allGone() const {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+      while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+      }
+      if (testing::liveProcessesWith(mark_).empty()) {
+        return true;
+      }
+      std::this_thread::sleep_for(milliseconds(10));
+    }
+    for (const pid_t left : testing::liveProcessesWith(mark_)) {
+      ::kill(left, SIGKILL);
+    }
+    return false;
+  }
+
+ private:
+  testing::TemporaryDirectory tree_;
+  std::string program_;
+  std::string mark_ = "TARQ_TEST_RUN=" + tree_.string();
+  std::filesystem::path output_ = tree_.path() / "output";
+};
+
+// Orphans of the runs become this test's children, so that what is left can be seen and reaped.
+class ProgramEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+    // SIGQUIT's default action writes a core file: none here.
+    ::getrlimit(RLIMIT_CORE, &coreLimit_);
+    const rlimit none{0, 0};
+    ::setrlimit(RLIMIT_CORE, &none);
+  }
+  void TearDown() override {
+    ::setrlimit(RLIMIT_CORE, &coreLimit_);
+    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+  }
+
+ private:
+  rlimit coreLimit_{};
+};
+
+// An interrupt, quit, hang-up or terminate request at any moment of the first tens of
+// milliseconds (before, while or after the tools start) ends the program by that signal and
+// every tool it started, with the tools' own children. The moments are random, from a fixed
+// seed so that a failure can be repeated.
+TEST_F(ProgramEndTest, AnEndingSignalAtAnyMomentEndsEveryTool) {
+  const MarkedRun run(kHangingProfiler);
+  const int signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+  std::mt19937 moments(20261207);
+  std::uniform_int_distribution<int> microseconds(0, 60000);
+  for (int attempt = 0; attempt < 40; ++attempt) {
+    const int number = signals[attempt % 4];
+    const int moment = microseconds(moments);
+    SCOPED_TRACE("signal " + std::to_string(number) + " after " + std::to_string(moment) + " µs");
+    const pid_t program = run.start();
+    ASSERT_GT(program, 0);
+    std::this_thread::sleep_for(std::chrono::microseconds(moment));
+    ::kill(program, number);
+    int status = 0;
+    ASSERT_EQ(::waitpid(program, &status, 0), program);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == number) << status;
+    EXPECT_TRUE(run.allGone());
+  }
+}
+
+// As process 1 of a PID namespace of its own (a container's `docker run`), where the kernel
+// ignores a signal's default action, a terminate request still ends the program, with status
+// 128 + SIGTERM, its tools and no report.
+TEST_F(ProgramEndTest, AsProcessOneOfItsNamespaceATerminateRequestEndsIt) {
+  if (::getuid() != 0) {
+    GTEST_SKIP() << "a PID namespace needs root";
+  }
+  const MarkedRun run(kHangingProfiler);
+  const pid_t unshare = run.start({"/usr/bin/unshare", "--pid", "--fork", run.program(), "--json"});
+  ASSERT_GT(unshare, 0);
+  // Once a profiler has started, the program (the namespace's process 1) is in its pass.
+  for (int attempt = 0; attempt < 3000 && std::filesystem::is_empty(run.startedFolder());
+       ++attempt) {
+    std::this_thread::sleep_for(milliseconds(10));
+  }
+  std::string children;
+  const std::string self = std::to_string(unshare);
+  std::ifstream("/proc/" + self + "/task/" + self + "/children") >> children;
+  ASSERT_FALSE(children.empty());
+  ::kill(std::stoi(children), SIGTERM);
+  int status = 0;
+  ASSERT_EQ(::waitpid(unshare, &status, 0), unshare);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM) << status;
+  EXPECT_EQ(run.output(), "");
+  EXPECT_TRUE(run.allGone());
+}
+
+// Started with its standard error closed, the program still gives every tool /dev/null there,
+// never a descriptor of its own that happens to take that number.
+TEST_F(ProgramEndTest, ToolsHaveStandardErrorWhenTheProgramStartsWithout) {
+  const MarkedRun run("readlink /proc/$$/fd/2 >>\"$STARTED_DIR/standard-error\"\nexit 1\n");
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    const pid_t program = run.start({}, true);
+    ASSERT_GT(program, 0);
+    ASSERT_EQ(::waitpid(program, nullptr, 0), program);
+  }
+  std::string expected;
+  for (int start = 0; start < 20; ++start) {
+    expected += "/dev/null\n";
+  }
+  EXPECT_EQ(testing::readFile(run.startedFolder() / "standard-error"), expected);
+}
+
+// On a terminal set to stop background writers (`stty tostop`), a tool writing to standard
+// error, our terminal with --verbose, is not stopped: its report arrives.
+TEST_F(ProgramEndTest, AToolWritingToTheTerminalIsNotStopped) {
+  const MarkedRun run("echo 'system_profiler: a warning' >&2\ncat '" TARQ_TEST_DATA_DIR
+                      "/usb/usb-two-buses.plist'\n");
+  const pid_t script =
+      run.start({"/usr/bin/script", "-qec", "stty tostop; '" + run.program() + "' --verbose --json",
+                 "/dev/null"});
+  ASSERT_GT(script, 0);
+  ASSERT_EQ(::waitpid(script, nullptr, 0), script);
+  EXPECT_TRUE(std::regex_search(run.output(),
+                                std::regex(R"("testName":"USB 2\.0/3\.0/3\.1","result":"Pass")")))
+      << run.output();
+  EXPECT_TRUE(run.allGone());
+}
+
+}  // namespace
+}  // namespace tarq
