@@ -16,6 +16,7 @@
 #include "system/Diagnostics.h"
 #include "system/process/ToolRun.h"
 #include "validation/MachineFacts.h"
+#include "validation/StatusCounts.h"
 #include "validation/ValidationRunner.h"
 
 namespace {
@@ -135,5 +136,5 @@ int main(int argc, char** argv) {
     std::cerr << "tarq-validate: could not write the report\n";
     return kExitOutputError;
   }
-  return tarq::exitStatusFor(summary.results());
+  return tarq::exitStatusFor(tarq::countStatuses(summary.results()));
 }
