@@ -13,6 +13,7 @@
 #include <mutex>
 #include <thread>
 
+#include "support/CapturedDiagnostics.h"
 #include "support/FakeTool.h"
 #include "support/ProcessCensus.h"
 #include "system/probes/UsbProbe.h"
@@ -86,6 +87,8 @@ struct HeldUsbFacts final : testing::FakeMachineFacts {
   void letThrough() const { std::ofstream(profiler + ".go").flush(); }
   void hold() const { std::filesystem::remove(profiler + ".go"); }
 
+  // The profiler's failures are logged; not on the test's output.
+  const testing::CapturedDiagnostics quiet;
   const std::string profiler;
   std::atomic<int> screenQuestions = 0;
 };
