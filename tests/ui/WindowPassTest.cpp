@@ -57,12 +57,12 @@ void expectPressShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
   EXPECT_EQ(shownColumn(window.linesTable(), 0).size(), headless.lines.resStrings().size());
 }
 
-void click(const ShownWindow& window, const std::function<bool()>& ended) {
-  window.clickButton(ended);
-}
-
-// Read after clicks: after Return the toolkit may draw over some rows for a while.
-void expectRowColours(const ShownWindow& window, const std::vector<std::string>& results) {
+// A click shows one pass, its rows in the status colours, read from the screen after a click
+// only: after Return the toolkit may draw over some rows for a while.
+void expectClickShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
+                             const std::vector<std::string>& results) {
+  expectPressShowsOnePass(
+      window, facts, [&](const auto& ended) { window.clickButton(ended); }, results);
   const wxColour plain = window.summaryTable().GetBackgroundColour();
   for (unsigned row = 0; row < 8; ++row) {
     const wxColour colour = results[row] == "Fail"   ? kRed
@@ -76,9 +76,7 @@ TEST(WindowPassTest, AClickShowsOnePassOfRowsAndLinesInTheStatusColours) {
   ObservedFacts facts;
   breakMachine(facts);
   const ShownWindow window(&facts);
-  expectPressShowsOnePass(
-      window, facts, [&](const auto& ended) { click(window, ended); }, kFirstResults);
-  expectRowColours(window, kFirstResults);
+  expectClickShowsOnePass(window, facts, kFirstResults);
 }
 
 // No colour, row or line of the first pass stays.
@@ -88,9 +86,7 @@ TEST(WindowPassTest, ALaterPassOnAMendedMachineShowsOnlyItsOwn) {
   const ShownWindow window(&facts);
   ASSERT_TRUE(window.clickButton([&] { return facts.monoQuestions == 1; }));
   mendMachine(facts);
-  expectPressShowsOnePass(
-      window, facts, [&](const auto& ended) { click(window, ended); }, kMendedResults);
-  expectRowColours(window, kMendedResults);
+  expectClickShowsOnePass(window, facts, kMendedResults);
 }
 
 // Return on the button, Tab to the lines and Return, Tab to the summary and Return or the
