@@ -18,6 +18,7 @@
 #include "system/process/HeapSetting.h"
 #include "system/process/RunningToolGroups.h"
 #include "validation/MachineFacts.h"
+#include "validation/StatusCounts.h"
 #include "validation/ValidationRunner.h"
 
 namespace {
@@ -162,5 +163,5 @@ int main(int argc, char** argv) {
     std::cerr << "tarq-validate: could not write the report\n";
     return kExitOutputError;
   }
-  return tarq::exitStatusFor(summary.results());
+  return tarq::exitStatusFor(tarq::countStatuses(summary.results()));
 }

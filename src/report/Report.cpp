@@ -24,15 +24,11 @@ std::string padded(std::string_view text, std::size_t width) {
 
 }  // namespace
 
-int exitStatusFor(const std::vector<ResultRow>& rows) {
-  const auto has = [&](std::string_view status) {
-    return std::any_of(rows.begin(), rows.end(),
-                       [&](const ResultRow& row) { return row.result == status; });
-  };
-  if (has(StatusWord::fail)) {
+int exitStatusFor(const StatusCounts& counts) {
+  if (counts.failed > 0) {
     return kExitSomeFailed;
   }
-  return has(StatusWord::warn) ? kExitSomeWarned : kExitAllPassed;
+  return counts.warned > 0 ? kExitSomeWarned : kExitAllPassed;
 }
 
 std::string terminalSafe(std::string_view text) {

@@ -5,15 +5,16 @@
 #include <vector>
 
 #include "validation/ResultRecords.h"
+#include "validation/StatusCounts.h"
 
 namespace tarq {
 
-// The exit status of the headless report: 0 when every row passes, 1 when some row warns and
-// none fails, 2 when some row fails.
+// The exit status of the headless report, from its rows' counts: 0 when every row passes, 1 when
+// some row warns and none fails, 2 when some row fails.
 inline constexpr int kExitAllPassed = 0;
 inline constexpr int kExitSomeWarned = 1;
 inline constexpr int kExitSomeFailed = 2;
-int exitStatusFor(const std::vector<ResultRow>& rows);
+int exitStatusFor(const StatusCounts& counts);
 
 // `text` made fit for a terminal: control characters shown as escapes ("\n", "\x1b") so that a
 // row stays on one line and tool output cannot drive the terminal, ill-formed UTF-8 as U+FFFD.

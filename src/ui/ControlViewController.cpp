@@ -1,6 +1,5 @@
 #include "ui/ControlViewController.h"
 
-#include <fmt/format.h>
 #include <wx/button.h>
 #include <wx/gauge.h>
 #include <wx/stattext.h>
@@ -8,110 +7,27 @@
 #include <wx/xrc/xmlres.h>
 
 #include <algorithm>
-#include <functional>
-#include <thread>
 
-#include "system/process/RunCancellation.h"
 #include "ui/TestNameViewController.h"
 #include "ui/TestResultsViewController.h"
-#include "validation/ForwardingMachineFacts.h"
-#include "validation/ValidationRunner.h"
+#include "validation/PassStatusText.h"
 
 namespace tarq {
-namespace {
-
-const wxString kRunLabel = "&Run Checks";
-const wxString kStopLabel = "&Stop";
-
-// A pass's duration as a person reads it: "21 ms" below a second (where "0.0 s" would look as if
-// nothing ran), "1.2 s" from there on.
-std::string durationText(double seconds) {
-  if (seconds < 0.9995) {
-    return fmt::format("{:.0f} ms", std::max(1.0, seconds * 1000));
-  }
-  return fmt::format("{:.1f} s", seconds);
-}
-
-// Hands a change over to the main thread, where it is shown if its pass is still the one shown.
-using Post = std::function<void(std::function<void()>)>;
-
-// The main screen, read on the main thread when the pass starts (the platform answers only
-// there); everything else is asked on the pass's thread.
-class ScreenReadBefore final : public ForwardingMachineFacts {
- public:
-  ScreenReadBefore(MachineFacts& facts, ScreenSize screen)
-      : ForwardingMachineFacts(facts), screen_(screen) {}
-  ScreenSize mainScreenSize() override { return screen_; }
-
- private:
-  ScreenSize screen_;
-};
-
-// The pass's own lists, on its thread; each change is posted to the pane that shows it.
-class ForwardedLines final : public ResultTextTable {
- public:
-  ForwardedLines(Post post, TestResultsViewController& pane)
-      : post_(std::move(post)), pane_(pane) {}
-
- protected:
-  void reloadData() override {
-    if (resStrings().empty()) {
-      post_([&pane = pane_] { pane.removeAllLines(); });
-    } else {
-      post_([&pane = pane_, line = resStrings().back()] { pane.appendLine(line); });
-    }
-  }
-
- private:
-  Post post_;
-  TestResultsViewController& pane_;
-};
-
-class ForwardedSummary final : public TestSummaryTable {
- public:
-  ForwardedSummary(Post post, TestNameViewController& pane) : post_(std::move(post)), pane_(pane) {}
-
- protected:
-  void reloadData() override {
-    if (results().empty()) {
-      post_([&pane = pane_] { pane.removeAllResults(); });
-    } else {
-      post_([&pane = pane_, row = results().back()] {
-        pane.addResult(row.testName, row.result, row.detected);
-      });
-    }
-  }
-
- private:
-  Post post_;
-  TestNameViewController& pane_;
-};
-
-}  // namespace
-
-// One pass and the thread it runs on.
-struct ControlViewController::Pass {
-  Pass(MachineFacts& given, ScreenSize screen) : facts(given, screen), runner(facts) {}
-
-  SystemValuesUtility::RunCancellation cancellation;
-  ScreenReadBefore facts;
-  std::unique_ptr<ForwardedLines> lines;
-  std::unique_ptr<ForwardedSummary> summary;
-  ValidationRunner runner;
-  std::thread thread;
-};
 
 wxIMPLEMENT_DYNAMIC_CLASS(ControlViewController, wxPanel);
 
 ControlViewController::ControlViewController() = default;
 
+// Every pass is told to stop before any is waited for.
 ControlViewController::~ControlViewController() {
   for (const auto& pass : passes_) {
-    pass->cancellation.cancel();
+    pass->cancel();
   }
-  for (const auto& pass : passes_) {
-    pass->thread.join();
-  }
+  passes_.clear();
+}
+
+wxString ControlViewController::executeLabel(bool passRunning) {
+  return passRunning ? "&Stop" : "&Run Checks";
 }
 
 void ControlViewController::setTestResultsVC(TestResultsViewController* testResultsVC) {
@@ -162,44 +78,29 @@ void ControlViewController::runAllTests() {
   if (passRunning()) {
     return;
   }
-  auto pass = std::make_unique<Pass>(*facts_, facts_->mainScreenSize());
-  Pass* const shown = pass.get();
-  const Post post = [this, shown](std::function<void()> change) {
-    CallAfter([this, shown, change = std::move(change)] {
-      if (running_ == shown) {
-        change();
-      }
-    });
-  };
-  if (testResultsVC_ != nullptr) {
-    pass->lines = std::make_unique<ForwardedLines>(post, *testResultsVC_);
-    pass->runner.setTestResultsVC(pass->lines.get());
-  }
-  if (testNameVC_ != nullptr) {
-    pass->summary = std::make_unique<ForwardedSummary>(post, *testNameVC_);
-    pass->runner.setTestNameVC(pass->summary.get());
-  }
-  pass->runner.setCheckStarted([post, this](std::size_t index, std::string_view testName) {
-    post([this, index, name = std::string(testName)] { checkStarted(index, name); });
-  });
-
-  running_ = shown;
+  // Read here, on the main thread, where the platform answers.
+  const ScreenSize screen = facts_->mainScreenSize();
+  auto pass = std::make_unique<BackgroundPass>(
+      *facts_, [this](std::function<void()> change) { CallAfter(std::move(change)); });
+  BackgroundPass* const started = pass.get();
+  running_ = started;
   checksStarted_ = 0;
   passStart_ = std::chrono::steady_clock::now();
   if (executeButton_ != nullptr) {
-    executeButton_->SetLabel(kStopLabel);
+    executeButton_->SetLabel(executeLabel(true));
   }
   if (progress_ != nullptr) {
     progress_->SetValue(0);
     progress_->Show();
     Layout();
   }
-  setStatus(wxString::FromUTF8("Starting the checks…"));
+  setStatus(wxString::FromUTF8(startingText()));
 
-  pass->thread = std::thread([this, shown] {
-    shown->runner.runAllTests(&shown->cancellation);
-    CallAfter([this, shown] { passEnded(shown); });
-  });
+  pass->start(screen, {testResultsVC_, testNameVC_,
+                       [this](std::size_t index, std::string_view testName) {
+                         checkStarted(index, testName);
+                       },
+                       [this, started] { passEnded(started); }});
   passes_.push_back(std::move(pass));
 }
 
@@ -207,7 +108,7 @@ void ControlViewController::stopPass() {
   if (!passRunning()) {
     return;
   }
-  running_->cancellation.cancel();
+  running_->cancel();
   endPass(true);
 }
 
@@ -216,14 +117,12 @@ void ControlViewController::checkStarted(std::size_t index, std::string_view tes
   if (progress_ != nullptr) {
     progress_->SetValue(static_cast<int>(index));
   }
-  setStatus(wxString::FromUTF8(
-      fmt::format("Checking {} ({} of {})…", testName, index + 1, kTestNamesInRunOrder.size())));
+  setStatus(wxString::FromUTF8(checkingText(index, testName)));
 }
 
-void ControlViewController::passEnded(Pass* pass) {
-  pass->thread.join();
-  const bool shown = running_ == pass;
-  if (shown) {
+// Told on the main thread once the pass's thread has reported its last; it is let go then.
+void ControlViewController::passEnded(BackgroundPass* pass) {
+  if (running_ == pass) {
     endPass(false);
   }
   passes_.erase(std::find_if(passes_.begin(), passes_.end(),
@@ -236,28 +135,18 @@ void ControlViewController::endPass(bool stopped) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - passStart_).count();
   if (stopped) {
-    setStatus(
-        wxString::FromUTF8(fmt::format("Stopped during check {} of {}, after {}.", checksStarted_,
-                                       kTestNamesInRunOrder.size(), durationText(seconds))));
+    setStatus(wxString::FromUTF8(stoppedText(checksStarted_, seconds)));
   } else {
-    const auto count = [this](std::string_view status) {
-      return testNameVC_ == nullptr
-                 ? 0
-                 : std::count_if(testNameVC_->results().begin(), testNameVC_->results().end(),
-                                 [status](const ResultRow& row) { return row.result == status; });
-    };
-    const auto failed = count(StatusWord::fail);
-    const auto warned = count(StatusWord::warn);
-    const auto passed = count(StatusWord::pass);
-    setStatus(wxString::FromUTF8(fmt::format("{} failed, {} warned, {} passed in {}", failed,
-                                             warned, passed, durationText(seconds))));
+    const StatusCounts counts =
+        testNameVC_ == nullptr ? StatusCounts{} : countStatuses(testNameVC_->results());
+    setStatus(wxString::FromUTF8(verdictText(counts, seconds)));
   }
   if (progress_ != nullptr) {
     progress_->Hide();
     Layout();
   }
   if (executeButton_ != nullptr) {
-    executeButton_->SetLabel(kRunLabel);
+    executeButton_->SetLabel(executeLabel(false));
   }
   if (passEnded_) {
     passEnded_(stopped);

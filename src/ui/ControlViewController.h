@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/ViewController.h"
+#include "validation/BackgroundPass.h"
 #include "validation/MachineFacts.h"
 
 class wxButton;
@@ -24,7 +25,7 @@ class TestResultsViewController;
 // The control pane: its execute button runs one validation pass into the two table panes that
 // the split view controller hands it. Without them the checks still run, reporting nowhere.
 //
-// The pass runs on a thread of its own; each line and row reaches its pane on the main thread
+// The pass runs as a BackgroundPass; each line and row reaches its pane on the main thread
 // through a queued call, so the window stays live and shows each as it comes. While a pass runs
 // the button reads "Stop" (Escape presses it too): the pass's tools are ended, what it showed
 // stays, and late reports of a stopped pass are dropped. Destroying the pane ends a running pass
@@ -53,14 +54,15 @@ class ControlViewController final : public wxPanel, public ViewController {
   // Ends the running pass, keeping what it has shown; nothing when none runs.
   void stopPass();
   bool passRunning() const { return running_ != nullptr; }
+  // What the execute button, and the menu item that does the same, read: "&Run Checks", or
+  // "&Stop" while a pass runs.
+  static wxString executeLabel(bool passRunning);
   // Told each time the shown pass ends, whether it ran to its end or was stopped.
   void setPassEnded(std::function<void(bool stopped)> passEnded);
 
  private:
-  struct Pass;
-
   void checkStarted(std::size_t index, std::string_view testName);
-  void passEnded(Pass* pass);
+  void passEnded(BackgroundPass* pass);
   void endPass(bool stopped);
   void setStatus(const wxString& text);
   void escapePressed(wxKeyEvent& event);
@@ -74,11 +76,11 @@ class ControlViewController final : public wxPanel, public ViewController {
   wxGauge* progress_ = nullptr;
 
   // The pass whose reports are shown; null when none runs.
-  Pass* running_ = nullptr;
+  BackgroundPass* running_ = nullptr;
   std::size_t checksStarted_ = 0;
   std::chrono::steady_clock::time_point passStart_;
   // Every pass whose thread has not been joined yet, the running one and stopped ones ending.
-  std::vector<std::unique_ptr<Pass>> passes_;
+  std::vector<std::unique_ptr<BackgroundPass>> passes_;
   std::function<void(bool stopped)> passEnded_;
 
   wxDECLARE_DYNAMIC_CLASS(ControlViewController);

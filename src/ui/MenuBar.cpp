@@ -2,30 +2,23 @@
 
 #include <wx/aboutdlg.h>
 #include <wx/dataview.h>
-#include <wx/filedlg.h>
-#include <wx/filefn.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 
 #include <memory>
-#include <string>
 
-#include "report/AtomicFile.h"
-#include "report/Report.h"
+#include "ui/AppIcon.h"
 #include "ui/ControlViewController.h"
+#include "ui/SaveReport.h"
 #include "ui/TestNameViewController.h"
 #include "ui/TestResultsViewController.h"
 
 namespace tarq {
 namespace {
 
-const wxString kRunLabel = "&Run Checks\tCtrl+R";
-const wxString kStopLabel = "&Stop\tCtrl+R";
+const wxString kExecuteKey = "\tCtrl+R";
 // Texts beyond ASCII are taken as UTF-8: a plain literal is read in the locale's encoding, and
 // under the C locale it would be lost.
 const wxString kSaveLabel = wxString::FromUTF8("&Save Report…\tCtrl+S");
-const wxString kReportTypes = "Text report (*.txt)|*.txt|JSON report (*.json)|*.json";
-constexpr int kJsonReportType = 1;
 
 // What the menu needs to know between events; shared by its handlers and the pass's callback.
 struct WindowMenu {
@@ -57,51 +50,11 @@ wxDataViewCtrl* focusedTable(wxFrame& frame) {
   return nullptr;
 }
 
-}  // namespace
-
-ReportFile reportFileFor(const wxString& path, int chosenType) {
-  const wxString lower = path.Lower();
-  if (lower.EndsWith(".json") || lower.EndsWith(".txt")) {
-    return {path, lower.EndsWith(".json")};
-  }
-  const bool json = chosenType == kJsonReportType;
-  return {path + (json ? ".json" : ".txt"), json};
-}
-
-namespace {
-
-// Saves the report that tarq-validate writes for the same pass, the text one as it writes it to
-// a file (without colour).
-void saveReport(WindowMenu& menu) {
-  if (!menu.reportSaveable()) {
-    return;
-  }
-  // The dialog keeps the name as typed when another type is chosen, so the default name has no
-  // extension and takes the chosen type's.
-  wxFileDialog dialog(&menu.frame, "Save Report", menu.lastFolder, "TarqSysValidation report",
-                      kReportTypes, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-  if (dialog.ShowModal() != wxID_OK) {
-    return;
-  }
-  menu.lastFolder = dialog.GetDirectory();
-  const ReportFile file = reportFileFor(dialog.GetPath(), dialog.GetFilterIndex());
-  // The dialog asked about replacing the name as typed, not with the extension added.
-  if (file.path != dialog.GetPath() && wxFileExists(file.path) &&
-      wxMessageBox(
-          wxString::Format(
-              wxString::FromUTF8("A file named “%s” already exists. Do you want to replace it?"),
-              wxFileNameFromPath(file.path)),
-          "Save Report", wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, &menu.frame) != wxYES) {
-    return;
-  }
-  const std::vector<ResultRow>& rows = menu.control->testNameVC()->results();
-  const std::vector<std::string>& lines = menu.control->testResultsVC()->resStrings();
-  const std::string report = file.json ? jsonReport(rows, lines) : textReport(rows, lines, false);
-  if (const std::error_code error = writeFileAtomically(std::string(file.path.fn_str()), report)) {
-    wxMessageBox(
-        wxString::Format(wxString::FromUTF8("The report could not be saved as “%s”.\n\n%s"),
-                         file.path, wxString::FromUTF8(error.message())),
-        "Report Not Saved", wxOK | wxICON_ERROR, &menu.frame);
+// Saves the last pass's report, if it is there to save.
+void saveLastReport(WindowMenu& menu) {
+  if (menu.reportSaveable()) {
+    saveReport(menu.frame, menu.control->testNameVC()->results(),
+               menu.control->testResultsVC()->resStrings(), menu.lastFolder);
   }
 }
 
@@ -117,7 +70,7 @@ void showAbout(wxFrame& frame) {
 
 wxMenuBar* buildMenuBar() {
   auto* file = new wxMenu;
-  file->Append(wxID_EXECUTE, kRunLabel);
+  file->Append(wxID_EXECUTE, ControlViewController::executeLabel(false) + kExecuteKey);
   file->Append(wxID_SAVE, kSaveLabel);
   file->AppendSeparator();
   file->Append(wxID_EXIT, "&Quit\tCtrl+Q");
@@ -166,13 +119,14 @@ void installMenuBar(wxFrame& window) {
       wxEVT_UPDATE_UI,
       [menu](wxUpdateUIEvent& event) {
         event.Enable(menu->control != nullptr);
-        event.SetText(menu->control != nullptr && menu->control->passRunning() ? kStopLabel
-                                                                               : kRunLabel);
+        event.SetText(ControlViewController::executeLabel(menu->control != nullptr &&
+                                                          menu->control->passRunning()) +
+                      kExecuteKey);
       },
       wxID_EXECUTE);
 
   window.Bind(
-      wxEVT_MENU, [menu](wxCommandEvent&) { saveReport(*menu); }, wxID_SAVE);
+      wxEVT_MENU, [menu](wxCommandEvent&) { saveLastReport(*menu); }, wxID_SAVE);
   window.Bind(
       wxEVT_UPDATE_UI, [menu](wxUpdateUIEvent& event) { event.Enable(menu->reportSaveable()); },
       wxID_SAVE);

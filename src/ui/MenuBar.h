@@ -1,8 +1,6 @@
 #pragma once
 
-#include <wx/bmpbndl.h>
 #include <wx/frame.h>
-#include <wx/string.h>
 
 namespace tarq {
 
@@ -16,17 +14,5 @@ namespace tarq {
 // pass leaves nothing to save, as its report would look whole but lack checks. Ctrl is Cmd on
 // macOS.
 void installMenuBar(wxFrame& window);
-
-// Where Save Report writes, and which report, for the path chosen in its dialog and the type
-// chosen there (0 text, 1 JSON): a name ending in ".json" or ".txt" (in any case) says which
-// report it wants; any other name takes the chosen type and its extension.
-struct ReportFile {
-  wxString path;
-  bool json = false;
-};
-ReportFile reportFileFor(const wxString& path, int chosenType);
-
-// The program's icon, the picture it installs for the desktop, built into the program.
-wxBitmapBundle appIcon();
 
 }  // namespace tarq

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <wx/bmpbndl.h>
 #include <wx/colour.h>
 
 #include <optional>
@@ -15,5 +16,19 @@ struct StatusColours {
   wxColour text;
 };
 std::optional<StatusColours> statusColours(std::string_view result);
+
+// The marker drawn before a row's status word: a round one in the status colour with a dark rim,
+// so that it also shows on a selected row; for a status without colours a clear one of the same
+// size, which keeps the words lined up. Made once, as the bitmaps need the toolkit started.
+class StatusMarkers {
+ public:
+  StatusMarkers();
+  const wxBitmapBundle& marker(std::string_view result) const;
+
+ private:
+  wxBitmapBundle fail_;
+  wxBitmapBundle warn_;
+  wxBitmapBundle none_;
+};
 
 }  // namespace tarq

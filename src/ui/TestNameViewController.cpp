@@ -1,10 +1,8 @@
 #include "ui/TestNameViewController.h"
 
-#include <wx/image.h>
 #include <wx/xrc/xmlres.h>
 
 #include <array>
-#include <cmath>
 #include <string_view>
 
 #include "ui/StatusColours.h"
@@ -30,40 +28,10 @@ constexpr std::array<SummaryColumn, 3> kColumns{{
 constexpr unsigned kStatusColumn = 1;
 static_assert(kColumns[kStatusColumn].identifier == ResultKey::result);
 
-constexpr int kMarkerSize = 12;
-
-// A round marker in the status colour with a dark rim, so that it also shows on a selected row;
-// a clear one of the same size keeps the words lined up.
-wxBitmapBundle statusMarker(std::string_view status) {
-  const std::optional<StatusColours> colours = statusColours(status);
-  const wxColour rim(60, 60, 60);
-  const double centre = (kMarkerSize - 1) / 2.0;
-  const double radius = kMarkerSize / 2.0 - 0.5;
-  wxImage image(kMarkerSize, kMarkerSize);
-  image.InitAlpha();
-  for (int y = 0; y < kMarkerSize; ++y) {
-    for (int x = 0; x < kMarkerSize; ++x) {
-      const double distance = std::hypot(x - centre, y - centre);
-      if (!colours || distance > radius) {
-        image.SetAlpha(x, y, 0);
-        continue;
-      }
-      const wxColour& colour = distance > radius - 1.5 ? rim : colours->background;
-      image.SetRGB(x, y, colour.Red(), colour.Green(), colour.Blue());
-      image.SetAlpha(x, y, 255);
-    }
-  }
-  return wxBitmapBundle(wxBitmap(image));
-}
-
 }  // namespace
 
 SummaryListModel::SummaryListModel(const std::vector<ResultRow>& results)
-    : wxDataViewVirtualListModel(0),
-      results_(results),
-      failMarker_(statusMarker(StatusWord::fail)),
-      warnMarker_(statusMarker(StatusWord::warn)),
-      noMarker_(statusMarker({})) {}
+    : wxDataViewVirtualListModel(0), results_(results) {}
 
 const ResultRow* SummaryListModel::rowAt(unsigned row) const {
   return row < results_.size() ? &results_[row] : nullptr;
@@ -91,10 +59,7 @@ void SummaryListModel::GetValueByRow(wxVariant& value, unsigned row, unsigned co
     value = text;
     return;
   }
-  const wxBitmapBundle& marker = result->result == StatusWord::fail   ? failMarker_
-                                 : result->result == StatusWord::warn ? warnMarker_
-                                                                      : noMarker_;
-  value << wxDataViewIconText(text, marker);
+  value << wxDataViewIconText(text, markers_.marker(result->result));
 }
 
 bool SummaryListModel::SetValueByRow(const wxVariant&, unsigned, unsigned) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "ui/StatusColours.h"
 #include "ui/ViewController.h"
 #include "validation/ResultTables.h"
 
@@ -31,9 +32,7 @@ class SummaryListModel final : public wxDataViewVirtualListModel {
   const ResultRow* rowAt(unsigned row) const;
 
   const std::vector<ResultRow>& results_;
-  wxBitmapBundle failMarker_;
-  wxBitmapBundle warnMarker_;
-  wxBitmapBundle noMarker_;
+  StatusMarkers markers_;
 };
 
 // The summary pane: one row per check of the last pass with its name, its status word and what

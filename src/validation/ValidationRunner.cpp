@@ -11,18 +11,19 @@ namespace tarq {
 namespace {
 
 // The facts of one pass: those that come from tools are asked for at once, each on a thread of
-// its own under the pass's cancellation, and handed over when a check asks for them. The screen
-// is read next, on the pass's thread, where the platform answers, while the tools run: on X it
-// means loading the X libraries and talking to the server. The destructor waits for all three
-// threads, so none outlives the pass.
+// its own under the pass's cancellation, and handed over when a check asks for them. The screen,
+// unless given, is read next on the pass's thread while the tools run: on X it means loading the
+// X libraries and talking to the server. The destructor waits for all three threads, so none
+// outlives the pass.
 class FactsOfOnePass final : public ForwardingMachineFacts {
  public:
-  FactsOfOnePass(MachineFacts& facts, const SystemValuesUtility::RunCancellation* cancellation)
+  FactsOfOnePass(MachineFacts& facts, const SystemValuesUtility::RunCancellation* cancellation,
+                 std::optional<ScreenSize> screen)
       : ForwardingMachineFacts(facts),
         usb_(aside(cancellation, &MachineFacts::highestUSBVersion)),
         chrome_(aside(cancellation, &MachineFacts::locateChrome)),
         mono_(aside(cancellation, &MachineFacts::monoVersion)),
-        screen_(facts.mainScreenSize()) {}
+        screen_(screen ? *screen : facts.mainScreenSize()) {}
 
   double highestUSBVersion() override { return usb_.get(); }
   ScreenSize mainScreenSize() override { return screen_; }
@@ -52,7 +53,8 @@ class FactsOfOnePass final : public ForwardingMachineFacts {
 
 }  // namespace
 
-void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* cancellation) {
+void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* cancellation,
+                                   std::optional<ScreenSize> screen) {
   if (testResultsVC_ != nullptr) {
     testResultsVC_->removeAllLines();
   }
@@ -67,7 +69,7 @@ void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* c
       &ValidationRunner::checkBrowser,         &ValidationRunner::checkMonoFramework,
   };
   MachineFacts* const given = facts_;
-  FactsOfOnePass pass(*given, cancellation);
+  FactsOfOnePass pass(*given, cancellation, screen);
   // The checks see one state of the machine; what several facts read is read once.
   const ReadOnceScope readOnce;
   facts_ = &pass;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,8 +40,10 @@ class ValidationRunner {
   void setCheckStarted(CheckStarted checkStarted) { checkStarted_ = std::move(checkStarted); }
 
   // One pass. Once `cancellation` is cancelled its tools are ended and no further check starts;
-  // the rows and lines reported until then stay.
-  void runAllTests(const SystemValuesUtility::RunCancellation* cancellation = nullptr);
+  // the rows and lines reported until then stay. The main screen is `screen` where the caller
+  // read it before (on macOS only the main thread may ask), else read as the pass starts.
+  void runAllTests(const SystemValuesUtility::RunCancellation* cancellation = nullptr,
+                   std::optional<ScreenSize> screen = std::nullopt);
 
   // The checks, in run order.
   void checkOperatingSystem();

@@ -27,7 +27,7 @@ TEST(ReportTest, ExitStatusIsTheWorstRow) {
     for (const std::string& status : statuses) {
       rows.push_back({"Check", status, ""});
     }
-    return exitStatusFor(rows);
+    return exitStatusFor(countStatuses(rows));
   };
   testing::expectEach<std::vector<std::string>, int>(exitStatusOf, {{{"Pass", "Pass"}, 0},
                                                                     {{"Pass", "Warn"}, 1},

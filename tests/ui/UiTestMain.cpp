@@ -3,7 +3,6 @@
 // configuration file of the tests' own, never the person's.
 #include <gtest/gtest.h>
 #include <wx/app.h>
-#include <wx/colour.h>
 #include <wx/evtloop.h>
 #include <wx/fileconf.h>
 #include <wx/init.h>
@@ -16,22 +15,6 @@
 // LeakSanitizer leaves out the toolkit's lifelong caches, listed with the menu test's.
 extern "C" const char* __lsan_default_options() {
   return "suppressions=" TARQ_TOOLKIT_LEAKS;
-}
-
-// Last, as Xlib's macros (None, Bool, Status) would break the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
-// Read from the X server itself: reading through the toolkit's screen DC stops the window's later
-// repaints from reaching the screen.
-wxColour screenColourAt(const wxPoint& point) {
-  Display* display = XOpenDisplay(nullptr);
-  XImage* image =
-      XGetImage(display, DefaultRootWindow(display), point.x, point.y, 1, 1, AllPlanes, ZPixmap);
-  const unsigned long rgb = XGetPixel(image, 0, 0);
-  XDestroyImage(image);
-  XCloseDisplay(display);
-  return wxColour((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
 }
 
 int main(int argc, char** argv) {

@@ -1,0 +1,56 @@
+#include "ui/SaveReport.h"
+
+#include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/msgdlg.h>
+
+#include "report/AtomicFile.h"
+#include "report/Report.h"
+
+namespace tarq {
+namespace {
+
+const wxString kReportTypes = "Text report (*.txt)|*.txt|JSON report (*.json)|*.json";
+constexpr int kJsonReportType = 1;
+
+}  // namespace
+
+ReportFile reportFileFor(const wxString& path, int chosenType) {
+  const wxString lower = path.Lower();
+  if (lower.EndsWith(".json") || lower.EndsWith(".txt")) {
+    return {path, lower.EndsWith(".json")};
+  }
+  const bool json = chosenType == kJsonReportType;
+  return {path + (json ? ".json" : ".txt"), json};
+}
+
+void saveReport(wxWindow& parent, const std::vector<ResultRow>& rows,
+                const std::vector<std::string>& lines, wxString& lastFolder) {
+  // The dialog keeps the name as typed when another type is chosen, so the default name has no
+  // extension and takes the chosen type's.
+  wxFileDialog dialog(&parent, "Save Report", lastFolder, "TarqSysValidation report", kReportTypes,
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (dialog.ShowModal() != wxID_OK) {
+    return;
+  }
+  lastFolder = dialog.GetDirectory();
+  const ReportFile file = reportFileFor(dialog.GetPath(), dialog.GetFilterIndex());
+  // The dialog asked about replacing the name as typed, not with the extension added.
+  if (file.path != dialog.GetPath() && wxFileExists(file.path) &&
+      wxMessageBox(
+          wxString::Format(
+              wxString::FromUTF8("A file named “%s” already exists. Do you want to replace it?"),
+              wxFileNameFromPath(file.path)),
+          "Save Report", wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, &parent) != wxYES) {
+    return;
+  }
+  const std::string report = file.json ? jsonReport(rows, lines) : textReport(rows, lines, false);
+  if (const std::error_code error = writeFileAtomically(std::string(file.path.fn_str()), report)) {
+    wxMessageBox(
+        wxString::Format(wxString::FromUTF8("The report could not be saved as “%s”.\n\n%s"),
+                         file.path, wxString::FromUTF8(error.message())),
+        "Report Not Saved", wxOK | wxICON_ERROR, &parent);
+  }
+}
+
+}  // namespace tarq

@@ -1,0 +1,150 @@
+#include "ui/ShownWindow.h"
+
+#include <wx/app.h>
+#include <wx/clipbrd.h>
+#include <wx/uiaction.h>
+
+#include <thread>
+
+#include "system/probes/MonoLocator.h"
+#include "ui/MenuBar.h"
+
+void PrintTo(const wxColour& colour, std::ostream* out) {
+  *out << colour.GetAsString(wxC2S_CSS_SYNTAX);
+}
+
+// What the X server shows at a point of the screen, read from the server itself: reading
+// through the toolkit's screen DC stops the window's later repaints from reaching the screen.
+// Defined at the end, after Xlib's headers, whose macros would break the toolkit's.
+wxColour screenColourAt(const wxPoint& point);
+
+namespace tarq::testing {
+
+bool processEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    wxTheApp->Yield(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+ShownWindow::ShownWindow(MachineFacts* facts, const wxString& layout, bool firstLaunch) {
+  if (firstLaunch) {
+    wxConfigBase::Get()->DeleteAll();
+  }
+  frame_ = createMainWindow(layout, facts);
+  frame_->Show();
+  processEventsUntil([this] { return frame_->IsShownOnScreen(); });
+  // Let the first layout and paint settle before input arrives.
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
+}
+
+ShownWindow::~ShownWindow() {
+  frame_->Destroy();
+  processEventsUntil([this] { return wxTopLevelWindows.Find(frame_) == nullptr; });
+}
+
+void ShownWindow::installMenu() const {
+  installMenuBar(*frame_);
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
+}
+
+bool ShownWindow::enabled(int item) const {
+  frame_->UpdateWindowUI();
+  return frame_->GetMenuBar()->IsEnabled(item);
+}
+
+std::string ShownWindow::label(int item) const {
+  frame_->UpdateWindowUI();
+  return wxMenuItem::GetLabelText(frame_->GetMenuBar()->GetLabel(item)).utf8_string();
+}
+
+bool ShownWindow::clickButton(const std::function<bool()>& pressed, bool untilEnded) const {
+  wxUIActionSimulator input;
+  const wxRect area = button().GetScreenRect();
+  input.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+  input.MouseClick();
+  return processEventsUntil([&] { return pressed() && !(untilEnded && control().passRunning()); });
+}
+
+void pressKey(int key, int modifiers) {
+  wxUIActionSimulator().Char(key, modifiers);
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+}
+
+std::string copiedText() {
+  std::string copied;
+  processEventsUntil([&] {
+    wxClipboardLocker clipboard;
+    wxTextDataObject text;
+    if (!!clipboard && wxTheClipboard->GetData(text)) {
+      copied = text.GetText().utf8_string();
+      wxTheClipboard->Clear();
+    }
+    return !copied.empty();
+  });
+  return copied;
+}
+
+std::vector<std::string> shownColumn(const wxDataViewCtrl& table, unsigned column) {
+  std::vector<std::string> cells;
+  const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table.GetModel());
+  const unsigned modelColumn = table.GetColumn(column)->GetModelColumn();
+  for (unsigned row = 0; row < model.GetCount(); ++row) {
+    wxVariant value;
+    model.GetValueByRow(value, row, modelColumn);
+    if (value.GetType() == "wxDataViewIconText") {
+      wxDataViewIconText iconText;
+      iconText << value;
+      cells.push_back(iconText.GetText().utf8_string());
+    } else {
+      cells.push_back(value.GetString().utf8_string());
+    }
+  }
+  return cells;
+}
+
+wxRect shownCell(const wxDataViewCtrl& table, unsigned row, unsigned column) {
+  const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table.GetModel());
+  return table.GetItemRect(model.GetItem(row), table.GetColumn(column));
+}
+
+wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
+                       const wxColour& expected) {
+  wxColour painted;
+  processEventsUntil(
+      [&] {
+        const wxRect cell = shownCell(table, row, column);
+        painted = screenColourAt(table.ClientToScreen(cell.GetPosition() + cell.GetSize() / 2));
+        return painted == expected;
+      },
+      std::chrono::seconds(2));
+  return painted;
+}
+
+MonoVersionInfo ObservedFacts::monoVersion() {
+  ++monoQuestions;
+  return heldMono.empty() ? FakeMachineFacts::monoVersion()
+                          : SystemValuesUtility::monoVersion({heldMono});
+}
+
+}  // namespace tarq::testing
+
+// Last, as Xlib's macros (None, Bool, Status) would break the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+wxColour screenColourAt(const wxPoint& point) {
+  Display* display = XOpenDisplay(nullptr);
+  XImage* image =
+      XGetImage(display, DefaultRootWindow(display), point.x, point.y, 1, 1, AllPlanes, ZPixmap);
+  const unsigned long rgb = XGetPixel(image, 0, 0);
+  XDestroyImage(image);
+  XCloseDisplay(display);
+  return wxColour((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+}

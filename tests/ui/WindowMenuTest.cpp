@@ -1,0 +1,62 @@
+// The window's menu bar: Edit's items on the focused table, and Save Report's file and state.
+#include <gtest/gtest.h>
+
+#include "support/Tables.h"
+#include "ui/SaveReport.h"
+#include "ui/ShownWindow.h"
+
+namespace tarq::testing {
+namespace {
+
+// Select All selects the focused table's rows and Copy copies them as the table's own Ctrl+C
+// does; with no table focused neither is offered, nor Copy without a selection.
+TEST(WindowMenuTest, EditItemsActOnTheFocusedTable) {
+  const ShownWindow window(nullptr);
+  window.lines().appendLine("  Größe:\t1.5 GB\x1b[0m\n ");
+  window.lines().appendLine("second line");
+  window.installMenu();
+  window.button().SetFocus();
+  EXPECT_FALSE(window.enabled(wxID_COPY));
+  EXPECT_FALSE(window.enabled(wxID_SELECTALL));
+  window.linesTable().SetFocus();
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+  EXPECT_FALSE(window.enabled(wxID_COPY));
+  EXPECT_TRUE(window.enabled(wxID_SELECTALL));
+  // Through the menus as a person opens them from the keyboard: Alt+E, then the item's letter.
+  pressKey('e', wxMOD_ALT);
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
+  pressKey('a');
+  ASSERT_TRUE(processEventsUntil([&] { return window.linesTable().GetSelectedItemsCount() == 2; }));
+  EXPECT_TRUE(window.enabled(wxID_COPY));
+  pressKey('e', wxMOD_ALT);
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
+  pressKey('c');
+  EXPECT_EQ(copiedText(), "  Größe:\t1.5 GB\x1b[0m\n \nsecond line\n");
+}
+
+// Chosen type 0 is text, 1 JSON.
+TEST(WindowMenuTest, ReportTypeFollowsTheNameElseTheChosenType) {
+  expectEach<std::pair<const char*, int>, std::pair<std::string, bool>>(
+      [](const auto& chosen) {
+        const ReportFile file = reportFileFor(chosen.first, chosen.second);
+        return std::pair(file.path.utf8_string(), file.json);
+      },
+      {{{"/r/a.json", 0}, {"/r/a.json", true}},
+       {{"/r/a.TXT", 1}, {"/r/a.TXT", false}},
+       {{"/r/a", 1}, {"/r/a.json", true}},
+       {{"/r/a", 0}, {"/r/a.txt", false}},
+       {{"/r/a.json.old", 0}, {"/r/a.json.old.txt", false}}});
+}
+
+// Nothing to save before the first pass; whether a pass leaves a report to save:
+// WindowPassTest.RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu.
+TEST(WindowMenuTest, SaveReportIsNotOfferedBeforeTheFirstPass) {
+  const ShownWindow window(nullptr);
+  window.installMenu();
+  EXPECT_FALSE(window.enabled(wxID_SAVE));
+  // Whatever the locale (these tests run under the C locale).
+  EXPECT_EQ(window.label(wxID_SAVE), "Save Report…");
+}
+
+}  // namespace
+}  // namespace tarq::testing

@@ -1,0 +1,179 @@
+// A pass from the window: each press shows one pass, from the mouse or the keyboard alone; rows
+// arrive as their checks end; Stop ends a pass from the button, Escape or the menu.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <wx/app.h>
+
+#include <clocale>
+#include <filesystem>
+#include <memory>
+
+#include "support/FakeTool.h"
+#include "support/ProcessCensus.h"
+#include "ui/ShownWindow.h"
+
+namespace tarq::testing {
+namespace {
+
+// The statuses of a machine with an unknown USB version (it warns) and no browser (it fails).
+const std::vector<std::string> kFirstResults{"Pass", "Pass", "Pass", "Pass",
+                                             "Warn", "Pass", "Fail", "Pass"};
+// The statuses once the warning and the failure are mended and Mono is gone.
+const std::vector<std::string> kMendedResults{"Pass", "Pass", "Pass", "Pass",
+                                              "Pass", "Pass", "Pass", "Fail"};
+
+void breakMachine(FakeMachineFacts& facts) {
+  facts.usbVersion = 0;
+  facts.chrome = {};
+}
+
+void mendMachine(FakeMachineFacts& facts) {
+  facts.usbVersion = 3.1;
+  facts.chrome = {"/Applications/Google Chrome.app", "Google Chrome 120.0.6099.129"};
+  facts.mono = {"", "Unable to find the Mono Framework", 0};
+}
+
+// Runs one pass with `press` under a German locale, and expects the window to show the rows
+// (with `results`) and lines of a pass run here under the C locale: the texts keep their full
+// stops whatever the locale.
+void expectPressShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
+                             const std::function<void(const std::function<bool()>&)>& press,
+                             const std::vector<std::string>& results) {
+  WiredRunner headless(facts);
+  headless.runner.runAllTests();
+  const int asked = facts.monoQuestions;
+  const auto ended = [&] {
+    return facts.monoQuestions == asked + 1 && !window.control().passRunning();
+  };
+  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/bootstrap installs it";
+  press(ended);
+  const bool ran = processEventsUntil(ended);
+  std::setlocale(LC_ALL, "C");
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(shownColumn(window.summaryTable(), 0), kRunOrder);
+  EXPECT_EQ(shownColumn(window.summaryTable(), 1), results);
+  EXPECT_EQ(shownColumn(window.summaryTable(), 2)[1], "16.0 GigaBytes");
+  EXPECT_EQ(window.lines().resStrings(), headless.lines.resStrings());
+  EXPECT_EQ(shownColumn(window.linesTable(), 0).size(), headless.lines.resStrings().size());
+}
+
+// A click shows one pass, its rows in the status colours, read from the screen after a click
+// only: after Return the toolkit may draw over some rows for a while.
+void expectClickShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
+                             const std::vector<std::string>& results) {
+  expectPressShowsOnePass(
+      window, facts, [&](const auto& ended) { window.clickButton(ended); }, results);
+  const wxColour plain = window.summaryTable().GetBackgroundColour();
+  for (unsigned row = 0; row < 8; ++row) {
+    const wxColour colour = results[row] == "Fail"   ? kRed
+                            : results[row] == "Warn" ? kYellow
+                                                     : plain;
+    EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, colour), colour) << "row " << row;
+  }
+}
+
+TEST(WindowPassTest, AClickShowsOnePassOfRowsAndLinesInTheStatusColours) {
+  ObservedFacts facts;
+  breakMachine(facts);
+  const ShownWindow window(&facts);
+  expectClickShowsOnePass(window, facts, kFirstResults);
+}
+
+// No colour, row or line of the first pass stays.
+TEST(WindowPassTest, ALaterPassOnAMendedMachineShowsOnlyItsOwn) {
+  ObservedFacts facts;
+  breakMachine(facts);
+  const ShownWindow window(&facts);
+  ASSERT_TRUE(window.clickButton([&] { return facts.monoQuestions == 1; }));
+  mendMachine(facts);
+  expectClickShowsOnePass(window, facts, kMendedResults);
+}
+
+// Return on the button, Tab to the lines and Return, Tab to the summary and Return or the
+// button's mnemonic Alt+R; a last Tab goes round to the button.
+TEST(WindowPassTest, TheKeyboardAloneRunsAPassFromTheButtonEitherTableOrTheMnemonic) {
+  ObservedFacts facts;
+  mendMachine(facts);
+  const ShownWindow window(&facts);
+  const struct {
+    wxWindow* focus;
+    int key, modifiers;
+  } presses[] = {{&window.button(), WXK_RETURN, wxMOD_NONE},
+                 {&window.linesTable(), WXK_RETURN, wxMOD_NONE},
+                 {&window.summaryTable(), WXK_RETURN, wxMOD_NONE},
+                 {&window.summaryTable(), 'r', wxMOD_ALT}};
+  ASSERT_EQ(wxWindow::FindFocus(), &window.button());
+  for (const auto& press : presses) {
+    SCOPED_TRACE(press.focus->GetName() + " " + std::to_string(press.key));
+    if (wxWindow::FindFocus() != press.focus) {
+      pressKey(WXK_TAB);
+    }
+    ASSERT_EQ(wxWindow::FindFocus(), press.focus);
+    expectPressShowsOnePass(
+        window, facts, [&](const auto&) { pressKey(press.key, press.modifiers); }, kMendedResults);
+  }
+  pressKey(WXK_TAB);
+  EXPECT_EQ(wxWindow::FindFocus(), &window.button());
+}
+
+// Each row is on screen as its check ends, while the last waits for its tool, and the button and
+// the menu offer Stop. Stop (clicked, Escape or Ctrl+R) ends the tool and the pass's thread, and
+// keeps the rows, which nothing from the stopped pass changes later; the next pass shows only its
+// own. A report can be saved only from a pass that ran to its end. Closing the window during a
+// pass ends its tool and its thread.
+TEST(WindowPassTest, RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu) {
+  TemporaryDirectory directory;
+  const std::string mono = writeScript(directory, "mono",
+                                       "while [ ! -e \"$0.go\" ]; do sleep 0.01; done\n"
+                                       "echo 'Mono JIT compiler version 6.12.0'\n");
+  ObservedFacts facts;
+  facts.heldMono = mono;
+  auto window = std::make_unique<ShownWindow>(&facts);
+  window->installMenu();
+  const ProcessCensus before = ProcessCensus::take();
+  const auto passGone = [&] {
+    const ProcessCensus now = ProcessCensus::take();
+    return now.threads == before.threads && now.childProcesses == before.childProcesses;
+  };
+
+  const std::pair<std::string, std::function<void()>> ends[] = {
+      {"let through", [&] { directory.write("mono.go", ""); }},
+      {"Stop clicked", [&] { window->clickButton([] { return true; }, false); }},
+      {"Escape", [] { pressKey(WXK_ESCAPE); }},
+      {"Ctrl+R", [] { pressKey('r', wxMOD_CONTROL); }},
+      {"window closed", [&] { window.reset(); }}};
+  for (const auto& [end, endPass] : ends) {
+    SCOPED_TRACE(end);
+    std::filesystem::remove(mono + ".go");
+    ASSERT_TRUE(window->clickButton(
+        [&] {
+          return window->status() == "Checking Mono Framework (8 of 8)…" &&
+                 ProcessCensus::take().childProcesses > before.childProcesses;
+        },
+        false));
+    EXPECT_EQ(window->summary().model().GetCount(), 7u);
+    EXPECT_EQ(window->button().GetLabelText(), "Stop");
+    EXPECT_EQ(window->label(wxID_EXECUTE), "Stop");
+    EXPECT_FALSE(window->enabled(wxID_SAVE));
+    endPass();
+    if (!window) {
+      EXPECT_TRUE(processEventsUntil(passGone));
+      break;
+    }
+    ASSERT_TRUE(processEventsUntil([&] { return !window->control().passRunning() && passGone(); }));
+    // What the pass's thread posted before it ended has arrived.
+    wxTheApp->Yield(true);
+    const bool stopped = end != "let through";
+    EXPECT_EQ(window->summary().model().GetCount(), stopped ? 7u : 8u);
+    // The texts and the duration's form, byte for byte: PassStatusTextTest.
+    EXPECT_THAT(window->status(),
+                ::testing::StartsWith(stopped ? "Stopped during check 8 of 8, after "
+                                              : "0 failed, 0 warned, 8 passed in "));
+    EXPECT_EQ(window->button().GetLabelText(), "Run Checks");
+    EXPECT_EQ(window->label(wxID_EXECUTE), "Run Checks");
+    EXPECT_EQ(window->enabled(wxID_SAVE), !stopped);
+  }
+}
+
+}  // namespace
+}  // namespace tarq::testing

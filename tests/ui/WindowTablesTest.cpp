@@ -1,0 +1,123 @@
+// The table panes as the layout builds them, without a pass: rows and lines go in directly.
+#include <gtest/gtest.h>
+#include <wx/uiaction.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/ShownWindow.h"
+
+namespace tarq::testing {
+namespace {
+
+// Too long for any cell.
+std::string longText() {
+  std::string text = "Detected:";
+  for (int word = 0; word < 60; ++word) {
+    text += " word" + std::to_string(word);
+  }
+  return text;
+}
+
+// Texts that end in white space, which the cells drop, and statuses near "Fail" and "Warn".
+const std::vector<ResultRow> kRows{
+    {" Ünïcode check ", "Fail", "  Größe:\t1.5 GB\x1b[0m\n "},
+    {"Check", "Warn", ""},
+    {"Check", "Pass", longText() + "\n"},
+    {"Check", "fail", "x"},
+    {"Check", "WARN", "x"},
+    {"Check", "Fail ", "x"},
+    {"Check", "", "x"},
+};
+
+// Puts the rows and lines in, nothing selected and the focus on the button, and waits until
+// they are laid out: until then the table gives the places of earlier rows.
+void fillTables(const ShownWindow& window) {
+  for (const auto& row : kRows) {
+    window.summary().addResult(row.testName, row.result, row.detected);
+  }
+  window.lines().appendLine("  Größe:\t1.5 GB\x1b[0m\n ");
+  window.lines().appendLine(longText());
+  window.summaryTable().UnselectAll();
+  window.button().SetFocus();
+  paintedColour(window.summaryTable(), 1, 2, kYellow);
+}
+
+// Each column under its title shows its own field, less trailing white space.
+TEST(WindowTablesTest, EachColumnShowsItsFieldLessTrailingWhiteSpace) {
+  const ShownWindow window(nullptr);
+  fillTables(window);
+  const char* titles[] = {"Check", "Result", "Detected"};
+  const std::vector<std::string> shown[] = {
+      {" Ünïcode check", "Check", "Check", "Check", "Check", "Check", "Check"},
+      {"Fail", "Warn", "Pass", "fail", "WARN", "Fail", ""},
+      {"  Größe:\t1.5 GB\x1b[0m", "", longText(), "x", "x", "x", "x"},
+  };
+  ASSERT_EQ(window.summaryTable().GetColumnCount(), 3u);
+  for (unsigned column = 0; column < 3; ++column) {
+    EXPECT_EQ(window.summaryTable().GetColumn(column)->GetTitle(), titles[column]);
+    EXPECT_EQ(shownColumn(window.summaryTable(), column), shown[column]) << titles[column];
+  }
+  ASSERT_EQ(window.linesTable().GetColumnCount(), 1u);
+  EXPECT_EQ(window.linesTable().GetColumn(0)->GetTitle(), "Result line");
+  EXPECT_EQ(shownColumn(window.linesTable(), 0),
+            (std::vector<std::string>{shown[2][0], longText()}));
+}
+
+// Only "Fail" and "Warn" rows are coloured, read back from the screen at the end of the last
+// column, also over the rows of an earlier pass already painted.
+TEST(WindowTablesTest, OnlyFailAndWarnRowsAreColoured) {
+  const ShownWindow window(nullptr);
+  window.summary().addResult("Check", "Fail", "earlier pass");
+  paintedColour(window.summaryTable(), 0, 2, kRed);
+  window.summary().removeAllResults();
+  fillTables(window);
+  const wxColour plain = window.summaryTable().GetBackgroundColour();
+  const std::vector<wxColour> colours{kRed, kYellow, plain, plain, plain, plain, plain};
+  for (unsigned row = 0; row < kRows.size(); ++row) {
+    EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, colours[row]), colours[row])
+        << '"' << kRows[row].result << '"';
+  }
+}
+
+// The pointer over a cell whose text does not fit shows the whole text, over one that fits
+// nothing.
+TEST(WindowTablesTest, ACutTextShowsWholeUnderThePointer) {
+  const ShownWindow window(nullptr);
+  fillTables(window);
+  const struct {
+    wxDataViewCtrl& table;
+    unsigned row, column;
+    std::string tip;
+  } cells[] = {
+      {window.summaryTable(), 2, 2, longText()},
+      {window.summaryTable(), 2, 0, ""},  // and the tip before it gone
+      {window.linesTable(), 1, 0, longText()},
+  };
+  for (const auto& cell : cells) {
+    const wxRect rect = shownCell(cell.table, cell.row, cell.column);
+    wxUIActionSimulator().MouseMove(cell.table.ClientToScreen(
+        wxPoint(rect.GetLeft() + 10, rect.GetTop() + rect.GetHeight() / 2)));
+    EXPECT_TRUE(
+        processEventsUntil([&] { return cell.table.GetToolTipText().utf8_string() == cell.tip; },
+                           std::chrono::seconds(2)))
+        << cell.table.GetName() << " row " << cell.row << " column " << cell.column;
+  }
+}
+
+// Ctrl+C copies the selected rows in table order as stored, tab-separated.
+TEST(WindowTablesTest, CtrlCCopiesTheSelectedRowsAsStored) {
+  const ShownWindow window(nullptr);
+  fillTables(window);
+  window.summaryTable().Select(window.summary().model().GetItem(2));
+  window.summaryTable().Select(window.summary().model().GetItem(0));
+  window.summaryTable().SetFocus();
+  pressKey('c', wxMOD_CONTROL);
+  EXPECT_EQ(copiedText(),
+            " Ünïcode check \tFail\t  Größe:\t1.5 GB\x1b[0m\n \n"
+            "Check\tPass\t" +
+                longText() + "\n\n");
+}
+
+}  // namespace
+}  // namespace tarq::testing

@@ -1,0 +1,215 @@
+// A validation pass on a thread of its own, whose reports the test takes on its own thread from
+// the queue the pass posts to.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "support/CapturedDiagnostics.h"
+#include "support/FakeTool.h"
+#include "support/ProcessCensus.h"
+#include "system/probes/UsbProbe.h"
+#include "validation/BackgroundPass.h"
+#include "validation/CheckHarness.h"
+
+namespace tarq {
+namespace {
+
+// Given to the pass; the machine's own screen differs.
+constexpr ScreenSize kScreen{800, 600};
+constexpr std::string_view kUsbStarted = "started USB 2.0/3.0/3.1";
+
+// The owner's side of a pass: what it posts waits here until the test runs it, in order.
+class PostedChanges {
+ public:
+  BackgroundPass::Post post() {
+    return [this](std::function<void()> change) {
+      const std::lock_guard lock(mutex_);
+      changes_.push_back(std::move(change));
+      ++posted_;
+      arrived_.notify_one();
+    };
+  }
+
+  // Runs the posted changes in order until `done` holds; false when none comes for long.
+  bool runUntil(const std::function<bool()>& done) {
+    while (!done()) {
+      std::unique_lock lock(mutex_);
+      if (!arrived_.wait_for(lock, std::chrono::seconds(20),
+                             [this] { return !changes_.empty(); })) {
+        return false;
+      }
+      const std::function<void()> change = std::move(changes_.front());
+      changes_.pop_front();
+      lock.unlock();
+      change();
+    }
+    return true;
+  }
+  // Runs what has been posted so far.
+  void runPosted() {
+    runUntil([this] {
+      const std::lock_guard lock(mutex_);
+      return changes_.empty();
+    });
+  }
+  long posted() const {
+    const std::lock_guard lock(mutex_);
+    return posted_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::deque<std::function<void()>> changes_;
+  long posted_ = 0;
+};
+
+// A machine whose USB fact comes from a real system profiler that answers (that it failed) once
+// the test lets it through, or is ended with its pass; its screen must not be asked.
+struct HeldUsbFacts final : testing::FakeMachineFacts {
+  explicit HeldUsbFacts(const testing::TemporaryDirectory& directory)
+      : profiler(testing::writeScript(directory, "system_profiler",
+                                      "while [ ! -e \"$0.go\" ]; do sleep 0.01; done\nexit 1\n")) {}
+  double highestUSBVersion() override { return SystemValuesUtility::highestUSBVersion(profiler); }
+  ScreenSize mainScreenSize() override {
+    ++screenQuestions;
+    return FakeMachineFacts::mainScreenSize();
+  }
+  void letThrough() const { std::ofstream(profiler + ".go").flush(); }
+  void hold() const { std::filesystem::remove(profiler + ".go"); }
+
+  // The profiler's failures are logged; not on the test's output.
+  const testing::CapturedDiagnostics quiet;
+  const std::string profiler;
+  std::atomic<int> screenQuestions = 0;
+};
+
+// Notes each check's start in `log`, beside the rows and lines.
+ValidationRunner::CheckStarted noteStarts(std::vector<std::string>& log) {
+  return [&log](std::size_t, std::string_view testName) {
+    log.push_back("started " + std::string(testName));
+  };
+}
+
+// The owner's tables and notices, each noted in one log as it arrives.
+struct Owner {
+  explicit Owner(std::vector<std::string>& given) : log(given), lines(given), summary(given) {}
+  BackgroundPass::Receivers receivers() {
+    return {&lines, &summary, noteStarts(log), [this] { log.push_back("ended"); }};
+  }
+  bool ended() const { return !log.empty() && log.back() == "ended"; }
+  bool usbStarted() const { return !log.empty() && log.back() == kUsbStarted; }
+
+  std::vector<std::string>& log;
+  testing::Recording<ResultTextTable> lines;
+  testing::Recording<TestSummaryTable> summary;
+};
+
+// What a pass on this thread reports, then "ended".
+std::vector<std::string> reportedInPlace(MachineFacts& facts) {
+  std::vector<std::string> log;
+  testing::RecordingRunner wired(facts, log);
+  wired.runner.setCheckStarted(noteStarts(log));
+  wired.runner.runAllTests(nullptr, kScreen);
+  log.push_back("ended");
+  return log;
+}
+
+bool eventually(const std::function<bool()>& holds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!holds()) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+TEST(BackgroundPassTest, RowsLinesAndNoticesArriveInOrderOnTheGivenScreen) {
+  const testing::TemporaryDirectory directory;
+  HeldUsbFacts facts(directory);
+  facts.letThrough();
+  const std::vector<std::string> expected = reportedInPlace(facts);
+  PostedChanges changes;
+  std::vector<std::string> log;
+  Owner owner(log);
+  BackgroundPass pass(facts, changes.post());
+  pass.start(kScreen, owner.receivers());
+
+  ASSERT_TRUE(changes.runUntil([&] { return owner.ended(); }));
+  EXPECT_EQ(log, expected);
+  EXPECT_EQ(owner.summary.results().at(5).detected, "Screen Dimension 800 X 600. ");
+  EXPECT_EQ(facts.screenQuestions, 0);
+}
+
+// Cancelled before it starts, it reports nothing but its end; cancelled while the USB check
+// waits for its tool, the tool is ended and no later check starts. What was posted after the
+// cancel never reaches the owner.
+TEST(BackgroundPassTest, ACancelBeforeOrDuringThePassStartsNoFurtherCheck) {
+  for (const bool beforeStart : {true, false}) {
+    SCOPED_TRACE(beforeStart ? "before the start" : "during the USB check");
+    const testing::TemporaryDirectory directory;
+    HeldUsbFacts facts(directory);
+    facts.letThrough();
+    const std::vector<std::string> whole = reportedInPlace(facts);
+    facts.hold();
+    const auto usbStarted = std::find(whole.begin(), whole.end(), kUsbStarted) + 1;
+    const auto usbReported = std::find(whole.begin(), whole.end(), "started Screen Resolution");
+    PostedChanges changes;
+    std::vector<std::string> log;
+    Owner owner(log);
+    BackgroundPass pass(facts, changes.post());
+    if (beforeStart) {
+      pass.cancel();
+    }
+    pass.start(kScreen, owner.receivers());
+    if (!beforeStart) {
+      ASSERT_TRUE(changes.runUntil([&] { return owner.usbStarted(); }));
+      pass.cancel();
+    }
+    ASSERT_TRUE(changes.runUntil([&] { return owner.ended(); }));
+
+    std::vector<std::string> shown(whole.begin(), beforeStart ? whole.begin() : usbStarted);
+    shown.push_back("ended");
+    EXPECT_EQ(log, shown);
+    // Before the start the pass posted the emptied tables and its end.
+    EXPECT_EQ(changes.posted(), beforeStart ? 3 : usbReported - whole.begin() + 1);
+    EXPECT_TRUE(pass.cancelled());
+  }
+}
+
+TEST(BackgroundPassTest, DestroyedMidPassItEndsItsToolAndThreadsAndReportsNoMore) {
+  const testing::TemporaryDirectory directory;
+  HeldUsbFacts facts(directory);
+  // ThreadSanitizer starts a lifelong thread of its own with the process's second thread.
+  std::thread([] {}).join();
+  const testing::ProcessCensus before = testing::ProcessCensus::take();
+  PostedChanges changes;
+  std::vector<std::string> log;
+  Owner owner(log);
+  auto pass = std::make_unique<BackgroundPass>(facts, changes.post());
+  pass->start(kScreen, owner.receivers());
+  ASSERT_TRUE(changes.runUntil([&] { return owner.usbStarted(); }));
+  ASSERT_TRUE(eventually(
+      [&] { return testing::ProcessCensus::take().childProcesses > before.childProcesses; }));
+  const std::vector<std::string> shown = log;
+
+  pass.reset();
+  EXPECT_EQ(testing::ProcessCensus::take().childProcesses, before.childProcesses);
+  EXPECT_TRUE(eventually([&] { return testing::ProcessCensus::take().threads == before.threads; }));
+  changes.runPosted();
+  EXPECT_EQ(log, shown);
+}
+
+}  // namespace
+}  // namespace tarq
