@@ -11,7 +11,7 @@
 #include "validation/ValidationRunner.h"
 
 #if !defined(__APPLE__)
-#include "system/kernel/LinuxKernelParameterService.h"
+#include "system/kernel/kernel_parameter_service_linux.h"
 #endif
 
 namespace {

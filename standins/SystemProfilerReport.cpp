@@ -13,6 +13,11 @@
 #include "system/text/TextScanning.h"
 
 namespace tarq::standin {
+
+// The programs' own readers of numbers and UTF-8.
+using SystemValuesUtility::nextCodePoint;
+using SystemValuesUtility::parseUnsignedDecimal;
+using SystemValuesUtility::trimWhitespace;
 namespace {
 
 // A root hub's files are a few bytes; anything larger is not one.

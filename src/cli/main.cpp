@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
   // as it would have. The descriptor itself is then given /dev/null, so that nothing the pass
   // opens takes its number.
   const bool outputClosed = ::fcntl(STDOUT_FILENO, F_GETFD) == -1;
-  tarq::shareOneHeapAcrossThreads();
+  tarq::SystemValuesUtility::shareOneHeapAcrossThreads();
   tarq::SystemValuesUtility::prepareProcessForTools();
   if (outputClosed) {
     std::cout.setstate(std::ios::badbit);
@@ -140,8 +140,8 @@ int main(int argc, char** argv) {
   tarq::PrefixedLineBuffer prefixedErrors(std::cerr.rdbuf(), std::string(kProgramName) + ": ");
   std::ostream verboseStream(&prefixedErrors);
   std::ostream nowhere(nullptr);  // writes to it are dropped
-  tarq::setDiagnosticStream(verbose ? verboseStream : nowhere);
-  tarq::setSystemLogEcho(verbose ? &verboseStream : nullptr);
+  tarq::SystemValuesUtility::setDiagnosticStream(verbose ? verboseStream : nowhere);
+  tarq::SystemValuesUtility::setSystemLogEcho(verbose ? &verboseStream : nullptr);
 
   tarq::SystemMachineFacts facts;
   tarq::ValidationRunner runner(facts);

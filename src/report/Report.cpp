@@ -11,6 +11,9 @@
 namespace tarq {
 namespace {
 
+using SystemValuesUtility::codePointCount;
+using SystemValuesUtility::nextCodePoint;
+
 constexpr std::string_view kRed = "\x1b[31m";
 constexpr std::string_view kYellow = "\x1b[33m";
 constexpr std::string_view kResetColour = "\x1b[0m";

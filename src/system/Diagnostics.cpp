@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 std::ostream* currentStream = &std::cout;
@@ -42,4 +42,4 @@ void setSystemLogEcho(std::ostream* stream) {
   systemLogEcho = stream;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string_view>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The one stream for the program's own diagnostic lines (the error number of a failed kernel
 // parameter size query, the browser search's echo). It starts as standard output, as the window
@@ -20,4 +20,4 @@ void writeDiagnosticLine(std::string_view line);
 void writeSystemLogMessage(std::string_view message);
 void setSystemLogEcho(std::ostream* stream);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

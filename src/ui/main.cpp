@@ -20,7 +20,7 @@ class TarqSysValidationApp final : public wxApp {
  public:
   bool OnInit() override {
     // Before any pass's threads start, each of which would map an arena of its own.
-    shareOneHeapAcrossThreads();
+    SystemValuesUtility::shareOneHeapAcrossThreads();
     SystemValuesUtility::prepareProcessForTools();
     SetAppName("TarqSysValidation");
     SetAppDisplayName("TarqSysValidation");

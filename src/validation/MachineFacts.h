@@ -12,6 +12,14 @@
 
 namespace tarq {
 
+// The system layer's words for the facts, which the checks speak too.
+using SystemValuesUtility::ChromeLocation;
+using SystemValuesUtility::KernelParameterCalls;
+using SystemValuesUtility::MonoVersionInfo;
+using SystemValuesUtility::OperatingSystemVersion;
+using SystemValuesUtility::platformKernelParameterCalls;
+using SystemValuesUtility::ScreenSize;
+
 // Everything the checks learn about the machine, one question per fact. The product answers
 // from SystemValuesUtility; tests answer with plain values, so every branch of every check can
 // be reached. An empty optional is a fact that could not be read.

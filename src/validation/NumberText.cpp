@@ -26,7 +26,8 @@ ShortestDigits shortestDigits(double value) {
   int exponent = 0;
   if (exponentMark != std::string::npos) {
     // "e+16" or "e-05": three decimal digits at most
-    const auto magnitude = parseUnsignedDecimal(std::string_view(text).substr(exponentMark + 2));
+    const auto magnitude =
+        SystemValuesUtility::parseUnsignedDecimal(std::string_view(text).substr(exponentMark + 2));
     exponent = static_cast<int>(magnitude.value_or(0));
     if (text[exponentMark + 1] == '-') {
       exponent = -exponent;

@@ -25,7 +25,8 @@ std::string textOrUnknown(const std::optional<std::string>& value) {
 
 bool mentionsIntel(std::string_view brand) {
   std::string lowered(brand);
-  std::transform(lowered.begin(), lowered.end(), lowered.begin(), asciiLowerCase);
+  std::transform(lowered.begin(), lowered.end(), lowered.begin(),
+                 SystemValuesUtility::asciiLowerCase);
   return lowered.find("intel") != std::string::npos;
 }
 

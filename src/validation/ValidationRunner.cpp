@@ -71,7 +71,7 @@ void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* c
   MachineFacts* const given = facts_;
   FactsOfOnePass pass(*given, cancellation, screen);
   // The checks see one state of the machine; what several facts read is read once.
-  const ReadOnceScope readOnce;
+  const SystemValuesUtility::ReadOnceScope readOnce;
   facts_ = &pass;
   std::size_t index = 0;
   for (const Check check : checksInRunOrder) {

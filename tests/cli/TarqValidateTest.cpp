@@ -164,10 +164,11 @@ TEST(PrefixedLinesTest, EveryLineOfADiagnosticSaysWhereItComesFrom) {
   std::ostringstream errors;
   PrefixedLineBuffer prefixed(errors.rdbuf(), "tarq-validate: ");
   std::ostream stream(&prefixed);
-  setDiagnosticStream(stream);
-  writeDiagnosticLine("2");
-  writeDiagnosticLine("/Applications/Google Chrome.app\n/Applications/Old/Google Chrome.app\n");
-  setDiagnosticStream(std::cout);
+  SystemValuesUtility::setDiagnosticStream(stream);
+  SystemValuesUtility::writeDiagnosticLine("2");
+  SystemValuesUtility::writeDiagnosticLine(
+      "/Applications/Google Chrome.app\n/Applications/Old/Google Chrome.app\n");
+  SystemValuesUtility::setDiagnosticStream(std::cout);
   EXPECT_EQ(errors.str(),
             "tarq-validate: 2\n"
             "tarq-validate: /Applications/Google Chrome.app\n"

@@ -1,7 +1,7 @@
 // The stand-in kernel-parameter service's readers of /proc and /sys texts. The first byte picks
 // the reader, the rest is the file's text.
 #include "FuzzText.h"
-#include "system/kernel/ProcSysText.h"
+#include "system/kernel/proc_sys_text_linux.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) {

@@ -12,12 +12,12 @@
 namespace tarq {
 namespace {
 
-namespace svu = SystemValuesUtility;
+using namespace SystemValuesUtility;
 
 // Runs the built profiler with `arguments` on the sysfs tree at `root`.
 ToolRun runProfilerOn(const std::string& root, const std::vector<std::string>& arguments) {
   ::setenv("TARQ_SYSFS_ROOT", root.c_str(), 1);
-  ToolRun run = svu::runTool(TARQ_SYSTEM_PROFILER_PATH, arguments);
+  ToolRun run = SystemValuesUtility::runTool(TARQ_SYSTEM_PROFILER_PATH, arguments);
   ::unsetenv("TARQ_SYSFS_ROOT");
   return run;
 }
@@ -119,7 +119,7 @@ TEST(SystemProfilerTest, ReportsManyBusesInNumberOrderWithTextsUpToTheFileLimit)
     EXPECT_EQ(entry.find("host_controller").text(), bus == 7 ? "" : productText(bus)) << bus;
   }
   ::setenv("TARQ_SYSFS_ROOT", sysfs.string().c_str(), 1);
-  const ToolRun smallStack = svu::runTool(
+  const ToolRun smallStack = SystemValuesUtility::runTool(
       "/bin/sh",
       {"-c", "ulimit -s 64 && exec \"$0\" -xml SPUSBDataType", TARQ_SYSTEM_PROFILER_PATH});
   ::unsetenv("TARQ_SYSFS_ROOT");
@@ -135,7 +135,7 @@ TEST(SystemProfilerTest, ReportsManyBusesInNumberOrderWithTextsUpToTheFileLimit)
 
 // A report that cannot be written is a failure, not a silent empty answer.
 TEST(SystemProfilerTest, FailsWhenItsReportCannotBeWritten) {
-  const ToolRun run = svu::runTool(
+  const ToolRun run = SystemValuesUtility::runTool(
       "/bin/sh", {"-c", "exec \"$0\" -xml SPUSBDataType >/dev/full", TARQ_SYSTEM_PROFILER_PATH});
   EXPECT_TRUE(run.launched);
   EXPECT_EQ(run.exitStatus, 1);

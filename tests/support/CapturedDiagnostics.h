@@ -11,8 +11,8 @@ namespace tarq::testing {
 // Catches the diagnostic stream for the life of the object.
 class CapturedDiagnostics {
  public:
-  CapturedDiagnostics() { setDiagnosticStream(text_); }
-  ~CapturedDiagnostics() { setDiagnosticStream(std::cout); }
+  CapturedDiagnostics() { SystemValuesUtility::setDiagnosticStream(text_); }
+  ~CapturedDiagnostics() { SystemValuesUtility::setDiagnosticStream(std::cout); }
   CapturedDiagnostics(const CapturedDiagnostics&) = delete;
   CapturedDiagnostics& operator=(const CapturedDiagnostics&) = delete;
 

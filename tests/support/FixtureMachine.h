@@ -6,9 +6,14 @@
 
 #include "support/CapturedDiagnostics.h"
 #include "support/TemporaryDirectory.h"
-#include "system/kernel/LinuxKernelParameterService.h"
+#include "system/kernel/kernel_parameter_service_linux.h"
 
 namespace tarq::testing {
+
+using SystemValuesUtility::CpuidQuery;
+using SystemValuesUtility::CpuidRegisters;
+using SystemValuesUtility::KernelIdentity;
+using SystemValuesUtility::LinuxKernelParameterService;
 
 // A fixture machine of tests/data/machines copied into a temporary root, so that a test can
 // change its files, served by the Linux kernel-parameter service. Its processor answers no CPUID

@@ -15,7 +15,7 @@
 @implementation TarqDerivedException
 @end
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 namespace {
 
@@ -57,4 +57,4 @@ void raisePlatformException(const std::string& name,
   @throw [type exceptionWithName:text(name) reason:@"not carried over" userInfo:info];
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

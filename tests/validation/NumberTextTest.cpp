@@ -45,8 +45,9 @@ TEST(NumberTextTest, NumbersAreStillWrittenAndReadWithAFullStopInAGermanLocale) 
   EXPECT_EQ(shortestDecimal(1e-5), "0.00001");
   EXPECT_EQ(integerText(int64_t{1234567}), "1234567");
   EXPECT_EQ(integerText(uint64_t{18446744073709551615u}), "18446744073709551615");
-  EXPECT_EQ(parseScaledDecimal("2596.150", 1'000'000), 2596150000u);
-  const PropertyListParse real = PropertyList::parse("<plist><real>2.5</real></plist>");
+  EXPECT_EQ(SystemValuesUtility::parseScaledDecimal("2596.150", 1'000'000), 2596150000u);
+  const SystemValuesUtility::PropertyListParse real =
+      SystemValuesUtility::PropertyList::parse("<plist><real>2.5</real></plist>");
   EXPECT_EQ(real.document ? real.document->root().real() : 0.0, 2.5);
 
   std::locale::global(std::locale::classic());

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The two C calls of the kernel-parameter service, with their exact signatures. On macOS they
 // are the C library's own; on Linux a stand-in service answers them the way the kernel would.
@@ -29,4 +29,4 @@ KernelParameterCalls& platformKernelParameterCalls();
 // Whether `errorNumber` is one of the platform's POSIX error codes (errno 0 is not).
 bool isPosixErrorNumber(int errorNumber);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

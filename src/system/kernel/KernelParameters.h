@@ -102,7 +102,7 @@ std::optional<std::string> cpuBrandString(
 
 }  // namespace tarq::SystemValuesUtility
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The identifiers the program reads by MIB, as the platform's sysctl header numbers them.
 namespace KernelParameterMib {
@@ -130,4 +130,4 @@ inline constexpr std::string_view cpu64BitCapable = "hw.cpu64bit_capable";
 inline constexpr std::string_view cpuBrandString = "machdep.cpu.brand_string";
 }  // namespace KernelParameterName
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -1,8 +1,8 @@
 #include <cpuid.h>
 
-#include "system/kernel/CpuidCacheSizes.h"
+#include "system/kernel/cpuid_cache_sizes_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 CpuidQuery processorCpuid() {
   return [](uint32_t leaf, uint32_t subleaf) -> std::optional<CpuidRegisters> {
@@ -16,4 +16,4 @@ CpuidQuery processorCpuid() {
   };
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

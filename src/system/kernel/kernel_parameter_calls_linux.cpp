@@ -1,9 +1,9 @@
 #include <cerrno>
 
 #include "system/kernel/KernelParameterCalls.h"
-#include "system/kernel/LinuxKernelParameterService.h"
+#include "system/kernel/kernel_parameter_service_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 KernelParameterCalls& platformKernelParameterCalls() {
   static LinuxKernelParameterService service;
@@ -15,4 +15,4 @@ bool isPosixErrorNumber(int errorNumber) {
   return errorNumber >= 1 && errorNumber <= EHWPOISON;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -3,7 +3,7 @@
 
 #include "system/kernel/KernelParameterCalls.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 class DarwinKernelParameterCalls final : public KernelParameterCalls {
@@ -28,4 +28,4 @@ bool isPosixErrorNumber(int errorNumber) {
   return errorNumber >= 1 && errorNumber <= ELAST;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

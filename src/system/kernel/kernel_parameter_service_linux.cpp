@@ -1,6 +1,8 @@
 // The Linux kernel-parameter service's table of the parameters it knows, by name and by MIB, and
 // its sysctl: the size query, ENOMEM for a short buffer, ENOENT for what it does not know or this
 // machine lacks. The facts themselves are read by the machine_*_linux.cpp files.
+#include "system/kernel/kernel_parameter_service_linux.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -9,14 +11,10 @@
 #include <vector>
 
 #include "system/kernel/KernelParameters.h"
-#include "system/kernel/LinuxKernelParameterService.h"
 #include "system/kernel/machine_sources_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
-
-using SystemValuesUtility::Mib;
-using namespace machine_facts;
 
 struct Parameter {
   std::string_view name;
@@ -124,4 +122,4 @@ int LinuxKernelParameterService::sysctlnametomib(const char* name, int* mibp, si
   return 0;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

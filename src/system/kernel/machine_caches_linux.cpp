@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "system/kernel/ProcSysText.h"
 #include "system/kernel/machine_sources_linux.h"
+#include "system/kernel/proc_sys_text_linux.h"
 
-namespace tarq::machine_facts {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // The size of the first processor's cache of the given level: the unified cache, or the data
@@ -67,4 +67,4 @@ Reply l3CacheSizeReply(const MachineSources& machine) {
   return checkedIntegerReply<uint32_t>(cacheSize(machine, 3));
 }
 
-}  // namespace tarq::machine_facts
+}  // namespace tarq::SystemValuesUtility

@@ -7,7 +7,7 @@
 
 #include "system/kernel/machine_sources_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 KernelIdentity KernelIdentity::current() {
   struct utsname names {};
@@ -16,8 +16,6 @@ KernelIdentity KernelIdentity::current() {
   }
   return {names.sysname, names.nodename, names.release, names.version, names.machine};
 }
-
-namespace machine_facts {
 
 Reply osTypeReply(const MachineSources& machine) {
   return textReply(machine.identity().sysname);
@@ -69,5 +67,4 @@ Reply modelReply(const MachineSources& machine) {
   return std::nullopt;
 }
 
-}  // namespace machine_facts
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

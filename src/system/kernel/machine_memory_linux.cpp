@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "system/kernel/ProcSysText.h"
 #include "system/kernel/machine_sources_linux.h"
+#include "system/kernel/proc_sys_text_linux.h"
 
-namespace tarq::machine_facts {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 constexpr std::string_view kMemoryDirectory = "/sys/devices/system/memory";
@@ -47,4 +47,4 @@ Reply memorySizeReply(const MachineSources& machine) {
   return integerReply(bytes);
 }
 
-}  // namespace tarq::machine_facts
+}  // namespace tarq::SystemValuesUtility

@@ -2,10 +2,10 @@
 // whether they are 64-bit, their frequency and their marketing name.
 #include <string>
 
-#include "system/kernel/ProcSysText.h"
 #include "system/kernel/machine_sources_linux.h"
+#include "system/kernel/proc_sys_text_linux.h"
 
-namespace tarq::machine_facts {
+namespace tarq::SystemValuesUtility {
 
 // Configured processors: one cpuN directory each, as glibc counts them.
 Reply cpuCountReply(const MachineSources& machine) {
@@ -87,4 +87,4 @@ Reply cpuBrandStringReply(const MachineSources& machine) {
   return std::nullopt;
 }
 
-}  // namespace tarq::machine_facts
+}  // namespace tarq::SystemValuesUtility

@@ -8,14 +8,14 @@
 #include <string_view>
 #include <utility>
 
-#include "system/kernel/CpuidCacheSizes.h"
-#include "system/kernel/LinuxKernelParameterService.h"
+#include "system/kernel/cpuid_cache_sizes_linux.h"
+#include "system/kernel/kernel_parameter_service_linux.h"
 #include "system/text/FileReading.h"
 #include "system/text/TextParsing.h"
 
 // Shared by the Linux kernel-parameter service's files, one per family of facts: where the facts
 // are read, and the replies' byte layout. Not for use outside them.
-namespace tarq::machine_facts {
+namespace tarq::SystemValuesUtility {
 
 // A parameter's reply bytes, exactly as the kernel would hand them over; no value when this
 // machine does not have the parameter.
@@ -102,4 +102,4 @@ Reply hostNameReply(const MachineSources& machine);
 Reply machineReply(const MachineSources& machine);
 Reply modelReply(const MachineSources& machine);
 
-}  // namespace tarq::machine_facts
+}  // namespace tarq::SystemValuesUtility

@@ -6,7 +6,7 @@
 #include "system/text/FileReading.h"
 #include "system/text/TextParsing.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // The bundle's name, compared without regard to case.
@@ -32,9 +32,8 @@ std::string decodedOutput(ToolRun run) {
 
 }  // namespace
 
-std::string SystemValuesUtility::findChrome(const std::string& root,
-                                            const std::string& findExecutable,
-                                            const ToolRunLimits& limits) {
+std::string findChrome(const std::string& root, const std::string& findExecutable,
+                       const ToolRunLimits& limits) {
   // The backslash reaches find as it is: its name matching reads "\ " as a plain blank.
   ToolRun run = runToolGuarded(findExecutable,
                                {root, "-iname", "google\\ chrome.app", "-print", "-quit"}, limits);
@@ -46,8 +45,7 @@ std::string SystemValuesUtility::findChrome(const std::string& root,
   return chromeBundlePath(text, root);
 }
 
-std::string SystemValuesUtility::chromeBundlePath(std::string_view searchOutput,
-                                                  std::string_view root) {
+std::string chromeBundlePath(std::string_view searchOutput, std::string_view root) {
   std::string_view path = searchOutput;
   if (path.ends_with('\n')) {
     path.remove_suffix(1);
@@ -61,14 +59,13 @@ std::string SystemValuesUtility::chromeBundlePath(std::string_view searchOutput,
   return std::string(path);
 }
 
-std::string SystemValuesUtility::chromeVersion(const std::string& appPath,
-                                               const ToolRunLimits& limits) {
+std::string chromeVersion(const std::string& appPath, const ToolRunLimits& limits) {
   return decodedOutput(
       runToolGuarded(appPath + "/Contents/MacOS/Google Chrome", {"--version"}, limits));
 }
 
-ChromeLocation SystemValuesUtility::locateChrome(const std::string& applicationsFolder,
-                                                 const std::string& findExecutable) {
+ChromeLocation locateChrome(const std::string& applicationsFolder,
+                            const std::string& findExecutable) {
   // A folder that is not there holds no bundle, and the search would only fail on it: on a
   // machine without one, the pass is spared a process start.
   if (!isDirectory(applicationsFolder)) {
@@ -82,4 +79,4 @@ ChromeLocation SystemValuesUtility::locateChrome(const std::string& applications
   return {std::move(path), std::move(version)};
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -5,7 +5,7 @@
 
 #include "system/process/ToolRun.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // Where Google Chrome's bundle is and what its executable says its version is. Both are
 // empty when the browser was not found.
@@ -15,8 +15,6 @@ struct ChromeLocation {
 
   friend bool operator==(const ChromeLocation&, const ChromeLocation&) = default;
 };
-
-namespace SystemValuesUtility {
 
 // The only folder searched for the browser.
 inline constexpr const char* kApplicationsFolder = "/Applications";
@@ -50,5 +48,4 @@ std::string chromeVersion(const std::string& appPath,
 ChromeLocation locateChrome(const std::string& applicationsFolder = kApplicationsFolder,
                             const std::string& findExecutable = kFindExecutable);
 
-}  // namespace SystemValuesUtility
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -6,7 +6,7 @@
 #include "system/text/RegularExpression.h"
 #include "system/text/TextParsing.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 constexpr std::string_view kBannerPattern = R"((Mono JIT compiler version\s+)(\d+(\.\d+)+))";
@@ -25,7 +25,7 @@ MonoVersionInfo parseFailure() {
 
 }  // namespace
 
-MonoRun SystemValuesUtility::runMono(const std::string& path, const ToolRunLimits& limits) {
+MonoRun runMono(const std::string& path, const ToolRunLimits& limits) {
   if (!fileExists(path)) {
     return {false, kNoFramework};
   }
@@ -39,8 +39,8 @@ MonoRun SystemValuesUtility::runMono(const std::string& path, const ToolRunLimit
   return {true, isValidUtf8(run.output) ? std::move(run.output) : std::string()};
 }
 
-MonoVersionInfo SystemValuesUtility::monoVersion(const std::vector<std::string>& candidates,
-                                                 const ToolRunLimits& limits) {
+MonoVersionInfo monoVersion(const std::vector<std::string>& candidates,
+                            const ToolRunLimits& limits) {
   MonoRun run{false, kNoFramework};
   for (const std::string& candidate : candidates) {
     run = runMono(candidate, limits);
@@ -51,7 +51,7 @@ MonoVersionInfo SystemValuesUtility::monoVersion(const std::vector<std::string>&
   return {"", std::move(run.text), 0};
 }
 
-MonoVersionInfo SystemValuesUtility::monoVersionFromBanner(std::string_view banner) {
+MonoVersionInfo monoVersionFromBanner(std::string_view banner) {
   const auto bannerPattern =
       RegularExpression::compile(kBannerPattern, RegularExpression::Case::insensitive);
   const auto majorPattern =
@@ -70,4 +70,4 @@ MonoVersionInfo SystemValuesUtility::monoVersionFromBanner(std::string_view bann
   return {std::string(*version), "", fits ? static_cast<int64_t>(*major) : 0};
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

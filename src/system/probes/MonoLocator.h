@@ -7,7 +7,7 @@
 
 #include "system/process/ToolRun.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The installed Mono Framework's version. `error` is empty exactly when `version` is not;
 // `major` is 0 on failure and when the first number does not fit.
@@ -26,8 +26,6 @@ struct MonoRun {
 
   friend bool operator==(const MonoRun&, const MonoRun&) = default;
 };
-
-namespace SystemValuesUtility {
 
 // The framework's runtime executables, tried in this order.
 inline constexpr const char* kMonoExecutable =
@@ -56,5 +54,4 @@ MonoVersionInfo monoVersion(const std::vector<std::string>& candidates = {kMonoE
 // The version in the runtime's "--version" banner.
 MonoVersionInfo monoVersionFromBanner(std::string_view banner);
 
-}  // namespace SystemValuesUtility
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

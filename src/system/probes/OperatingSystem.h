@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The operating system's version as the platform reports it to applications.
 struct OperatingSystemVersion {
@@ -16,11 +16,8 @@ struct OperatingSystemVersion {
   friend bool operator==(const OperatingSystemVersion&, const OperatingSystemVersion&) = default;
 };
 
-namespace SystemValuesUtility {
-
 // macOS: NSProcessInfo's numbers and text. Linux: 0.0.0, and the distribution's name with the
 // kernel release.
 OperatingSystemVersion operatingSystemVersion();
 
-}  // namespace SystemValuesUtility
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The main screen's size in points; (0, 0) when there is none.
 struct ScreenSize {
@@ -12,12 +12,9 @@ struct ScreenSize {
   friend bool operator==(const ScreenSize&, const ScreenSize&) = default;
 };
 
-namespace SystemValuesUtility {
-
 // The main screen's size. On Linux the screen is the main monitor of the X display named
 // `displayName` (null: the one in DISPLAY), in pixels divided by the desktop's scale; macOS has
 // one main screen and ignores the name.
 ScreenSize mainScreenSize(const char* displayName = nullptr);
 
-}  // namespace SystemValuesUtility
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -10,7 +10,7 @@
 #include "system/text/FileReading.h"
 #include "system/text/TextParsing.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 constexpr std::string_view kDocumentsKey = "XDG_DOCUMENTS_DIR=";
@@ -60,7 +60,7 @@ std::string documentsDirectoryFromUserDirs(std::optional<std::string_view> userD
   return folder.value_or(fallback);
 }
 
-std::string SystemValuesUtility::documentsDirectory() {
+std::string documentsDirectory() {
   const std::string home = homeDirectory();
   const char* configHome = std::getenv("XDG_CONFIG_HOME");
   const std::string configDirectory =
@@ -70,4 +70,4 @@ std::string SystemValuesUtility::documentsDirectory() {
       userDirs ? std::optional<std::string_view>(*userDirs) : std::nullopt, home);
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

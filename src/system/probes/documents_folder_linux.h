@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The Documents folder named by the content of an xdg user-dirs file, whose entries read
 // XDG_DOCUMENTS_DIR="$HOME/Documents" or XDG_DOCUMENTS_DIR="/absolute/path"; `home` stands
@@ -12,4 +12,4 @@ namespace tarq {
 std::string documentsDirectoryFromUserDirs(std::optional<std::string_view> userDirs,
                                            std::string_view home);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

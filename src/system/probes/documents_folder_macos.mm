@@ -2,9 +2,9 @@
 
 #include "system/probes/DiskSpace.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
-std::string SystemValuesUtility::documentsDirectory() {
+std::string documentsDirectory() {
   @autoreleasepool {
     NSArray<NSString*>* paths =
         NSSearchPathForDirectoriesInDomains(NSDocumentDirectory, NSUserDomainMask, YES);
@@ -13,4 +13,4 @@ std::string SystemValuesUtility::documentsDirectory() {
   }
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -2,10 +2,9 @@
 
 #include "system/probes/DiskSpace.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
-bool SystemValuesUtility::readFileSystemFigures(const std::string& path,
-                                                FileSystemFigures& figures) {
+bool readFileSystemFigures(const std::string& path, FileSystemFigures& figures) {
   struct statvfs volume {};
   if (::statvfs(path.c_str(), &volume) != 0) {
     return false;
@@ -14,4 +13,4 @@ bool SystemValuesUtility::readFileSystemFigures(const std::string& path,
   return true;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -3,13 +3,12 @@
 
 #include "system/probes/DiskSpace.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // statfs, not statvfs: macOS's statvfs has 32-bit block counts, which wrap on volumes over
 // 16 TiB at 4 KiB blocks (2 TiB at 512-byte blocks), and a wrapped free size could fail the
 // disk check falsely. statfs counts in 64 bits, in units of f_bsize.
-bool SystemValuesUtility::readFileSystemFigures(const std::string& path,
-                                                FileSystemFigures& figures) {
+bool readFileSystemFigures(const std::string& path, FileSystemFigures& figures) {
   struct statfs volume {};
   if (::statfs(path.c_str(), &volume) != 0) {
     return false;
@@ -19,4 +18,4 @@ bool SystemValuesUtility::readFileSystemFigures(const std::string& path,
   return true;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

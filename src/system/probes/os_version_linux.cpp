@@ -6,7 +6,7 @@
 #include "system/text/FileReading.h"
 #include "system/text/TextParsing.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 std::optional<std::string> osReleaseValue(std::string_view content, std::string_view key) {
   for (std::string_view line : splitLines(content)) {
@@ -52,7 +52,7 @@ OperatingSystemVersion linuxOperatingSystemVersion(std::string_view kernelReleas
   return version;
 }
 
-OperatingSystemVersion SystemValuesUtility::operatingSystemVersion() {
+OperatingSystemVersion operatingSystemVersion() {
   struct utsname names {};
   const std::string release = ::uname(&names) == 0 ? names.release : "";
   auto osRelease = readWholeFile(std::string(kOsReleasePath));
@@ -63,4 +63,4 @@ OperatingSystemVersion SystemValuesUtility::operatingSystemVersion() {
       release, osRelease ? std::optional<std::string_view>(*osRelease) : std::nullopt);
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

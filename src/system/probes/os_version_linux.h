@@ -6,7 +6,7 @@
 
 #include "system/probes/OperatingSystem.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // Where the distribution describes itself; the second is the fallback os-release(5) names.
 inline constexpr std::string_view kOsReleasePath = "/etc/os-release";
@@ -21,4 +21,4 @@ std::optional<std::string> osReleaseValue(std::string_view content, std::string_
 OperatingSystemVersion linuxOperatingSystemVersion(std::string_view kernelRelease,
                                                    std::optional<std::string_view> osRelease);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

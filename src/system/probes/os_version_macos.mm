@@ -2,9 +2,9 @@
 
 #include "system/probes/OperatingSystem.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
-OperatingSystemVersion SystemValuesUtility::operatingSystemVersion() {
+OperatingSystemVersion operatingSystemVersion() {
   @autoreleasepool {
     NSProcessInfo* processInfo = [NSProcessInfo processInfo];
     const NSOperatingSystemVersion version = processInfo.operatingSystemVersion;
@@ -13,4 +13,4 @@ OperatingSystemVersion SystemValuesUtility::operatingSystemVersion() {
   }
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

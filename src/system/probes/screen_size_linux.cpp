@@ -13,7 +13,7 @@
 #include "system/probes/xcb_library_linux.h"
 #include "system/text/TextParsing.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // Far more than any desktop's resource database; a larger one is read this far.
@@ -196,7 +196,7 @@ ScreenSize mainScreenPoints(const XDisplayFacts& facts, std::string_view gdkScal
   return {points(pixels.width), points(pixels.height)};
 }
 
-ScreenSize SystemValuesUtility::mainScreenSize(const char* displayName) {
+ScreenSize mainScreenSize(const char* displayName) {
   const std::optional<XDisplayFacts> facts = readXDisplay(displayName);
   if (!facts) {
     return {};
@@ -205,4 +205,4 @@ ScreenSize SystemValuesUtility::mainScreenSize(const char* displayName) {
   return mainScreenPoints(*facts, gdkScale != nullptr ? gdkScale : "");
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -8,7 +8,7 @@
 
 #include "system/probes/ScreenSize.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // One monitor of an X screen as XRandR lists it, in device pixels.
 struct MonitorArea {
@@ -57,4 +57,4 @@ DesktopScale desktopScale(std::string_view gdkScale, std::string_view xftDpi);
 // scale, truncated toward zero.
 ScreenSize mainScreenPoints(const XDisplayFacts& facts, std::string_view gdkScale);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

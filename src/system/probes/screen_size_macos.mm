@@ -6,7 +6,7 @@
 
 #include "system/probes/ScreenSize.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // Truncates toward zero; a length no screen can have counts as none.
@@ -20,7 +20,7 @@ int64_t screenLength(CGFloat points) {
 
 }  // namespace
 
-ScreenSize SystemValuesUtility::mainScreenSize(const char* /*displayName*/) {
+ScreenSize mainScreenSize(const char* /*displayName*/) {
   @autoreleasepool {
     NSScreen* screen = [NSScreen mainScreen];
     if (screen == nil) {
@@ -31,4 +31,4 @@ ScreenSize SystemValuesUtility::mainScreenSize(const char* /*displayName*/) {
   }
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

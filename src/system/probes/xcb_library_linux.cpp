@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 template <typename Symbol>
@@ -64,4 +64,4 @@ const XLibraries* XLibraries::load() {
   return libraries ? &*libraries : nullptr;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -3,7 +3,7 @@
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // libxcb and its RandR library, opened once and kept for the life of the process; the functions
 // the screen probe calls, resolved by name. XCB rather than Xlib: less than a quarter of the code
@@ -46,4 +46,4 @@ struct XLibraries {
   static const XLibraries* load();
 };
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // Has every thread of the program allocate from one heap, where the allocator would give each
 // thread its own. A pass's threads allocate a few kilobytes each; an arena of their own would be
@@ -9,4 +9,4 @@ namespace tarq {
 // holds for the whole program, toolkit included.
 void shareOneHeapAcrossThreads();
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

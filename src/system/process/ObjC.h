@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // What a caught platform exception leaves behind: its name as the domain, code 0, and its user
 // information (empty when it had none). Its reason text is not carried over.
@@ -27,4 +27,4 @@ class ObjC {
   static bool catchException(const std::function<void()>& closure, ErrorValue& error);
 };
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

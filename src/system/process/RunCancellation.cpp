@@ -15,7 +15,7 @@ thread_local const RunCancellation* currentCancellation = nullptr;
 }  // namespace
 
 RunCancellation::RunCancellation() {
-  if (!tool_run_platform::openOutputPipe(ends_)) {
+  if (!openOutputPipe(ends_)) {
     ends_[0] = ends_[1] = -1;
   }
 }

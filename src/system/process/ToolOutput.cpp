@@ -38,7 +38,7 @@ bool aboveStandardDescriptors(int& end) {
 
 int ToolOutput::openPipe() {
   int ends[2];
-  if (!tool_run_platform::openOutputPipe(ends)) {
+  if (!openOutputPipe(ends)) {
     return -1;
   }
   readEnd_ = ends[0];
@@ -123,7 +123,7 @@ char* ToolOutput::roomFor(std::size_t count) {
       // Only a large output is worth huge pages: a short one would pay a huge page's worth of
       // memory for its first read.
       if (used >= kReadChunk) {
-        tool_run_platform::adviseLargeBuffer(output_.data() + used, output_.capacity() - used);
+        adviseLargeBuffer(output_.data() + used, output_.capacity() - used);
       }
     }
     output_.resize(used + count);

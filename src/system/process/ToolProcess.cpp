@@ -82,7 +82,7 @@ int ToolProcess::start(const std::string& path, const std::vector<std::string>& 
     output_.close();
     return error;
   }
-  handle_ = tool_run_platform::openProcessHandle(pid_);
+  handle_ = openProcessHandle(pid_);
   return 0;
 }
 
@@ -195,7 +195,7 @@ void ToolProcess::signalRun(int number) {
   if (reaped_ || exited_) {
     return;
   }
-  if (handle_ < 0 || !tool_run_platform::signalThroughHandle(handle_, number)) {
+  if (handle_ < 0 || !signalThroughHandle(handle_, number)) {
     if (groupSignalsSafe_) {
       ::kill(pid_, number);
     }

@@ -82,7 +82,7 @@ StartedToolRun::StartedToolRun(const std::string& path, const std::vector<std::s
                     [&] {
                       const int error = tool->start(path, arguments);
                       if (error != 0) {
-                        tool_run_platform::raiseStartFailure(path, error);
+                        raiseStartFailure(path, error);
                       }
                     },
                     ignored)) {

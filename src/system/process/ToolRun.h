@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The outcome of running one command-line tool.
 struct ToolRun {
@@ -20,8 +20,6 @@ struct ToolRun {
   // Everything the tool wrote to its standard output; filled only when exitStatus is 0.
   std::string output;
 };
-
-namespace SystemValuesUtility {
 
 // How long the guarded run waits, in one-second sleeps, before it asks a tool to terminate.
 inline constexpr int kGuardedRunSleeps = 30;
@@ -88,5 +86,4 @@ class StartedToolRun {
   std::unique_ptr<ToolProcess> tool_;
 };
 
-}  // namespace SystemValuesUtility
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

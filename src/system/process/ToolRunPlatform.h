@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tarq::tool_run_platform {
+namespace tarq::SystemValuesUtility {
 
 // Opens a pipe with both ends closed on exec. False, with no descriptor left open, on failure.
 bool openOutputPipe(int ends[2]);
@@ -30,4 +30,4 @@ void adviseLargeBuffer(char* start, std::size_t length);
 // Raises the platform's exception for a tool that could not be started.
 [[noreturn]] void raiseStartFailure(const std::string& path, int error);
 
-}  // namespace tarq::tool_run_platform
+}  // namespace tarq::SystemValuesUtility

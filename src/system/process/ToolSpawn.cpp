@@ -35,7 +35,7 @@ int redirectStandardDescriptors(posix_spawn_file_actions_t& actions, int outputE
   if (error != 0) {
     return error;
   }
-  keepFlags = tool_run_platform::keepOnlyStandardDescriptors(actions, standardErrorOpen);
+  keepFlags = keepOnlyStandardDescriptors(actions, standardErrorOpen);
   return keepFlags < 0 ? EINVAL : 0;
 }
 

@@ -2,7 +2,7 @@
 
 #include "system/process/HeapSetting.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // glibc gives each thread an arena of its own; the memory map changes also flush the other
 // threads' processors' address caches.
@@ -10,4 +10,4 @@ void shareOneHeapAcrossThreads() {
   ::mallopt(M_ARENA_MAX, 1);
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

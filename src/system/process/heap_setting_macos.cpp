@@ -1,8 +1,8 @@
 #include "system/process/HeapSetting.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The system's allocator makes no heap per thread.
 void shareOneHeapAcrossThreads() {}
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -1,7 +1,7 @@
 #include "system/process/ObjC.h"
 #include "system/process/platform_exception_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 bool ObjC::catchException(const std::function<void()>& closure, ErrorValue& error) {
   try {
@@ -13,4 +13,4 @@ bool ObjC::catchException(const std::function<void()>& closure, ErrorValue& erro
   }
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -2,7 +2,7 @@
 
 #include "system/process/ObjC.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 namespace {
 
@@ -31,4 +31,4 @@ bool ObjC::catchException(const std::function<void()>& closure, ErrorValue& erro
   }
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

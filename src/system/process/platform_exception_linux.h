@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The exception the bridge catches where the platform has none of its own: a name and user
 // information, as the platform's exceptions carry.
@@ -23,4 +23,4 @@ class PlatformException : public std::exception {
   std::map<std::string, std::string> userInfo_;
 };
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -9,7 +9,7 @@
 #include "system/process/ToolRunPlatform.h"
 #include "system/process/platform_exception_linux.h"
 
-namespace tarq::tool_run_platform {
+namespace tarq::SystemValuesUtility {
 
 // A pipe larger than the 64 KiB default lets a tool write on while the reader catches up, which
 // saves most of the switching between the two on large output. Where the system allows less,
@@ -62,4 +62,4 @@ void raiseStartFailure(const std::string& path, int error) {
   throw PlatformException("ToolStartFailure", {{"path", path}, {"reason", std::strerror(error)}});
 }
 
-}  // namespace tarq::tool_run_platform
+}  // namespace tarq::SystemValuesUtility

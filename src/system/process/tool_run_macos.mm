@@ -6,7 +6,7 @@
 
 #include "system/process/ToolRunPlatform.h"
 
-namespace tarq::tool_run_platform {
+namespace tarq::SystemValuesUtility {
 
 bool openOutputPipe(int ends[2]) {
   if (::pipe(ends) != 0) {
@@ -49,4 +49,4 @@ void raiseStartFailure(const std::string& path, int error) {
   __builtin_unreachable();
 }
 
-}  // namespace tarq::tool_run_platform
+}  // namespace tarq::SystemValuesUtility

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // The C library's strtod in the C locale, whatever locale the process has set.
@@ -36,4 +36,4 @@ std::optional<double> parseRealInCLocale(std::string_view text) {
   return value;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

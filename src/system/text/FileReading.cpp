@@ -9,7 +9,7 @@
 #include <map>
 #include <utility>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 struct FileDescriptor {
@@ -120,4 +120,4 @@ bool isDirectory(const std::string& path) {
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

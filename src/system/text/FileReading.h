@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // Upper bound for a file read whole: far above any /proc or /sys file we read, low enough
 // that a runaway file cannot exhaust memory.
@@ -44,4 +44,4 @@ bool fileExists(const std::string& path);
 // Whether `path` is a folder, or a link to one.
 bool isDirectory(const std::string& path);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

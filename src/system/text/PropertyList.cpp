@@ -8,7 +8,7 @@
 #include "system/text/DecimalReal.h"
 #include "system/text/TextParsing.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // Whitespace text between elements is dropped unless it is an element's only content, so
@@ -410,4 +410,4 @@ std::vector<std::string> PropertyListValue::keys() const {
   return names;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -15,7 +15,7 @@ struct xml_node_struct;
 // XML property lists, as the platform's tools print them. The document is checked whole when
 // it is parsed; the values are then light handles into it, so a large report is held once, in
 // the parsed text itself, and never copied into a second tree.
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 enum class PropertyListKind { none, dictionary, array, string, integer, real, boolean, date, data };
 
@@ -86,4 +86,4 @@ class PropertyList {
   PropertyListValue root_;
 };
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -3,7 +3,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 struct MatchContextDeleter {
@@ -68,4 +68,4 @@ std::optional<std::string_view> RegularExpression::firstMatchGroup(std::string_v
   return subject.substr(start, end - start);
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

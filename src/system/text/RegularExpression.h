@@ -8,7 +8,7 @@
 // PCRE2's compiled pattern for 8-bit code units, kept out of this header.
 struct pcre2_real_code_8;
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // A compiled PCRE2 pattern, matched as the platform's regular expressions match: on Unicode
 // characters, with \s, \d and \w and caseless matching Unicode-aware (U+2003 is a space, U+0666
@@ -42,4 +42,4 @@ class RegularExpression {
   std::unique_ptr<pcre2_real_code_8, CodeDeleter> code_;
 };
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -1,6 +1,6 @@
 #include "system/text/TextParsing.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 bool isValidUtf8(std::string_view text) {
   std::size_t position = 0;
@@ -149,4 +149,4 @@ std::array<uint64_t, 3> releaseNumbers(std::string_view release) {
   return numbers;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -13,7 +13,7 @@
 // Locale-free helpers for reading the texts that files and tools hand us. None of them goes
 // through the C library's locale-dependent conversions: the window toolkit sets the process
 // locale, and "2.60" must read the same under every locale.
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 bool isValidUtf8(std::string_view text);
 
@@ -50,4 +50,4 @@ std::optional<uint64_t> parseLeadingDecimal(std::string_view text);
 // are 0.
 std::array<uint64_t, 3> releaseNumbers(std::string_view release);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -7,7 +7,7 @@
 
 // The smallest text readers, defined here whole, shared by the programs and the stand-in
 // profiler (see standins/).
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 constexpr bool isDecimalDigit(char c) {
   return c >= '0' && c <= '9';
@@ -100,4 +100,4 @@ constexpr std::optional<uint64_t> parseUnsignedDecimal(std::string_view text) {
   return value;
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

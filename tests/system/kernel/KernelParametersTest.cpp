@@ -9,7 +9,7 @@
 #include "support/Tables.h"
 #include "system/kernel/KernelParameters.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 namespace svu = SystemValuesUtility;
@@ -198,4 +198,4 @@ TEST(KernelParametersTest, EachAccessorReadsItsOwnParameterWithItsOwnType) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

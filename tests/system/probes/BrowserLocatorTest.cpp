@@ -8,7 +8,7 @@
 #include "support/Tables.h"
 #include "system/probes/BrowserLocator.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 namespace svu = SystemValuesUtility;
@@ -120,4 +120,4 @@ TEST(BrowserLocatorTest, TheSearchOutputIsEchoedAndAShortResultNotFound) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

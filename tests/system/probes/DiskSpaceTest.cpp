@@ -4,7 +4,7 @@
 #include "support/TemporaryDirectory.h"
 #include "system/probes/DiskSpace.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 namespace svu = SystemValuesUtility;
@@ -48,4 +48,4 @@ TEST(DiskSpaceTest, SizesAreThoseOfTheFolderVolume) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -3,7 +3,7 @@
 #include "support/Tables.h"
 #include "system/probes/documents_folder_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 TEST(DocumentsFolderLinuxTest, UserDirsNameTheFolder) {
@@ -24,4 +24,4 @@ TEST(DocumentsFolderLinuxTest, UserDirsNameTheFolder) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -7,7 +7,7 @@
 #include "system/probes/MonoLocator.h"
 #include "system/probes/UsbProbe.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 namespace svu = SystemValuesUtility;
@@ -141,4 +141,4 @@ TEST(ProbeConstantsTest, ToolsAndTheirBoundsAreTheProductsAndEachProbeKeepsItsBo
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -3,7 +3,7 @@
 #include "support/Tables.h"
 #include "system/probes/os_version_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // Linux is no macOS version, whatever its kernel is numbered.
@@ -31,4 +31,4 @@ TEST(OsVersionLinuxTest, OsReleaseValuesAreShellWords) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

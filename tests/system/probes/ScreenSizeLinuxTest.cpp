@@ -10,7 +10,7 @@
 #include "system/probes/ScreenSize.h"
 #include "system/probes/screen_size_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 void PrintTo(const ScreenSize& size, std::ostream* out) {
   *out << size.width << " x " << size.height;
@@ -151,4 +151,4 @@ TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPointsAndNoneW
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -11,7 +11,7 @@
 #include "system/probes/UsbProbe.h"
 #include "system/process/RunCancellation.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 namespace svu = SystemValuesUtility;
@@ -147,4 +147,4 @@ TEST(UsbProbeTest, AStopEndsBothReports) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -6,7 +6,7 @@
 #include "system/process/ObjC.h"
 #include "system/process/RaisePlatformException.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // A platform exception becomes the error; a closure that returns runs once and leaves it alone,
@@ -40,4 +40,4 @@ TEST(ObjCBridgeTest, PlatformExceptionBecomesErrorAndNoOtherIsCaught) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // Raises the exception the bridge catches (macOS: NSException; Linux: PlatformException), or,
 // with `derived`, one of a class derived from it, with this name and user information and a
@@ -12,4 +12,4 @@ namespace tarq {
                                          const std::map<std::string, std::string>& userInfo = {},
                                          bool derived = false);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

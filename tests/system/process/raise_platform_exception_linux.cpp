@@ -1,7 +1,7 @@
 #include "system/process/RaisePlatformException.h"
 #include "system/process/platform_exception_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 namespace {
 
@@ -20,4 +20,4 @@ void raisePlatformException(const std::string& name,
   throw PlatformException(name, userInfo);
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -5,7 +5,7 @@
 #include "support/TemporaryDirectory.h"
 #include "system/text/FileReading.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 using Names = std::vector<std::string>;
@@ -33,4 +33,4 @@ TEST(FileReadingTest, UnderAReadOnceScopeEachFileAndFolderIsReadOnce) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -3,7 +3,7 @@
 #include "support/Tables.h"
 #include "system/text/PropertyList.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // A compact text of a (small) value: {key=value,...}, [a,b], "string", numbers, true/false,
@@ -137,4 +137,4 @@ TEST(PropertyListTest, NestsAsDeepAsTheDocumentGoes) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -4,7 +4,7 @@
 #include "system/text/RegularExpression.h"
 #include "system/text/TextParsing.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 using testing::expectEach;
@@ -76,4 +76,4 @@ TEST(TextParsingTest, RegularExpressionsSearchPastBytesThatAreNotUtf8) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

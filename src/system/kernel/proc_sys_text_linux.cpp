@@ -1,4 +1,4 @@
-#include "system/kernel/ProcSysText.h"
+#include "system/kernel/proc_sys_text_linux.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 
 #include "system/text/TextParsing.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 // The names ARM Ltd gives the cores found on boards and servers, by "CPU part".
@@ -145,4 +145,4 @@ std::optional<std::string> armCoreName(std::string_view cpuinfo) {
   return "CPU implementer " + std::string(*implementerText) + " part " + std::string(*partText);
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

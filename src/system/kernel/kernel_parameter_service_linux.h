@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "system/kernel/CpuidCacheSizes.h"
 #include "system/kernel/KernelParameterCalls.h"
+#include "system/kernel/cpuid_cache_sizes_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // What uname(2) reports about the running kernel.
 struct KernelIdentity {
@@ -50,4 +50,4 @@ class LinuxKernelParameterService final : public KernelParameterCalls {
   std::optional<std::string> queriedReply_;
 };
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The four registers one CPUID instruction fills.
 struct CpuidRegisters {
@@ -26,4 +26,4 @@ CpuidQuery processorCpuid();
 // 0x80000006, as AMD's report them. No value for a level neither leaf reports.
 std::optional<uint64_t> cpuidCacheSize(const CpuidQuery& cpuid, unsigned level);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -8,9 +8,9 @@
 #include "support/FixtureMachine.h"
 #include "support/Tables.h"
 #include "system/kernel/KernelParameters.h"
-#include "system/kernel/LinuxKernelParameterService.h"
+#include "system/kernel/kernel_parameter_service_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 namespace svu = SystemValuesUtility;
@@ -191,4 +191,4 @@ TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "system/kernel/CpuidCacheSizes.h"
+#include "system/kernel/cpuid_cache_sizes_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 using Leaves = std::map<std::pair<uint32_t, uint32_t>, CpuidRegisters>;
@@ -49,4 +49,4 @@ TEST(CpuidCacheSizesTest, SizesFromTheLeafEachVendorFills) {
 }
 
 }  // namespace
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

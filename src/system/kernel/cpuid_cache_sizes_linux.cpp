@@ -1,6 +1,6 @@
-#include "system/kernel/CpuidCacheSizes.h"
+#include "system/kernel/cpuid_cache_sizes_linux.h"
 
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 namespace {
 
 constexpr uint32_t kDeterministicCacheLeaf = 4;
@@ -76,4 +76,4 @@ std::optional<uint64_t> cpuidCacheSize(const CpuidQuery& cpuid, unsigned level) 
   return size == 0 ? std::nullopt : std::optional<uint64_t>(size);
 }
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility

@@ -9,7 +9,7 @@
 // Readers of the texts Linux publishes under /proc and /sys, for the stand-in kernel-parameter
 // service. Each takes the text as it is, however malformed, and gives no value rather than a
 // made-up one.
-namespace tarq {
+namespace tarq::SystemValuesUtility {
 
 // The values of the "key : value" lines whose key is `key`, as in /proc/cpuinfo and
 // /proc/meminfo, in order.
@@ -35,4 +35,4 @@ std::optional<uint64_t> frequencyInModelName(std::string_view modelName);
 // the core's name where ARM Ltd made it, else the codes.
 std::optional<std::string> armCoreName(std::string_view cpuinfo);
 
-}  // namespace tarq
+}  // namespace tarq::SystemValuesUtility
