@@ -23,14 +23,15 @@ int main(int argc, char** argv) {
   file.read(text.data(), static_cast<std::streamsize>(text.size()));
   const std::size_t bytes = text.size();
   const auto read = std::chrono::steady_clock::now();
-  const tarq::PropertyListParse parsed = tarq::PropertyList::parse(std::move(text));
+  const tarq::SystemValuesUtility::PropertyListParse parsed =
+      tarq::SystemValuesUtility::PropertyList::parse(std::move(text));
   if (!parsed.document) {
     std::fprintf(stderr, "%s\n", parsed.errorDescription.c_str());
     return 1;
   }
   // Touch what the probe reads, so that nothing is left to do lazily.
   std::size_t entries = 0;
-  for (const tarq::PropertyListValue& item :
+  for (const tarq::SystemValuesUtility::PropertyListValue& item :
        parsed.document->root().elements().at(0).find("_items").elements()) {
     entries += item.find("_name").text().empty() ? 0u : 1u;
   }

@@ -15,7 +15,7 @@ constexpr int64_t kBytes = int64_t{256} * 1024 * 1024;
 
 void BM_RunToolReads256MiB(benchmark::State& state) {
   for (auto _ : state) {
-    const tarq::ToolRun run =
+    const tarq::SystemValuesUtility::ToolRun run =
         tarq::SystemValuesUtility::runTool("/usr/bin/head", {"-c", "268435456", "/dev/zero"});
     if (run.output.size() != static_cast<std::size_t>(kBytes)) {
       state.SkipWithError("short output");

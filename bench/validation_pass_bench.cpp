@@ -19,7 +19,7 @@ namespace {
 // One whole pass on the machine running the benchmark, report tables included.
 void BM_FullPassOnThisMachine(benchmark::State& state) {
   std::ostringstream diagnostics;
-  tarq::setDiagnosticStream(diagnostics);
+  tarq::SystemValuesUtility::setDiagnosticStream(diagnostics);
   tarq::SystemMachineFacts facts;
   tarq::ValidationRunner runner(facts);
   tarq::ResultTextTable lines;
@@ -36,9 +36,10 @@ BENCHMARK(BM_FullPassOnThisMachine);
 #if !defined(__APPLE__)
 // A by-name read makes three service calls, each parsing /proc/cpuinfo afresh.
 void BM_BrandStringFromFixtureLaptop(benchmark::State& state) {
-  tarq::LinuxKernelParameterService service(TARQ_TEST_DATA_DIR "/machines/laptop", [] {
-    return tarq::KernelIdentity{"Linux", "bench", "6.1.0", "#1", "x86_64"};
-  });
+  tarq::SystemValuesUtility::LinuxKernelParameterService service(
+      TARQ_TEST_DATA_DIR "/machines/laptop", [] {
+        return tarq::SystemValuesUtility::KernelIdentity{"Linux", "bench", "6.1.0", "#1", "x86_64"};
+      });
   for (auto _ : state) {
     benchmark::DoNotOptimize(tarq::SystemValuesUtility::cpuBrandString(service));
   }

@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view output = fuzzText(data, size);
-  if (tarq::isValidUtf8(output)) {
+  if (tarq::SystemValuesUtility::isValidUtf8(output)) {
     tarq::SystemValuesUtility::chromeBundlePath(output, "/Applications");
   }
   return 0;

@@ -10,23 +10,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text = fuzzText(data + 1, size - 1);
   switch (data[0] % 6) {
     case 0:
-      tarq::colonFieldValues(text, "processor");
-      tarq::colonField(text, "model name");
+      tarq::SystemValuesUtility::colonFieldValues(text, "processor");
+      tarq::SystemValuesUtility::colonField(text, "model name");
       break;
     case 1:
-      tarq::parseCacheSize(text);
+      tarq::SystemValuesUtility::parseCacheSize(text);
       break;
     case 2:
-      tarq::countInCpuList(text);
+      tarq::SystemValuesUtility::countInCpuList(text);
       break;
     case 3:
-      tarq::isNumberedEntry(text, "memory");
+      tarq::SystemValuesUtility::isNumberedEntry(text, "memory");
       break;
     case 4:
-      tarq::frequencyInModelName(text);
+      tarq::SystemValuesUtility::frequencyInModelName(text);
       break;
     default:
-      tarq::armCoreName(text);
+      tarq::SystemValuesUtility::armCoreName(text);
       break;
   }
   return 0;

@@ -6,7 +6,8 @@
 #include "system/text/PropertyList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tarq::PropertyListParse parsed = tarq::PropertyList::parse(std::string(fuzzText(data, size)));
+  tarq::SystemValuesUtility::PropertyListParse parsed =
+      tarq::SystemValuesUtility::PropertyList::parse(std::string(fuzzText(data, size)));
   if (parsed.document) {
     tarq::SystemValuesUtility::highestUSBVersion(*parsed.document);
   }

@@ -3,6 +3,6 @@
 #include "system/probes/documents_folder_linux.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tarq::documentsDirectoryFromUserDirs(fuzzText(data, size), "/home/user");
+  tarq::SystemValuesUtility::documentsDirectoryFromUserDirs(fuzzText(data, size), "/home/user");
   return 0;
 }
