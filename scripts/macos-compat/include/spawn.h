@@ -1,4 +1,5 @@
-// Stand-in for macOS's <spawn.h>: glibc's posix_spawn plus Apple's extensions to it.
+// Stand-in for macOS's <spawn.h>: glibc's posix_spawn plus Apple's extensions to it. Kept for
+// tool_run_macos.mm: Objective-C++, it is checked against GNUstep and glibc, not Apple's headers.
 #pragma once
 
 #include_next <spawn.h>

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace tarq::SystemValuesUtility {
 

@@ -1,5 +1,5 @@
 // GNUstep's NSView plus the accessibility label of macOS 10.10's NSAccessibility protocol,
-// which GNUstep lacks.
+// which GNUstep lacks. Kept: Zig has Apple's C headers but no AppKit.
 #pragma once
 
 #include_next <AppKit/NSView.h>

@@ -1,4 +1,5 @@
 // GNUstep's NSProcessInfo plus the operating-system version of macOS 10.10, which GNUstep lacks.
+// Kept: Zig has Apple's C headers but no Foundation.
 #pragma once
 
 #include_next <Foundation/NSProcessInfo.h>

@@ -1,0 +1,36 @@
+# Writes to `file` what the test that compiles the Mac's C++ files on Linux cannot see from the
+# file names alone (scripts/compile-macos-apple-headers reads it), one note a line, tab-separated:
+#   option PATH-PREFIX FLAG   a flag the Mac build gives: a file's TARQ_MACOS_COMPILE_OPTIONS,
+#                             and each of `targets`' compile definitions for its top folders
+# Paths are relative to src/.
+function(tarq_write_macos_source_notes file)
+  set(notes "")
+  set(source_dir ${PROJECT_SOURCE_DIR}/src)
+  file(GLOB_RECURSE sources RELATIVE ${source_dir} ${source_dir}/*.cpp)
+  foreach(source IN LISTS sources)
+    get_source_file_property(options ${source_dir}/${source} DIRECTORY ${source_dir}
+                             TARQ_MACOS_COMPILE_OPTIONS)
+    if(options)
+      string(REPLACE "SHELL:" "" options "${options}")
+      separate_arguments(options UNIX_COMMAND "${options}")
+      foreach(option IN LISTS options)
+        string(APPEND notes "option\t${source}\t${option}\n")
+      endforeach()
+    endif()
+  endforeach()
+  foreach(target IN LISTS ARGN)
+    get_target_property(definitions ${target} COMPILE_DEFINITIONS)
+    if(NOT definitions)
+      continue()
+    endif()
+    get_target_property(target_sources ${target} SOURCES)
+    list(TRANSFORM target_sources REPLACE "/.*" "/")
+    list(REMOVE_DUPLICATES target_sources)
+    foreach(folder IN LISTS target_sources)
+      foreach(definition IN LISTS definitions)
+        string(APPEND notes "option\t${folder}\t-D${definition}\n")
+      endforeach()
+    endforeach()
+  endforeach()
+  file(WRITE ${file} "${notes}")
+endfunction()

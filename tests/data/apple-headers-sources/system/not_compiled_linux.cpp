@@ -1,0 +1,2 @@
+// A Linux file by its name, so never compiled by the check, though it would not compile.
+int unfinished(
