@@ -2,6 +2,7 @@
 // prefix of its diagnostic lines.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -158,6 +159,33 @@ TEST(TarqValidateTest, AToolsComplaintsShowOnlyWithVerbose) {
   const Outcome verbose = runTarqValidate("--json --verbose", "", "", "/dev/null", program);
   EXPECT_EQ(quiet.err, "");
   EXPECT_NE(verbose.err.find("system_profiler: a complaint\n"), std::string::npos) << verbose.err;
+}
+
+// With too few descriptors left to start a tool, the check reads it as missing; --verbose says
+// why it did not start.
+TEST(TarqValidateTest, AToolThatCannotStartSaysWhyWithVerbose) {
+  testing::TemporaryDirectory directory;
+  const std::string err = (directory.path() / "err").string();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // Only the standard descriptors, and room for three more: the program and its libraries
+    // open, and the first tool's pipe finds none left.
+    const int errorFile = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(errorFile, STDERR_FILENO);
+    ::close_range(3, ~0u, 0);
+    const int output = ::open("/dev/null", O_WRONLY);
+    ::dup2(output, STDOUT_FILENO);
+    ::close(output);
+    const rlimit few{6, 6};
+    ::setrlimit(RLIMIT_NOFILE, &few);
+    ::execl(TARQ_VALIDATE_PATH, TARQ_VALIDATE_PATH, "--verbose", nullptr);
+    ::_exit(127);
+  }
+  ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+  EXPECT_NE(
+      testing::readFile(err).find("/system_profiler could not be started: Too many open files\n"),
+      std::string::npos)
+      << testing::readFile(err);
 }
 
 TEST(PrefixedLinesTest, EveryLineOfADiagnosticSaysWhereItComesFrom) {

@@ -102,6 +102,14 @@ void untrackGroup(pid_t group) {
   }
 }
 
+std::size_t trackedGroupCount() {
+  std::size_t count = 0;
+  for (const std::atomic<pid_t>& slot : runningGroups) {
+    count += slot.load() != 0 ? 1u : 0u;
+  }
+  return count;
+}
+
 ToolStartWindow::ToolStartWindow() {
   const sigset_t ending = endingSignalSet();
   ::pthread_sigmask(SIG_BLOCK, &ending, &previousMask_);

@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <sys/types.h>
 
+#include <cstddef>
+
 namespace tarq::SystemValuesUtility {
 
 // Called first thing in a program that runs tools:
@@ -20,6 +22,8 @@ void prepareProcessForTools();
 // the signal handler reads them; a group past the table's room is simply not ended.
 void trackGroup(pid_t group);
 void untrackGroup(pid_t group);
+// How many groups the table holds now.
+std::size_t trackedGroupCount();
 
 // A tool's start, from before its process exists until its group is tracked. While one lasts,
 // the program's end waits for it (briefly), and the ending signals wait on this thread, so no

@@ -1,7 +1,9 @@
 #include "system/process/ToolRun.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "system/Diagnostics.h"
 #include "system/process/ObjC.h"
 #include "system/process/RunCancellation.h"
 #include "system/process/ToolProcess.h"
@@ -12,14 +14,16 @@ namespace tarq::SystemValuesUtility {
 namespace {
 
 // Asked right after the start, then after each sleep: a tool that has already ended costs no
-// sleep. One still running after the last sleep is asked to terminate, and killed if it has not
-// ended within the grace.
-void waitBounded(ToolProcess& tool, const ToolRunLimits& limits) {
+// sleep. The sleeps are counted from the tool's start, however late the wait begins, so a run
+// waited for after another is bounded as if waited for at once. One still running after the
+// last sleep is asked to terminate, and killed if it has not ended within the grace.
+void waitBounded(ToolProcess& tool, const ToolRunLimits& limits, Clock::time_point startedAt) {
   if (tool.hasExited()) {
     return;
   }
-  for (int sleeps = 0; sleeps < std::max(1, limits.maximumSleeps); ++sleeps) {
-    switch (tool.waitForExit(Clock::now() + limits.sleepLength, true)) {
+  const int sleeps = std::max(1, limits.maximumSleeps);
+  for (int sleep = 1; sleep <= sleeps; ++sleep) {
+    switch (tool.waitForExit(startedAt + sleep * limits.sleepLength, true)) {
       case Wait::exited:
         return;
       case Wait::cancelled:
@@ -48,7 +52,11 @@ ToolRun runTool(const std::string& path, const std::vector<std::string>& argumen
                 const ToolRunLimits& limits) {
   try {
     const std::unique_ptr<ToolProcess> tool = processUnlessCancelled(limits);
-    if (!tool || tool->start(path, arguments) != 0) {
+    if (!tool) {
+      return {};
+    }
+    if (const int error = tool->start(path, arguments); error != 0) {
+      writeDiagnosticLine("tool run: " + path + " could not be started: " + std::strerror(error));
       return {};
     }
     if (tool->waitForExit(kNoDeadline, true) == Wait::cancelled) {
@@ -74,10 +82,10 @@ ToolRun runToolGuarded(const std::string& path, const std::vector<std::string>& 
 
 StartedToolRun::StartedToolRun(const std::string& path, const std::vector<std::string>& arguments,
                                const ToolRunLimits& limits)
-    : limits_(limits) {
+    : limits_(limits), startedAt_(Clock::now()) {
   try {
     std::unique_ptr<ToolProcess> tool = processUnlessCancelled(limits_);
-    ErrorValue ignored;
+    ErrorValue failure;
     if (tool && ObjC::catchException(
                     [&] {
                       const int error = tool->start(path, arguments);
@@ -85,8 +93,13 @@ StartedToolRun::StartedToolRun(const std::string& path, const std::vector<std::s
                         raiseStartFailure(path, error);
                       }
                     },
-                    ignored)) {
+                    failure)) {
       tool_ = std::move(tool);
+    } else if (tool) {
+      // A tool that cannot start reads as a missing one to the checks; the reason (a missing
+      // file, or no descriptor or process left) is told where diagnostics go.
+      writeDiagnosticLine("tool run: " + path +
+                          " could not be started: " + failure.userInfo["reason"]);
     }
   } catch (const std::exception&) {
   }
@@ -100,7 +113,7 @@ ToolRun StartedToolRun::finish() {
     return {};
   }
   try {
-    waitBounded(*tool, limits_);
+    waitBounded(*tool, limits_, startedAt_);
     return tool->finish();
   } catch (const std::exception&) {
     return {};

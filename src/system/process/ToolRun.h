@@ -77,12 +77,14 @@ class StartedToolRun {
   StartedToolRun(const StartedToolRun&) = delete;
   StartedToolRun& operator=(const StartedToolRun&) = delete;
 
-  // Waits as runToolGuarded does, its sleeps counted from now, and gives the outcome. Asked
-  // again, it gives a run that was not launched.
+  // Waits as runToolGuarded does, its sleeps counted from the start (so two runs started
+  // together and waited for one after the other end within one bound), and gives the outcome.
+  // Asked again, it gives a run that was not launched.
   ToolRun finish();
 
  private:
   ToolRunLimits limits_;
+  std::chrono::steady_clock::time_point startedAt_;
   std::unique_ptr<ToolProcess> tool_;
 };
 

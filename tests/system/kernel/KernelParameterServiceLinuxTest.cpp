@@ -176,6 +176,9 @@ TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
   machine.root().remove("sys/devices/system/memory");  // would fall back to MemTotal
   EXPECT_EQ(read({6, 24}, 8), std::string("8 \0\0\0\x80\4\0\0\0", 10)) << "18 GiB";
   EXPECT_EQ(read({6, 24}, 8), std::string("8 \0\x70\x6c\xe0\3\0\0\0", 10)) << "MemTotal";
+  // The reply a size query computed serves only a read of the same parameter.
+  EXPECT_EQ(read({6, 24}, 0), "8 ");
+  EXPECT_EQ(read(hwMachine, 16), std::string("7 x86_64\0", 9));
 
   const auto translate = [&](const char* name, size_t levels) {
     std::array<int, 12> mib{};

@@ -83,7 +83,8 @@ TEST(BrowserLocatorTest, TheSearchOutputIsOnePathBelowTheRoot) {
 }
 
 // The search's output is echoed when it succeeds; a result shorter than the shortest bundle
-// path, "/Applications/Google Chrome.app" (31 characters), is not found.
+// path, "/Applications/Google Chrome.app" (31 characters), is not found. A bundle found without
+// its executable says why the version query did not start.
 TEST(BrowserLocatorTest, TheSearchOutputIsEchoedAndAShortResultNotFound) {
   const std::string r = "/usr";  // a folder there is, where no browser answers
   const std::string chrome = r + "/Browsers/Google Chrome.app";
@@ -91,19 +92,23 @@ TEST(BrowserLocatorTest, TheSearchOutputIsEchoedAndAShortResultNotFound) {
   // 30 characters in 34 bytes, and 31.
   const std::string short30 = r + "/Ünïcödé/google chrome.app";
   const std::string long31 = r + "/Ünïcödéé/google chrome.app";
+  const auto notStarted = [](const std::string& bundle) {
+    return "tool run: " + bundle +
+           "/Contents/MacOS/Google Chrome could not be started: No such file or directory\n";
+  };
   const struct {
     std::string root, output;
     int exitStatus;
     std::string path, echo;
   } cases[] = {
-      {r, chrome + "\n", 0, chrome, chrome + "\n\n"},
+      {r, chrome + "\n", 0, chrome, chrome + "\n\n" + notStarted(chrome)},
       {r, beta + "\n", 0, "", beta + "\n\n"},
       {r, chrome + "\xFF\n", 0, "", "\n"},
       {r, chrome + "\n", 1, "", ""},
       // More than any path could be: the search is stopped and fails.
       {r, r + "/" + std::string(64 << 10, 'a') + "/Google Chrome.app\n", 0, "", ""},
       {r, short30 + "\n", 0, "", short30 + "\n\n"},
-      {r, long31 + "\n", 0, long31, long31 + "\n\n"},
+      {r, long31 + "\n", 0, long31, long31 + "\n\n" + notStarted(long31)},
       // A folder that is not there is not searched.
       {"/NoApplications", "/NoApplications/Google Chrome.app\n", 0, "", ""},
   };

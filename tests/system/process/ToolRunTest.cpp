@@ -31,6 +31,9 @@ ToolRunLimits shortLimits(int sleeps = 2, milliseconds sleepLength = millisecond
           .outputAfterExitLimit = milliseconds(1000)};
 }
 
+// How a case's expected output is compared with the run's.
+enum class Output { exactly, contains };
+
 struct ToolCase {
   std::string name{};
   std::string script{};
@@ -42,6 +45,7 @@ struct ToolCase {
   // How long after the script says "<script>.ready" the test creates "<script>.go"; never when
   // negative.
   milliseconds answerAfter{-1};
+  Output compared = Output::exactly;
 };
 
 // A script's part that waits for the test: it says so in "<script>.ready", then waits for
@@ -90,9 +94,8 @@ class ToolRunTest : public ::testing::Test {
     if (run.launched) {
       EXPECT_EQ(run.exitStatus, c.exitStatus);
     }
-    // An expected output ending in "..." need only be found in the output.
-    const std::string part = c.output.substr(0, c.output.find("..."));
-    EXPECT_TRUE(part != c.output ? run.output.find(part) != std::string::npos : run.output == part)
+    EXPECT_TRUE(c.compared == Output::contains ? run.output.find(c.output) != std::string::npos
+                                               : run.output == c.output)
         << run.output.substr(0, 200);
   }
 
@@ -130,10 +133,15 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
        .output = "done\n",
        .answerAfter = milliseconds(600)},
       // One that keeps writing is cut off at the limit.
-      {"a descendant outside the group keeps writing",
-       leaving("touch \"$0.ready\"; while :; do echo more; sleep 0.01; done"), 0,
-       "done\nmore\n..."},
+      {.name = "a descendant outside the group keeps writing",
+       .script = leaving("touch \"$0.ready\"; while :; do echo more; sleep 0.01; done"),
+       .output = "done\nmore\n",
+       .compared = Output::contains},
       {"output past the bound", "exec head -c 4194304 /dev/zero", 128 + SIGKILL, "", smallOutput},
+      // Past the bound the tool is killed, not merely no longer read: this one would wait.
+      {"output past the bound, then waiting",
+       "trap '' PIPE; head -c 4194304 /dev/zero; " + awaiting("exit 0"), 128 + SIGKILL, "",
+       smallOutput},
       // Drained while the tool runs, or the tool would block on a full pipe: eight times the
       // pipe's size.
       {"output larger than the pipe", "exec head -c 8388608 /dev/zero", 0,
@@ -234,14 +242,20 @@ bool killed(pid_t pid) {
 // on its own, timed out or was cancelled; and a cancelled run's tool is asked first.
 TEST_F(ToolRunTest, NothingARunStartedOutlivesIt) {
   ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-  RunCancellation cancellation;
   const std::string started = directory_.string() + "/started";
+  // Each end waits its own grace for a tool that ignores the request: the other is an hour.
+  ToolRunLimits timeoutGrace = shortLimits();
+  timeoutGrace.stopGrace = std::chrono::hours(1);
+  ToolRunLimits stopGrace = shortLimits();
+  stopGrace.terminateGrace = std::chrono::hours(1);
+  const std::string ignoring = "trap '' TERM; sleep 60 & echo $! > \"$0.pid\"; ";
   const struct {
     std::string name;
     std::string script;
     Runner runner;
     bool cancel;
     int32_t exitStatus;
+    ToolRunLimits limits = shortLimits();
   } cases[] = {
       {"the tool ended on its own", "sleep 60 & echo $! > \"$0.pid\"; echo done", runTool, false,
        0},
@@ -250,10 +264,15 @@ TEST_F(ToolRunTest, NothingARunStartedOutlivesIt) {
       {"the run was cancelled",
        "sleep 60 & echo $! > \"$0.pid\"; trap 'exit 5' TERM; touch '" + started + "'; wait",
        runTool, true, 5},
+      {"the tool timed out and ignores the request", ignoring + "wait", runToolGuarded, false,
+       128 + SIGKILL, timeoutGrace},
+      {"the run was cancelled and the tool ignores the request",
+       ignoring + "touch '" + started + "'; wait", runTool, true, 128 + SIGKILL, stopGrace},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = tool(c.script);
+    RunCancellation cancellation;
     std::thread canceller([&] {
       while (c.cancel && !std::filesystem::exists(started)) {
         ::usleep(1000);
@@ -265,9 +284,10 @@ TEST_F(ToolRunTest, NothingARunStartedOutlivesIt) {
     ToolRun run;
     {
       CancellationScope scope(cancellation);
-      run = c.runner(path, {}, shortLimits());
+      run = c.runner(path, {}, c.limits);
     }
     canceller.join();
+    std::filesystem::remove(started);
     EXPECT_EQ(run.exitStatus, c.exitStatus);
     EXPECT_TRUE(killed(backgroundOf(path)));
   }
@@ -275,9 +295,23 @@ TEST_F(ToolRunTest, NothingARunStartedOutlivesIt) {
   }
   ::prctl(PR_SET_CHILD_SUBREAPER, 0);
   // Once cancelled, a run does not start.
+  RunCancellation cancellation;
+  cancellation.cancel();
   CancellationScope scope(cancellation);
   EXPECT_FALSE(runTool("/bin/sh", {"-c", "touch '" + started + ".again'"}).launched);
   EXPECT_FALSE(std::filesystem::exists(started + ".again"));
+}
+
+// A tool reaped by someone else leaves the table of running groups at once: its group's id may
+// pass to another process, which the program's end would otherwise kill.
+TEST_F(ToolRunTest, AToolReapedElsewhereLeavesTheGroupTable) {
+  const std::size_t before = trackedGroupCount();
+  StartedToolRun run("/bin/sh", {"-c", "exit 0"}, shortLimits());
+  EXPECT_EQ(trackedGroupCount(), before + 1);
+  ASSERT_GT(::waitpid(-1, nullptr, 0), 0);
+  testing::CapturedDiagnostics diagnostics;
+  EXPECT_NE(run.finish().exitStatus, 0);
+  EXPECT_EQ(trackedGroupCount(), before);
 }
 
 // With SIGCHLD ignored the kernel reaps our tools at once: the run cannot know how they ended
