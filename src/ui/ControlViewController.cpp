@@ -7,6 +7,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include <algorithm>
+#include <system_error>
 
 #include "ui/TestNameViewController.h"
 #include "ui/TestResultsViewController.h"
@@ -96,11 +97,19 @@ void ControlViewController::runAllTests() {
   }
   setStatus(wxString::FromUTF8(startingText()));
 
-  pass->start(screen, {testResultsVC_, testNameVC_,
-                       [this](std::size_t index, std::string_view testName) {
-                         checkStarted(index, testName);
-                       },
-                       [this, started] { passEnded(started); }});
+  try {
+    pass->start(screen, {testResultsVC_, testNameVC_,
+                         [this](std::size_t index, std::string_view testName) {
+                           checkStarted(index, testName);
+                         },
+                         [this, started] { passEnded(started); }});
+  } catch (const std::system_error& error) {
+    // No thread to run it on (a limit on processes): a pass that ended at once, with nothing
+    // to save, saying why.
+    endPass(true);
+    setStatus(wxString::FromUTF8(notStartedText(error.code().message())));
+    return;
+  }
   passes_.push_back(std::move(pass));
 }
 

@@ -21,7 +21,20 @@ ReportFile reportFileFor(const wxString& path, int chosenType) {
     return {path, lower.EndsWith(".json")};
   }
   const bool json = chosenType == kJsonReportType;
-  return {path + (json ? ".json" : ".txt"), json};
+  return {path.empty() ? path : path + (json ? ".json" : ".txt"), json};
+}
+
+std::string fileSystemPath(const wxString& path) {
+  const wxScopedCharBuffer bytes = path.fn_str();
+  if (path.empty() || bytes.data() == nullptr || bytes.length() == 0 ||
+      wxString(bytes.data(), *wxConvFileName, bytes.length()) != path) {
+    return {};
+  }
+  return std::string(bytes.data(), bytes.length());
+}
+
+std::error_code writeReportFile(const ReportFile& file, std::string_view report) {
+  return writeFileAtomically(fileSystemPath(file.path), report);
 }
 
 void saveReport(wxWindow& parent, const std::vector<ResultRow>& rows,
@@ -45,7 +58,7 @@ void saveReport(wxWindow& parent, const std::vector<ResultRow>& rows,
     return;
   }
   const std::string report = file.json ? jsonReport(rows, lines) : textReport(rows, lines, false);
-  if (const std::error_code error = writeFileAtomically(std::string(file.path.fn_str()), report)) {
+  if (const std::error_code error = writeReportFile(file, report)) {
     wxMessageBox(
         wxString::Format(wxString::FromUTF8("The report could not be saved as “%s”.\n\n%s"),
                          file.path, wxString::FromUTF8(error.message())),

@@ -4,6 +4,8 @@
 #include <wx/window.h>
 
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "validation/ResultRecords.h"
@@ -12,12 +14,21 @@ namespace tarq {
 
 // Where Save Report writes, and which report, for the path chosen in its dialog and the type
 // chosen there (0 text, 1 JSON): a name ending in ".json" or ".txt" (in any case) says which
-// report it wants; any other name takes the chosen type and its extension.
+// report it wants; any other name takes the chosen type and its extension. An empty path stays
+// empty: an extension alone would name a hidden file in the working folder.
 struct ReportFile {
   wxString path;
   bool json = false;
 };
 ReportFile reportFileFor(const wxString& path, int chosenType);
+
+// The path in the file system's own bytes, whatever they are (a folder's name need not be
+// UTF-8); empty where the path is empty or does not convert back to itself.
+std::string fileSystemPath(const wxString& path);
+
+// Writes `report` to `file` whole or not at all; a path without file-system bytes is an error
+// (SaveError::noPath), so the report goes where the person chose or nowhere.
+std::error_code writeReportFile(const ReportFile& file, std::string_view report);
 
 // Asks where to save the report of a pass with these rows and lines, then saves the report that
 // tarq-validate writes for the same pass: the JSON one, or the text one as it writes it to a

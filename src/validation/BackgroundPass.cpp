@@ -34,10 +34,9 @@ class BackgroundPass::ForwardedLines final : public ResultTextTable {
   explicit ForwardedLines(Delivery& delivery) : delivery_(delivery) {}
 
  protected:
+  // The owner's list was emptied as the pass started.
   void reloadData() override {
-    if (resStrings().empty()) {
-      delivery_.forward([](Receivers& to) { to.lines->removeAllLines(); });
-    } else {
+    if (!resStrings().empty()) {
       delivery_.forward(
           [line = resStrings().back()](Receivers& to) { to.lines->appendLine(line); });
     }
@@ -53,9 +52,7 @@ class BackgroundPass::ForwardedSummary final : public TestSummaryTable {
 
  protected:
   void reloadData() override {
-    if (results().empty()) {
-      delivery_.forward([](Receivers& to) { to.summary->removeAllResults(); });
-    } else {
+    if (!results().empty()) {
       delivery_.forward([row = results().back()](Receivers& to) {
         to.summary->addResult(row.testName, row.result, row.detected);
       });
@@ -88,8 +85,20 @@ BackgroundPass::~BackgroundPass() {
 
 void BackgroundPass::start(ScreenSize screen, Receivers receivers) {
   delivery_->receivers = std::move(receivers);
-  runner_.setTestResultsVC(delivery_->receivers.lines != nullptr ? lines_.get() : nullptr);
-  runner_.setTestNameVC(delivery_->receivers.summary != nullptr ? summary_.get() : nullptr);
+  ResultTextTable* const lines = delivery_->receivers.lines;
+  TestSummaryTable* const summary = delivery_->receivers.summary;
+  // Here rather than posted from the pass: a pass stopped at once drops what it posts, and the
+  // rows of the one before would stay under its status.
+  if (!cancelled()) {
+    if (lines != nullptr) {
+      lines->removeAllLines();
+    }
+    if (summary != nullptr) {
+      summary->removeAllResults();
+    }
+  }
+  runner_.setTestResultsVC(lines != nullptr ? lines_.get() : nullptr);
+  runner_.setTestNameVC(summary != nullptr ? summary_.get() : nullptr);
   thread_ = std::thread([this, screen] {
     runner_.runAllTests(&cancellation_, screen);
     delivery_->post([delivery = delivery_] {

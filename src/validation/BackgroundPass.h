@@ -12,10 +12,10 @@
 namespace tarq {
 
 // One validation pass on a thread of its own, for a front end that must stay live meanwhile.
-// What the pass reports (the tables emptied, each line and row, each check as it begins, its
-// end) reaches the owner's thread in order through the owner's post function: the window's
-// queues a call on its event loop, a test's a queue it drains. Every member is called on the
-// owner's thread.
+// The owner's tables are emptied as it starts; what the pass then reports (each line and row,
+// each check as it begins, its end) reaches the owner's thread in order through the owner's post
+// function: the window's queues a call on its event loop, a test's a queue it drains. Every
+// member is called on the owner's thread.
 //
 // Once cancelled, the pass's tools are ended, no further check starts, and what it still posts
 // is dropped when it arrives, except its end, so that the owner knows when to let it go.
@@ -42,7 +42,8 @@ class BackgroundPass {
   BackgroundPass& operator=(const BackgroundPass&) = delete;
 
   // Starts the pass once, with the main screen the owner read (on macOS only the main thread
-  // may ask).
+  // may ask): empties the tables unless cancelled, then starts its thread. Throws
+  // std::system_error where no thread can be made; the pass has then run nothing.
   void start(ScreenSize screen, Receivers receivers);
   // Idempotent; also before start, when the pass then runs no check.
   void cancel();

@@ -29,8 +29,15 @@ std::string verdictText(const StatusCounts& counts, double seconds) {
 }
 
 std::string stoppedText(std::size_t checksStarted, double seconds) {
+  if (checksStarted == 0) {
+    return fmt::format("Stopped before the first check, after {}.", durationText(seconds));
+  }
   return fmt::format("Stopped during check {} of {}, after {}.", checksStarted,
                      kTestNamesInRunOrder.size(), durationText(seconds));
+}
+
+std::string notStartedText(std::string_view reason) {
+  return fmt::format("Could not start the checks: {}", reason);
 }
 
 }  // namespace tarq

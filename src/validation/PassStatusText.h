@@ -22,7 +22,10 @@ std::string checkingText(std::size_t index, std::string_view testName);
 // A pass that ran to its end: "1 failed, 1 warned, 6 passed in 512 ms".
 std::string verdictText(const StatusCounts& counts, double seconds);
 // A pass stopped while its `checksStarted`th check ran: "Stopped during check 8 of 8, after 1.2
-// s.".
+// s.", or before any had begun: "Stopped before the first check, after 8 ms.".
 std::string stoppedText(std::size_t checksStarted, double seconds);
+// A pass that could not begin, for `reason` (the system's words): "Could not start the checks:
+// Resource temporarily unavailable".
+std::string notStartedText(std::string_view reason);
 
 }  // namespace tarq

@@ -2,6 +2,7 @@
 
 #include <future>
 #include <optional>
+#include <system_error>
 #include <utility>
 
 #include "system/text/FileReading.h"
@@ -31,18 +32,23 @@ class FactsOfOnePass final : public ForwardingMachineFacts {
   MonoVersionInfo monoVersion() override { return mono_.get(); }
 
  private:
+  // Where no thread can be made (a limit on processes, a container's pids.max), the fact is
+  // asked on the pass's own thread when its check wants it: slower, but the pass still ends.
   template <typename Fact>
   std::shared_future<Fact> aside(const SystemValuesUtility::RunCancellation* cancellation,
                                  Fact (MachineFacts::*question)()) {
-    return std::async(std::launch::async,
-                      [this, cancellation, question] {
-                        std::optional<SystemValuesUtility::CancellationScope> scope;
-                        if (cancellation != nullptr) {
-                          scope.emplace(*cancellation);
-                        }
-                        return (facts_.*question)();
-                      })
-        .share();
+    auto ask = [this, cancellation, question] {
+      std::optional<SystemValuesUtility::CancellationScope> scope;
+      if (cancellation != nullptr) {
+        scope.emplace(*cancellation);
+      }
+      return (facts_.*question)();
+    };
+    try {
+      return std::async(std::launch::async, ask).share();
+    } catch (const std::system_error&) {
+      return std::async(std::launch::deferred, ask).share();
+    }
   }
 
   std::shared_future<double> usb_;

@@ -1,7 +1,11 @@
 // The window's menu bar: Edit's items on the focused table, and Save Report's file and state.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "report/AtomicFile.h"
 #include "support/Tables.h"
+#include "support/TemporaryDirectory.h"
 #include "ui/SaveReport.h"
 #include "ui/ShownWindow.h"
 
@@ -46,6 +50,30 @@ TEST(WindowMenuTest, ReportTypeFollowsTheNameElseTheChosenType) {
        {{"/r/a", 1}, {"/r/a.json", true}},
        {{"/r/a", 0}, {"/r/a.txt", false}},
        {{"/r/a.json.old", 0}, {"/r/a.json.old.txt", false}}});
+}
+
+// A folder whose name is not UTF-8 (Latin-1 "café") is saved into under its own bytes, as the
+// file dialog hands its path over. A path that is empty (as one that would not convert comes) is
+// an error the save reports, and nothing is written anywhere, the working folder included.
+TEST(WindowMenuTest, AReportGoesWhereChosenOrNowhere) {
+  const TemporaryDirectory directory;
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(directory.path());
+  const std::string folder = directory.string() + "/caf\xe9";
+  std::filesystem::create_directory(folder);
+  const wxString chosen((folder + "/report").c_str(), *wxConvFileName);
+  ASSERT_FALSE(chosen.empty());
+
+  EXPECT_EQ(fileSystemPath(chosen), folder + "/report");
+  EXPECT_FALSE(writeReportFile(reportFileFor(chosen, 0), "text"));
+  EXPECT_EQ(readFile(folder + "/report.txt"), "text");
+  const ReportFile none = reportFileFor(wxString(), 1);
+  EXPECT_EQ(none.path, wxString());
+  EXPECT_EQ(writeReportFile(none, "json"), make_error_code(SaveError::noPath));
+  EXPECT_EQ(fileSystemPath(wxString()), "");
+  std::filesystem::current_path(working);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
 
 // Nothing to save before the first pass; whether a pass leaves a report to save:

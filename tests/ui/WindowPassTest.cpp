@@ -3,10 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/uiaction.h>
 
 #include <clocale>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "support/FakeTool.h"
 #include "support/ProcessCensus.h"
@@ -173,6 +175,41 @@ TEST(WindowPassTest, RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu) {
     EXPECT_EQ(window->label(wxID_EXECUTE), "Run Checks");
     EXPECT_EQ(window->enabled(wxID_SAVE), !stopped);
   }
+}
+
+// A machine whose first check, once held, waits until the test lets it through.
+struct HeldFirstCheck final : FakeMachineFacts {
+  OperatingSystemVersion operatingSystemVersion() override {
+    while (held) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return FakeMachineFacts::operatingSystemVersion();
+  }
+  std::atomic<bool> held = false;
+};
+
+// Run and stopped at once (Ctrl+R and Escape together), a pass shows no row or line of the one
+// before it, and says how far it came: its first check's start is usually still on its way.
+TEST(WindowPassTest, APassStoppedAtOnceShowsNothingOfTheOneBefore) {
+  HeldFirstCheck facts;
+  const ShownWindow window(&facts);
+  window.installMenu();
+  ASSERT_TRUE(window.clickButton([&] { return window.summary().model().GetCount() == 8u; }));
+  facts.held = true;
+  wxUIActionSimulator input;
+  input.Char('r', wxMOD_CONTROL);
+  input.Char(WXK_ESCAPE);
+  const bool stopped = processEventsUntil(
+      [&] { return !window.control().passRunning() && window.status().rfind("Stopped", 0) == 0; });
+  // The stopped pass's thread ends before the window goes.
+  facts.held = false;
+  ASSERT_TRUE(stopped) << window.status();
+  wxTheApp->Yield(true);
+  EXPECT_EQ(window.summary().model().GetCount(), 0u);
+  EXPECT_EQ(window.lines().model().GetCount(), 0u);
+  EXPECT_THAT(window.status(),
+              ::testing::AnyOf(::testing::StartsWith("Stopped before the first check, after "),
+                               ::testing::StartsWith("Stopped during check 1 of 8, after ")));
 }
 
 }  // namespace

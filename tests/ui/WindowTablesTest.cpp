@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <wx/uiaction.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,43 @@ TEST(WindowTablesTest, OnlyFailAndWarnRowsAreColoured) {
   for (unsigned row = 0; row < kRows.size(); ++row) {
     EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, colours[row]), colours[row])
         << '"' << kRows[row].result << '"';
+  }
+}
+
+// What the models hand the tables: a marker in the row's status colour (a clear one where the
+// row has none), black text on the coloured rows, and no value for a row past the end.
+TEST(WindowTablesTest, TheModelsGiveMarkersTextColoursAndNothingPastTheEnd) {
+  const ShownWindow window(nullptr);
+  fillTables(window);
+  const SummaryListModel& summary = window.summary().model();
+  const std::vector<std::optional<wxColour>> markers{
+      kRed, kYellow, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+  for (unsigned row = 0; row < kRows.size(); ++row) {
+    SCOPED_TRACE('"' + kRows[row].result + '"');
+    wxVariant value;
+    summary.GetValueByRow(value, row, 1);
+    wxDataViewIconText shown;
+    shown << value;
+    const wxImage marker = shown.GetBitmapBundle().GetBitmap(wxDefaultSize).ConvertToImage();
+    const int x = marker.GetWidth() / 2, y = marker.GetHeight() / 2;
+    EXPECT_EQ(marker.GetAlpha(x, y) != 0, markers[row].has_value());
+    if (markers[row]) {
+      EXPECT_EQ(wxColour(marker.GetRed(x, y), marker.GetGreen(x, y), marker.GetBlue(x, y)),
+                *markers[row]);
+    }
+    wxDataViewItemAttr attr;
+    EXPECT_EQ(summary.GetAttrByRow(row, 2, attr), markers[row].has_value());
+    if (markers[row]) {
+      EXPECT_EQ(attr.GetColour(), *wxBLACK);
+    }
+  }
+  for (const wxDataViewCtrl* table : {&window.summaryTable(), &window.linesTable()}) {
+    const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table->GetModel());
+    for (unsigned column = 0; column < table->GetColumnCount(); ++column) {
+      wxVariant value;
+      model.GetValueByRow(value, model.GetCount(), column);
+      EXPECT_TRUE(value.IsNull()) << table->GetName() << " column " << column;
+    }
   }
 }
 
