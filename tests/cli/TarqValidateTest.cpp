@@ -186,65 +186,65 @@ TEST(TarqValidateTest, AToolThatCannotStartSaysWhyWithVerbose) {
       testing::readFile(err).find("/system_profiler could not be started: Too many open files\n"),
       std::string::npos)
       << testing::readFile(err);
+}
 
-  // The threads (and, with the thread, the tasks) that user `uid` runs now.
-  int tasksOf(uid_t uid) {
-    int tasks = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-      struct stat owner {};
-      if (::stat(entry.path().c_str(), &owner) == 0 && owner.st_uid == uid &&
-          entry.path().filename().string().find_first_not_of("0123456789") == std::string::npos) {
-        std::error_code gone;
-        const auto threads = std::filesystem::directory_iterator(entry.path() / "task", gone);
-        tasks += static_cast<int>(std::distance(threads, std::filesystem::directory_iterator()));
-      }
+// The threads (and, with the thread, the tasks) that user `uid` runs now.
+int tasksOf(uid_t uid) {
+  int tasks = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    struct stat owner {};
+    if (::stat(entry.path().c_str(), &owner) == 0 && owner.st_uid == uid &&
+        entry.path().filename().string().find_first_not_of("0123456789") == std::string::npos) {
+      std::error_code gone;
+      const auto threads = std::filesystem::directory_iterator(entry.path() / "task", gone);
+      tasks += static_cast<int>(std::distance(threads, std::filesystem::directory_iterator()));
     }
-    return tasks;
   }
+  return tasks;
+}
 
-  // Under a limit on processes that leaves room for the program alone (as a container's pids.max
-  // can), no thread can be made: the pass asks each tool's fact on its own thread and still reports
-  // every row. The limit binds only an ordinary user, so root runs it as nobody.
-  TEST(TarqValidateTest, APassThatCanMakeNoThreadStillReportsEveryRow) {
-    const uid_t user = ::getuid() == 0 ? 65534 : ::getuid();
-    if (user != 65534) {
-      GTEST_SKIP() << "an ordinary user's other processes would share the limit";
-    }
-    const testing::TemporaryDirectory directory;
-    const std::string out = directory.string() + "/out";
-    const std::string limit = "--nproc=" + std::to_string(tasksOf(user) + 1);
-    const pid_t child = ::fork();
-    if (child == 0) {
-      const int file = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (file < 0 || ::dup2(file, STDOUT_FILENO) < 0 || ::setgid(user) != 0 ||
-          ::setuid(user) != 0) {
-        ::_exit(255);
-      }
-      ::execlp("prlimit", "prlimit", limit.c_str(), TARQ_VALIDATE_PATH, "--json", nullptr);
-      ::_exit(254);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 2);  // the operating system fails on Linux
-    EXPECT_EQ(nlohmann::json::parse(testing::readFile(out)).at("rows").size(), 8u);
+// Under a limit on processes that leaves room for the program alone (as a container's pids.max
+// can), no thread can be made: the pass asks each tool's fact on its own thread and still reports
+// every row. The limit binds only an ordinary user, so root runs it as nobody.
+TEST(TarqValidateTest, APassThatCanMakeNoThreadStillReportsEveryRow) {
+  const uid_t user = ::getuid() == 0 ? 65534 : ::getuid();
+  if (user != 65534) {
+    GTEST_SKIP() << "an ordinary user's other processes would share the limit";
   }
+  const testing::TemporaryDirectory directory;
+  const std::string out = directory.string() + "/out";
+  const std::string limit = "--nproc=" + std::to_string(tasksOf(user) + 1);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int file = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (file < 0 || ::dup2(file, STDOUT_FILENO) < 0 || ::setgid(user) != 0 || ::setuid(user) != 0) {
+      ::_exit(255);
+    }
+    ::execlp("prlimit", "prlimit", limit.c_str(), TARQ_VALIDATE_PATH, "--json", nullptr);
+    ::_exit(254);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 2);  // the operating system fails on Linux
+  EXPECT_EQ(nlohmann::json::parse(testing::readFile(out)).at("rows").size(), 8u);
+}
 
-  TEST(PrefixedLinesTest, EveryLineOfADiagnosticSaysWhereItComesFrom) {
-    std::ostringstream errors;
-    PrefixedLineBuffer prefixed(errors.rdbuf(), "tarq-validate: ");
-    std::ostream stream(&prefixed);
-    SystemValuesUtility::setDiagnosticStream(stream);
-    SystemValuesUtility::writeDiagnosticLine("2");
-    SystemValuesUtility::writeDiagnosticLine(
-        "/Applications/Google Chrome.app\n/Applications/Old/Google Chrome.app\n");
-    SystemValuesUtility::setDiagnosticStream(std::cout);
-    EXPECT_EQ(errors.str(),
-              "tarq-validate: 2\n"
-              "tarq-validate: /Applications/Google Chrome.app\n"
-              "tarq-validate: /Applications/Old/Google Chrome.app\n"
-              "tarq-validate: \n");
-  }
+TEST(PrefixedLinesTest, EveryLineOfADiagnosticSaysWhereItComesFrom) {
+  std::ostringstream errors;
+  PrefixedLineBuffer prefixed(errors.rdbuf(), "tarq-validate: ");
+  std::ostream stream(&prefixed);
+  SystemValuesUtility::setDiagnosticStream(stream);
+  SystemValuesUtility::writeDiagnosticLine("2");
+  SystemValuesUtility::writeDiagnosticLine(
+      "/Applications/Google Chrome.app\n/Applications/Old/Google Chrome.app\n");
+  SystemValuesUtility::setDiagnosticStream(std::cout);
+  EXPECT_EQ(errors.str(),
+            "tarq-validate: 2\n"
+            "tarq-validate: /Applications/Google Chrome.app\n"
+            "tarq-validate: /Applications/Old/Google Chrome.app\n"
+            "tarq-validate: \n");
+}
 
 }  // namespace
 }  // namespace tarq
