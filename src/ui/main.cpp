@@ -10,6 +10,7 @@
 #include "system/process/HeapSetting.h"
 #include "system/process/RunningToolGroups.h"
 #include "ui/AppDelegate.h"
+#include "ui/DisplayLoss.h"
 #include "ui/MainWindow.h"
 #include "ui/MenuBar.h"
 #include "ui/Settings.h"
@@ -40,6 +41,7 @@ class TarqSysValidationApp final : public wxApp {
       return false;
     }
     installMenuBar(*window);
+    endToolsWhenTheDisplayGoesAway();
     window->Show();
     delegate_.applicationDidFinishLaunching();
     return true;

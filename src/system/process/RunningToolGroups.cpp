@@ -36,6 +36,8 @@ sigset_t endingSignalSet() {
   return set;
 }
 
+}  // namespace
+
 // Async-signal-safe: atomics, nanosleep and kill only.
 void endRunningTools() {
   programEnding.store(true);
@@ -51,6 +53,8 @@ void endRunningTools() {
     }
   }
 }
+
+namespace {
 
 extern "C" void endToolsAndProgram(int number) {
   endRunningTools();

@@ -22,6 +22,11 @@ void prepareProcessForTools();
 // the signal handler reads them; a group past the table's room is simply not ended.
 void trackGroup(pid_t group);
 void untrackGroup(pid_t group);
+// Ends the process groups of the running tools now, waiting briefly for starts under way; no
+// tool starts after it. For a program's own ends that neither the signal handlers nor exit()
+// see, such as a toolkit leaving through _exit(). Async-signal-safe.
+void endRunningTools();
+
 // How many groups the table holds now.
 std::size_t trackedGroupCount();
 
