@@ -37,8 +37,9 @@ class BackgroundPass::ForwardedLines final : public ResultTextTable {
   // The owner's list was emptied as the pass started.
   void reloadData() override {
     if (!resStrings().empty()) {
-      delivery_.forward(
-          [line = resStrings().back()](Receivers& to) { to.lines->appendLine(line); });
+      delivery_.forward([line = resStrings().back(), check = lineChecks().back()](Receivers& to) {
+        to.lines->appendLine(line, check);
+      });
     }
   }
 
@@ -53,8 +54,8 @@ class BackgroundPass::ForwardedSummary final : public TestSummaryTable {
  protected:
   void reloadData() override {
     if (!results().empty()) {
-      delivery_.forward([row = results().back()](Receivers& to) {
-        to.summary->addResult(row.testName, row.result, row.detected);
+      delivery_.forward([row = results().back(), remedy = remedies().back()](Receivers& to) {
+        to.summary->addResult(row.testName, row.result, row.detected, remedy);
       });
     }
   }

@@ -15,7 +15,7 @@ void ValidationRunner::checkBrowser() {
   ChromeLocation chrome = facts().locateChrome();
   if (chrome.version.empty()) {
     appendResultLine("Application requires Google Chrome. Unable to find Google Chrome");
-    reportResultRow(kTestName, StatusWord::fail, "Unable to find Google Chrome");
+    reportResultRow(kTestName, StatusWord::fail, "Unable to find Google Chrome", Remedy::browser());
     return;
   }
   appendResultLine("Google Chrome File Location: " + chrome.path);

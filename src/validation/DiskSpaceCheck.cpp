@@ -24,7 +24,8 @@ void ValidationRunner::checkDiskSpace() {
   if (!enough) {
     appendResultLine("Application cannot be installed without 5 GB of free disk space.");
   }
-  reportResultRow(kTestName, enough ? StatusWord::pass : StatusWord::fail, std::move(sizes));
+  reportResultRow(kTestName, enough ? StatusWord::pass : StatusWord::fail, std::move(sizes),
+                  Remedy::diskSpace(freeBytes, kMinimumFreeBytes));
 }
 
 }  // namespace tarq

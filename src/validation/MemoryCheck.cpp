@@ -18,7 +18,7 @@ void ValidationRunner::checkMemory() {
   if (!bytes) {
     // Unreadable memory is not small memory: the requirement could not be verified.
     appendResultLine("Memory Size:" + std::string(kUnknownValue));
-    reportResultRow(kTestName, StatusWord::warn, std::string(kUnknownValue));
+    reportResultRow(kTestName, StatusWord::warn, std::string(kUnknownValue), Remedy::memory(bytes));
     return;
   }
 
@@ -30,7 +30,8 @@ void ValidationRunner::checkMemory() {
   appendResultLine(enough ? "Memory Size:" + sizeText
                           : "Application requires a minimum of 4 GigaBytes of RAM.  Memory Size:" +
                                 sizeText);
-  reportResultRow(kTestName, enough ? StatusWord::pass : StatusWord::fail, sizeText);
+  reportResultRow(kTestName, enough ? StatusWord::pass : StatusWord::fail, sizeText,
+                  Remedy::memory(bytes));
 }
 
 }  // namespace tarq

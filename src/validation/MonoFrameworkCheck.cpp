@@ -17,7 +17,7 @@ void ValidationRunner::checkMonoFramework() {
     // A failure, or a version whose first number is 0 or too large (its error is then empty).
     appendResultLine(mono.error);
     appendResultLine("The Mono Framework version 4 or later is required to be installed.");
-    reportResultRow(kTestName, StatusWord::fail, std::move(mono.error));
+    reportResultRow(kTestName, StatusWord::fail, std::move(mono.error), Remedy::mono(true));
     return;
   }
   std::string label = "Mono Framework Version: " + mono.version;
@@ -26,7 +26,7 @@ void ValidationRunner::checkMonoFramework() {
     reportResultRow(kTestName, StatusWord::pass, std::move(label));
   } else {
     appendResultLine(label + ", version 4 or later is required to be installed.");
-    reportResultRow(kTestName, StatusWord::fail, std::move(label));
+    reportResultRow(kTestName, StatusWord::fail, std::move(label), Remedy::mono(false));
   }
 }
 

@@ -65,7 +65,8 @@ void ValidationRunner::checkOperatingSystem() {
   }
 
   appendResultLine(std::move(line));
-  reportResultRow(kTestName, status, std::move(detected));
+  reportResultRow(kTestName, status, std::move(detected),
+                  Remedy::operatingSystem(status == StatusWord::fail));
 }
 
 }  // namespace tarq

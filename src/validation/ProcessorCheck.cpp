@@ -34,12 +34,15 @@ bool mentionsIntel(std::string_view brand) {
 
 void ValidationRunner::checkProcessor() {
   std::string_view status = StatusWord::pass;
+  Remedy::ProcessorShortfall shortfall;
 
   const std::optional<int32_t> count = facts().cpuCount();
   if (count && *count >= kMinimumProcessorCount) {
     appendResultLine("Processors count : " + integerText(*count));
   } else {
     status = StatusWord::warn;
+    shortfall.tooFewOrUnknownCount = true;
+    shortfall.countUnknown = !count;
     appendResultLine("Warning Processors count : " + textOrUnknown(count) +
                      " ideally should be 2 or more");
   }
@@ -60,11 +63,13 @@ void ValidationRunner::checkProcessor() {
   const std::optional<uint32_t> capable = facts().cpu64BitCapable();
   if (!capable) {
     status = StatusWord::warn;
+    shortfall.capabilityUnknown = true;
     appendResultLine("Warning cpu 64 bit capability is unknown");
   } else if (*capable == 1) {
     appendResultLine("cpu is 64 bit capable");
   } else {
     status = StatusWord::warn;
+    shortfall.not64Bit = true;
     appendResultLine("Warning cpu is NOT 64 bit capable");
   }
 
@@ -81,6 +86,7 @@ void ValidationRunner::checkProcessor() {
       appendResultLine("Processor Speed: " + speed + "GHz");
     } else {
       status = StatusWord::warn;
+      shortfall.tooSlow = true;
       appendResultLine("Warning Processor Speed: " + speed +
                        "GHz less than desired speed > 2.4 GHz");
     }
@@ -90,7 +96,7 @@ void ValidationRunner::checkProcessor() {
   const std::string brandText = textOrUnknown(brand);
   appendResultLine("Processor Type: " + machineType);
   appendResultLine("Processor Name: " + brandText);
-  reportResultRow(kTestName, status, brandText + ", " + machineType);
+  reportResultRow(kTestName, status, brandText + ", " + machineType, Remedy::processor(shortfall));
 
   if (status == StatusWord::warn) {
     appendResultLine("The above warnings may cause the application to perform below expectations.");

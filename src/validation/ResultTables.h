@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,13 @@ class TestSummaryTable {
   virtual ~TestSummaryTable() = default;
 
   const std::vector<ResultRow>& results() const { return results_; }
+  // What a person can do about each row: empty for a row that passed, or where there is nothing
+  // to say.
+  const std::vector<std::string>& remedies() const { return remedies_; }
 
-  // Appends one row, taken as it is, then reloads.
-  void addResult(std::string testName, std::string result, std::string detected);
+  // Appends one row, taken as it is, with its remedy, then reloads.
+  void addResult(std::string testName, std::string result, std::string detected,
+                 std::string remedy = {});
   // Empties the list, then reloads.
   void removeAllResults();
 
@@ -26,6 +31,7 @@ class TestSummaryTable {
 
  private:
   std::vector<ResultRow> results_;
+  std::vector<std::string> remedies_;
 };
 
 // The result lines of the last pass, in the order the checks produced them.
@@ -33,10 +39,15 @@ class ResultTextTable {
  public:
   virtual ~ResultTextTable() = default;
 
-  const std::vector<std::string>& resStrings() const { return resStrings_; }
+  // Said of a line that no check appended.
+  static constexpr std::size_t kNoCheck = static_cast<std::size_t>(-1);
 
-  // Appends one line, then reloads.
-  void appendLine(std::string line);
+  const std::vector<std::string>& resStrings() const { return resStrings_; }
+  // The place in the run order of the check that appended each line.
+  const std::vector<std::size_t>& lineChecks() const { return lineChecks_; }
+
+  // Appends one line, said by the check at `check` in the run order, then reloads.
+  void appendLine(std::string line, std::size_t check = kNoCheck);
   // Empties the list, then reloads.
   void removeAllLines();
 
@@ -45,6 +56,7 @@ class ResultTextTable {
 
  private:
   std::vector<std::string> resStrings_;
+  std::vector<std::size_t> lineChecks_;
 };
 
 }  // namespace tarq

@@ -21,7 +21,8 @@ void ValidationRunner::checkScreenResolution() {
   appendResultLine(bigEnough ? dimension
                              : "Application will not display without scroll bars if resolution "
                                "is not set to 1024x768 or higher");
-  reportResultRow(kTestName, bigEnough ? StatusWord::pass : StatusWord::fail, std::move(dimension));
+  reportResultRow(kTestName, bigEnough ? StatusWord::pass : StatusWord::fail, std::move(dimension),
+                  Remedy::screen());
 }
 
 }  // namespace tarq

@@ -25,7 +25,7 @@ void ValidationRunner::checkUSBVersion() {
     line = "Highest Available USB Version: " + shortestDecimal(version);
   }
   appendResultLine(line);
-  reportResultRow(kTestName, status, std::move(line));
+  reportResultRow(kTestName, status, std::move(line), Remedy::usb(version == 0));
 }
 
 }  // namespace tarq

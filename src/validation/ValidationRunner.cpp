@@ -68,6 +68,7 @@ void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* c
     testNameVC_->removeAllResults();
   }
   using Check = void (ValidationRunner::*)();
+  // Sized by the list of checks, and filled: a check listed but not here fails to build.
   static constexpr std::array<Check, kTestNamesInRunOrder.size()> checksInRunOrder = {
       &ValidationRunner::checkOperatingSystem, &ValidationRunner::checkMemory,
       &ValidationRunner::checkProcessor,       &ValidationRunner::checkDiskSpace,
@@ -87,22 +88,28 @@ void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* c
     if (checkStarted_) {
       checkStarted_(index, kTestNamesInRunOrder[index]);
     }
-    ++index;
+    currentCheck_ = index++;
     (this->*check)();
   }
+  currentCheck_ = ResultTextTable::kNoCheck;
   facts_ = given;
 }
 
 void ValidationRunner::appendResultLine(std::string line) {
   if (testResultsVC_ != nullptr) {
-    testResultsVC_->appendLine(std::move(line));
+    testResultsVC_->appendLine(std::move(line), currentCheck_);
   }
 }
 
 void ValidationRunner::reportResultRow(std::string_view testName, std::string_view result,
-                                       std::string detected) {
+                                       std::string detected, std::string remedy) {
   if (testNameVC_ != nullptr) {
-    testNameVC_->addResult(std::string(testName), std::string(result), std::move(detected));
+    // A passing check has nothing to be done about.
+    if (result == StatusWord::pass) {
+      remedy.clear();
+    }
+    testNameVC_->addResult(std::string(testName), std::string(result), std::move(detected),
+                           std::move(remedy));
   }
 }
 

@@ -8,15 +8,20 @@
 #include <string_view>
 
 #include "system/process/RunCancellation.h"
+#include "validation/CheckGuidance.h"
 #include "validation/MachineFacts.h"
 #include "validation/ResultTables.h"
 
 namespace tarq {
 
 // The checks' names, which are also their rows' test names, in the order a pass runs them.
-inline constexpr std::array<std::string_view, 8> kTestNamesInRunOrder = {
-    "Operating System", "RAM (Memory)",      "Processor",          "Primary Hard Drive",
-    "USB 2.0/3.0/3.1",  "Screen Resolution", "Supported Browsers", "Mono Framework"};
+inline constexpr std::array<std::string_view, kChecksInRunOrder.size()> kTestNamesInRunOrder = [] {
+  std::array<std::string_view, kChecksInRunOrder.size()> names{};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    names[i] = kChecksInRunOrder[i].testName;
+  }
+  return names;
+}();
 
 // One validation pass: empty both tables, then run the checks in their fixed order, each to
 // completion. Every check reports through the two tables; a table that is not set drops what
@@ -57,14 +62,18 @@ class ValidationRunner {
 
  private:
   MachineFacts& facts() { return *facts_; }
-  // A check's two ways of reporting; each drops its report when its table is not set.
+  // A check's two ways of reporting; each drops its report when its table is not set. A row
+  // that did not pass may say what to do about it.
   void appendResultLine(std::string line);
-  void reportResultRow(std::string_view testName, std::string_view result, std::string detected);
+  void reportResultRow(std::string_view testName, std::string_view result, std::string detected,
+                       std::string remedy = {});
 
   MachineFacts* facts_;
   ResultTextTable* testResultsVC_ = nullptr;
   TestSummaryTable* testNameVC_ = nullptr;
   CheckStarted checkStarted_;
+  // The place in the run order of the check running now.
+  std::size_t currentCheck_ = ResultTextTable::kNoCheck;
 };
 
 // Said in a result line and a detected value wherever a fact could not be read.

@@ -12,9 +12,8 @@
 namespace tarq::testing {
 
 // The checks' names in the order a pass runs them.
-inline const std::vector<std::string> kRunOrder{
-    "Operating System", "RAM (Memory)",      "Processor",          "Primary Hard Drive",
-    "USB 2.0/3.0/3.1",  "Screen Resolution", "Supported Browsers", "Mono Framework"};
+inline const std::vector<std::string> kRunOrder(kTestNamesInRunOrder.begin(),
+                                                kTestNamesInRunOrder.end());
 
 // A machine described by plain values: a well-equipped Intel Mac on Catalina unless a test
 // says otherwise.
