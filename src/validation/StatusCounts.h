@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "validation/ResultRecords.h"
@@ -17,5 +19,15 @@ struct StatusCounts {
   friend bool operator==(const StatusCounts&, const StatusCounts&) = default;
 };
 StatusCounts countStatuses(const std::vector<ResultRow>& rows);
+
+// What a finished pass means for installing the client application: ready (every check
+// passed), ready with warnings (none failed), or not ready.
+enum class Verdict { ready, readyWithWarnings, notReady };
+Verdict verdictOf(const StatusCounts& counts);
+// The verdict as one plain sentence, the same in the window and the text report.
+std::string verdictSentence(const StatusCounts& counts);
+// The verdict's identifier in reports read by programs: "ready", "readyWithWarnings",
+// "notReady".
+std::string_view verdictIdentifier(Verdict verdict);
 
 }  // namespace tarq

@@ -44,5 +44,27 @@ TEST(StatusCountsTest, CountsOnlyTheExactStatusWords) {
   EXPECT_EQ(countStatuses({}), StatusCounts{});
 }
 
+// The verdict follows the worst status; its sentence names how many checks failed.
+TEST(StatusCountsTest, TheVerdictIsOneSentenceAndOneIdentifier) {
+  const struct {
+    StatusCounts counts;
+    std::string sentence, identifier;
+  } cases[] = {
+      {{.passed = 8},
+       "Ready: this computer meets every requirement of the client application.",
+       "ready"},
+      {{.passed = 7, .warned = 1},
+       "Ready with warnings: the client application may perform below expectations.",
+       "readyWithWarnings"},
+      {{.passed = 7, .failed = 1}, "Not ready: 1 check failed.", "notReady"},
+      {{.passed = 3, .warned = 2, .failed = 3}, "Not ready: 3 checks failed.", "notReady"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sentence);
+    EXPECT_EQ(verdictSentence(c.counts), c.sentence);
+    EXPECT_EQ(verdictIdentifier(verdictOf(c.counts)), c.identifier);
+  }
+}
+
 }  // namespace
 }  // namespace tarq
