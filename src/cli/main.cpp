@@ -30,14 +30,16 @@ constexpr std::string_view kUsage =
     "Usage: tarq-validate [--json] [--verbose]\n"
     "\n"
     "Checks whether this machine meets the client application's system requirements.\n"
-    "Prints one row per check (Pass, Warn or Fail and what was detected), then the\n"
-    "result lines.\n"
+    "Prints one row per check (Pass, Warn or Fail and what was detected), the result\n"
+    "lines, what to do about each check that did not pass, and the verdict.\n"
     "\n"
     "Options:\n"
     "  --json     print the report as one JSON object\n"
     "  --verbose  show the system's diagnostic lines on standard error\n"
-    "  --help     show this help and exit\n"
+    "  -h, --help show this help and exit\n"
     "  --version  show the version and exit\n"
+    "\n"
+    "  --         end of the options\n"
     "\n"
     "Exit status: 0 when every check passes, 1 when a check warns and none fails,\n"
     "2 when a check fails, 64 for a usage error, 74 when the report cannot be written.\n"
@@ -82,8 +84,9 @@ class QuietStandardError {
   int saved_ = -1;
 };
 
+// One line: what is wrong, and where to read more.
 int usageError(std::string_view problem) {
-  std::cerr << kProgramName << ": " << problem << "\n\n" << kUsage;
+  std::cerr << kProgramName << ": " << problem << " (try --help)\n";
   return kExitUsage;
 }
 
@@ -108,9 +111,15 @@ int main(int argc, char** argv) {
   bool help = false;
   bool version = false;
   // Every argument is read before any is acted on: a usage error is one wherever it stands.
+  bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
-    if (argument == "--json") {
+    if (optionsEnded) {
+      // The program takes no operands.
+      return usageError("unexpected argument '" + std::string(argument) + "'");
+    } else if (argument == "--") {
+      optionsEnded = true;
+    } else if (argument == "--json") {
       json = true;
     } else if (argument == "--verbose") {
       verbose = true;
@@ -158,7 +167,8 @@ int main(int argc, char** argv) {
   }
 
   std::cout << (json ? tarq::jsonReport(summary.results(), lines.resStrings())
-                     : tarq::textReport(summary.results(), lines.resStrings(), colourWanted()));
+                     : tarq::textReport(summary.results(), summary.remedies(), lines.resStrings(),
+                                        colourWanted()));
   if (!std::cout.flush()) {
     std::cerr << "tarq-validate: could not write the report\n";
     return kExitOutputError;

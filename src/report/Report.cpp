@@ -60,15 +60,17 @@ std::string terminalSafe(std::string_view text) {
   return safe;
 }
 
-std::string textReport(const std::vector<ResultRow>& rows, const std::vector<std::string>& lines,
-                       bool colour) {
+std::string textReport(const std::vector<ResultRow>& rows, const std::vector<std::string>& remedies,
+                       const std::vector<std::string>& lines, bool colour) {
+  const auto readable = [](std::string_view text) {
+    return terminalSafe(SystemValuesUtility::withoutTrailingWhiteSpace(text));
+  };
   const std::array<std::string, 3> header{"Check", "Result", "Detected"};
   std::vector<std::array<std::string, 3>> cells;
   std::size_t nameWidth = header[0].size();
   std::size_t resultWidth = header[1].size();
   for (const ResultRow& row : rows) {
-    cells.push_back(
-        {terminalSafe(row.testName), terminalSafe(row.result), terminalSafe(row.detected)});
+    cells.push_back({readable(row.testName), readable(row.result), readable(row.detected)});
     nameWidth = std::max(nameWidth, codePointCount(cells.back()[0]));
     resultWidth = std::max(resultWidth, codePointCount(cells.back()[1]));
   }
@@ -95,8 +97,18 @@ std::string textReport(const std::vector<ResultRow>& rows, const std::vector<std
   }
   report += "\n";
   for (const std::string& line : lines) {
-    report += terminalSafe(line) + "\n";
+    report += readable(line) + "\n";
   }
+  std::string toDo;
+  for (std::size_t i = 0; i < rows.size() && i < remedies.size(); ++i) {
+    if (rows[i].result != StatusWord::pass && !remedies[i].empty()) {
+      toDo += "  " + readable(rows[i].testName) + ": " + readable(remedies[i]) + "\n";
+    }
+  }
+  if (!toDo.empty()) {
+    report += "\nWhat to do:\n" + toDo;
+  }
+  report += "\n" + verdictSentence(countStatuses(rows)) + "\n";
   return report;
 }
 

@@ -20,10 +20,13 @@ int exitStatusFor(const StatusCounts& counts);
 // row stays on one line and tool output cannot drive the terminal, ill-formed UTF-8 as U+FFFD.
 std::string terminalSafe(std::string_view text);
 
-// The summary table with aligned columns, a blank line, then the result lines in order. With
+// The report a person reads: the summary table with aligned columns, a blank line, the result
+// lines in order, then what to do about each row that did not pass (its remedy, from
+// `remedies`, which parallels `rows`) and the pass's verdict. Texts lose their trailing white
+// space and line ends, as a person reads them; what is left is made terminal-safe. With
 // `colour`, "Fail" rows are red and "Warn" rows yellow.
-std::string textReport(const std::vector<ResultRow>& rows, const std::vector<std::string>& lines,
-                       bool colour);
+std::string textReport(const std::vector<ResultRow>& rows, const std::vector<std::string>& remedies,
+                       const std::vector<std::string>& lines, bool colour);
 
 // {"rows":[{"testName":…,"result":…,"detected":…},…],"lines":[…]} on one line, valid UTF-8
 // (ill-formed input bytes become U+FFFD).

@@ -53,8 +53,8 @@ wxDataViewCtrl* focusedTable(wxFrame& frame) {
 // Saves the last pass's report, if it is there to save.
 void saveLastReport(WindowMenu& menu) {
   if (menu.reportSaveable()) {
-    saveReport(menu.frame, menu.control->testNameVC()->results(),
-               menu.control->testResultsVC()->resStrings(), menu.lastFolder);
+    saveReport(menu.frame, *menu.control->testNameVC(), *menu.control->testResultsVC(),
+               menu.lastFolder);
   }
 }
 

@@ -37,8 +37,8 @@ std::error_code writeReportFile(const ReportFile& file, std::string_view report)
   return writeFileAtomically(fileSystemPath(file.path), report);
 }
 
-void saveReport(wxWindow& parent, const std::vector<ResultRow>& rows,
-                const std::vector<std::string>& lines, wxString& lastFolder) {
+void saveReport(wxWindow& parent, const TestSummaryTable& summary, const ResultTextTable& lines,
+                wxString& lastFolder) {
   // The dialog keeps the name as typed when another type is chosen, so the default name has no
   // extension and takes the chosen type's.
   wxFileDialog dialog(&parent, "Save Report", lastFolder, "TarqSysValidation report", kReportTypes,
@@ -57,7 +57,9 @@ void saveReport(wxWindow& parent, const std::vector<ResultRow>& rows,
           "Save Report", wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, &parent) != wxYES) {
     return;
   }
-  const std::string report = file.json ? jsonReport(rows, lines) : textReport(rows, lines, false);
+  const std::string report =
+      file.json ? jsonReport(summary.results(), lines.resStrings())
+                : textReport(summary.results(), summary.remedies(), lines.resStrings(), false);
   if (const std::error_code error = writeReportFile(file, report)) {
     wxMessageBox(
         wxString::Format(wxString::FromUTF8("The report could not be saved as “%s”.\n\n%s"),

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "validation/ResultRecords.h"
+#include "validation/ResultTables.h"
 
 namespace tarq {
 
@@ -34,7 +35,7 @@ std::error_code writeReportFile(const ReportFile& file, std::string_view report)
 // tarq-validate writes for the same pass: the JSON one, or the text one as it writes it to a
 // file (without colour). The dialog opens in `lastFolder`, which then becomes the folder chosen.
 // The file is replaced whole or not at all; why it could not be is shown in a message.
-void saveReport(wxWindow& parent, const std::vector<ResultRow>& rows,
-                const std::vector<std::string>& lines, wxString& lastFolder);
+void saveReport(wxWindow& parent, const TestSummaryTable& summary, const ResultTextTable& lines,
+                wxString& lastFolder);
 
 }  // namespace tarq

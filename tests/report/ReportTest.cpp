@@ -64,26 +64,45 @@ const std::vector<ResultRow> kRows{{"Operating System", "Pass", "Version 14.2"},
 const std::vector<std::string> kLines{"first line", "second\nline"};
 
 // Columns align on characters, not bytes, and no line ends in padding; with colour, Fail rows
-// are red and Warn rows yellow.
-TEST(ReportTest, TextReportAlignsTheColumnsAndColoursTheRows) {
+// are red and Warn rows yellow. What to do about each row that did not pass comes after the
+// lines, in run order, and the verdict last. A text's trailing white space and line ends are not
+// shown (a browser's version answer ends in one); a control character inside it is escaped.
+TEST(ReportTest, TextReportAlignsTheColumnsAndEndsWithWhatToDoAndTheVerdict) {
   std::vector<ResultRow> rows = kRows;
   rows.push_back({"Caf\xC3\xA9", "Pass", "x"});
   rows.push_back({"Nothing", "Pass", ""});
+  rows.push_back({"Supported Browsers", "Pass", "Google Chrome 120.0.6099.129 \n"});
+  const std::vector<std::string> remedies{"", "Install more memory.", "Use a faster one.\n", "", "",
+                                          ""};
   const auto table = [](const std::string& red, const std::string& yellow,
                         const std::string& reset) {
-    return "Check             Result  Detected\n"
-           "Operating System  Pass    Version 14.2\n" +
-           red + "RAM (Memory)      Fail    2.0 GigaBytes" + reset + "\n" + yellow +
-           "Processor         Warn    Apple M1, arm64" + reset +
+    return "Check               Result  Detected\n"
+           "Operating System    Pass    Version 14.2\n" +
+           red + "RAM (Memory)        Fail    2.0 GigaBytes" + reset + "\n" + yellow +
+           "Processor           Warn    Apple M1, arm64" + reset +
            "\n"
-           "Caf\xC3\xA9              Pass    x\n"
-           "Nothing           Pass\n"
+           "Caf\xC3\xA9                Pass    x\n"
+           "Nothing             Pass\n"
+           "Supported Browsers  Pass    Google Chrome 120.0.6099.129\n"
            "\n"
            "first line\n"
-           "second\\nline\n";
+           "second\\nline\n"
+           "\n"
+           "What to do:\n"
+           "  RAM (Memory): Install more memory.\n"
+           "  Processor: Use a faster one.\n"
+           "\n"
+           "Not ready: 1 check failed.\n";
   };
-  EXPECT_EQ(textReport(rows, kLines, false), table("", "", ""));
-  EXPECT_EQ(textReport(rows, kLines, true), table("\x1b[31m", "\x1b[33m", "\x1b[0m"));
+  EXPECT_EQ(textReport(rows, remedies, kLines, false), table("", "", ""));
+  EXPECT_EQ(textReport(rows, remedies, kLines, true), table("\x1b[31m", "\x1b[33m", "\x1b[0m"));
+  // Every check passed: nothing to do.
+  EXPECT_EQ(textReport({{"Processor", "Pass", "Apple M1, arm64"}}, {""}, {}, false),
+            "Check      Result  Detected\n"
+            "Processor  Pass    Apple M1, arm64\n"
+            "\n"
+            "\n"
+            "Ready: this computer meets every requirement of the client application.\n");
 }
 
 // Compact on one line, every text as it was and in order; bytes that are not UTF-8 become U+FFFD.

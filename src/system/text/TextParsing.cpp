@@ -12,6 +12,11 @@ bool isValidUtf8(std::string_view text) {
   return true;
 }
 
+std::string_view withoutTrailingWhiteSpace(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(" \t\n\r\v\f");
+  return text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}
+
 std::size_t codePointCount(std::string_view text) {
   std::size_t count = 0;
   for (const char c : text) {

@@ -20,6 +20,10 @@ bool isValidUtf8(std::string_view text);
 // The characters of valid UTF-8 `text`, as Unicode scalars: every byte but the continuation bytes.
 std::size_t codePointCount(std::string_view text);
 
+// `text` as a person reads it: without the trailing blanks, tabs and line ends that a tool's
+// output often ends in.
+std::string_view withoutTrailingWhiteSpace(std::string_view text);
+
 // `c` in lower case where it is an ASCII capital; every other byte as it is.
 constexpr char asciiLowerCase(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
