@@ -3,6 +3,7 @@
 #include <future>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "system/text/FileReading.h"
@@ -11,19 +12,62 @@
 namespace tarq {
 namespace {
 
-// The facts of one pass: those that come from tools are asked for at once, each on a thread of
-// its own under the pass's cancellation, and handed over when a check asks for them. The screen,
-// unless given, is read next on the pass's thread while the tools run: on X it means loading the
-// X libraries and talking to the server. The destructor waits for all three threads, so none
-// outlives the pass.
+// One fact asked on a thread of its own, under the pass's cancellation, and handed over when a
+// check asks for it. Where no thread can be made (a limit on processes, a container's
+// pids.max), it is asked on the pass's own thread when its check wants it: slower, but the pass
+// still ends. The thread is joined when the fact goes, so none outlives the pass.
+template <typename Fact>
+class FactAside {
+ public:
+  FactAside(MachineFacts& facts, Fact (MachineFacts::*question)(),
+            const SystemValuesUtility::RunCancellation* cancellation)
+      : task_([&facts, question, cancellation] {
+          std::optional<SystemValuesUtility::CancellationScope> scope;
+          if (cancellation != nullptr) {
+            scope.emplace(*cancellation);
+          }
+          return (facts.*question)();
+        }),
+        answer_(task_.get_future().share()) {
+    try {
+      thread_ = std::thread([this] { task_(); });
+    } catch (const std::system_error&) {
+    }
+  }
+  ~FactAside() {
+    if (thread_.joinable()) {
+      thread_.join();
+    }
+  }
+  FactAside(const FactAside&) = delete;
+  FactAside& operator=(const FactAside&) = delete;
+
+  Fact get() {
+    if (!thread_.joinable() && !askedHere_) {
+      askedHere_ = true;
+      task_();
+    }
+    return answer_.get();
+  }
+
+ private:
+  std::packaged_task<Fact()> task_;
+  std::shared_future<Fact> answer_;
+  std::thread thread_;
+  bool askedHere_ = false;
+};
+
+// The facts of one pass: those that come from tools are asked for at once, each aside, and the
+// screen, unless given, is read next on the pass's thread while the tools run: on X it means
+// loading the X libraries and talking to the server.
 class FactsOfOnePass final : public ForwardingMachineFacts {
  public:
   FactsOfOnePass(MachineFacts& facts, const SystemValuesUtility::RunCancellation* cancellation,
                  std::optional<ScreenSize> screen)
       : ForwardingMachineFacts(facts),
-        usb_(aside(cancellation, &MachineFacts::highestUSBVersion)),
-        chrome_(aside(cancellation, &MachineFacts::locateChrome)),
-        mono_(aside(cancellation, &MachineFacts::monoVersion)),
+        usb_(facts, &MachineFacts::highestUSBVersion, cancellation),
+        chrome_(facts, &MachineFacts::locateChrome, cancellation),
+        mono_(facts, &MachineFacts::monoVersion, cancellation),
         screen_(screen ? *screen : facts.mainScreenSize()) {}
 
   double highestUSBVersion() override { return usb_.get(); }
@@ -32,28 +76,9 @@ class FactsOfOnePass final : public ForwardingMachineFacts {
   MonoVersionInfo monoVersion() override { return mono_.get(); }
 
  private:
-  // Where no thread can be made (a limit on processes, a container's pids.max), the fact is
-  // asked on the pass's own thread when its check wants it: slower, but the pass still ends.
-  template <typename Fact>
-  std::shared_future<Fact> aside(const SystemValuesUtility::RunCancellation* cancellation,
-                                 Fact (MachineFacts::*question)()) {
-    auto ask = [this, cancellation, question] {
-      std::optional<SystemValuesUtility::CancellationScope> scope;
-      if (cancellation != nullptr) {
-        scope.emplace(*cancellation);
-      }
-      return (facts_.*question)();
-    };
-    try {
-      return std::async(std::launch::async, ask).share();
-    } catch (const std::system_error&) {
-      return std::async(std::launch::deferred, ask).share();
-    }
-  }
-
-  std::shared_future<double> usb_;
-  std::shared_future<ChromeLocation> chrome_;
-  std::shared_future<MonoVersionInfo> mono_;
+  FactAside<double> usb_;
+  FactAside<ChromeLocation> chrome_;
+  FactAside<MonoVersionInfo> mono_;
   const ScreenSize screen_;
 };
 
