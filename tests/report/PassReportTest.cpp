@@ -2,12 +2,15 @@
 // rows and lines, which stay as they were; checks left out; and the requirement values, which
 // must be the bounds the checks judge by.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <functional>
 #include <nlohmann/json.hpp>
 
 #include "report/PassReport.h"
 #include "report/Report.h"
+#include "support/TemporaryDirectory.h"
 #include "validation/CheckHarness.h"
 
 namespace tarq {
@@ -187,6 +190,46 @@ TEST(PassReportTest, MachineValuesAndAnUnreadableSerialNumber) {
   described = Json::parse(jsonPassReport(pass.record(machine)))["machine"];
   EXPECT_EQ(described["serialNumber"], "C02XK0ABCDEF");
   EXPECT_TRUE(described["hostName"].is_null());
+}
+
+// Read back with Python's plistlib, the property list is the JSON report's data without its
+// nulls; characters XML cannot carry become U+FFFD, and a carriage return survives.
+TEST(PassReportTest, PropertyListIsTheJsonDataWithoutNulls) {
+  const std::string readBack = R"(
+import json, plistlib, sys
+def expected(value):
+    if isinstance(value, dict):
+        return {k: expected(v) for k, v in value.items() if v is not None}
+    if isinstance(value, list):
+        return [expected(v) for v in value if v is not None]
+    return value.replace("\x1b", "\ufffd") if isinstance(value, str) else value
+plist = plistlib.load(open(sys.argv[1], "rb"))
+data = expected(json.load(open(sys.argv[2])))
+sys.exit(0 if plist == data and list(plist) == list(data) else 1)
+)";
+  const struct {
+    std::string name;
+    std::optional<std::string> brand;
+  } cases[] = {{"plain", "Intel(R) Core(TM) i7"},
+               {"markup and line ends", "<Intel> & \"co\"\r\n\ttab \u00e9"},
+               {"escape and bad byte", "Intel \x1b[31m \xff"},
+               {"unknown", std::nullopt}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::FakeMachineFacts facts;
+    facts.brand = c.brand;
+    facts.l3 = std::nullopt;
+    const Pass pass(facts);
+    const testing::TemporaryDirectory directory;
+    directory.write("report.plist", plistPassReport(pass.record()));
+    directory.write("report.json", jsonPassReport(pass.record()));
+    directory.write("read-back.py", readBack);
+    const std::string command = "python3 '" + directory.string() + "/read-back.py' '" +
+                                directory.string() + "/report.plist' '" + directory.string() +
+                                "/report.json'";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
 }
 
 }  // namespace
