@@ -7,10 +7,10 @@ sqlite3 -batch -tabs :memory: <<SQL
 CREATE TABLE report(body TEXT);
 INSERT INTO report SELECT readfile(name) FROM fsdir('$reports') WHERE name LIKE '%.json';
 SELECT 'Failing checks:';
-SELECT count(*), json_extract(c.value, '\$.id') AS id
+SELECT count(*), json_extract(c.value, '\$.id') AS check_id
   FROM report, json_each(report.body, '\$.checks') AS c
   WHERE json_extract(c.value, '\$.result') = 'Fail'
-  GROUP BY id ORDER BY count(*) DESC, id;
+  GROUP BY check_id ORDER BY count(*) DESC, check_id;
 SELECT 'Not ready:';
 SELECT json_extract(body, '\$.machine.hostName') AS host FROM report
   WHERE json_extract(body, '\$.verdict') = 'notReady' ORDER BY host;
