@@ -94,6 +94,12 @@ else()
   set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
   tarq_install_compressed(${linux_packaging}/changelog changelog ${doc_dir})
   install(FILES ${linux_packaging}/copyright DESTINATION ${doc_dir})
+  # What administrators deploy it with: the fleet guide, the report's schema and the guide's
+  # scripts, as documents (not executable: they are copied to Macs, not run from here).
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/FLEET.md ${PROJECT_SOURCE_DIR}/docs/report.schema.json
+    DESTINATION ${doc_dir})
+  file(GLOB fleet_examples ${PROJECT_SOURCE_DIR}/docs/fleet/*)
+  install(FILES ${fleet_examples} DESTINATION ${doc_dir}/fleet)
   install(FILES ${linux_packaging}/lintian-overrides
     DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${CPACK_PACKAGE_NAME})
   tarq_install_compressed(${linux_packaging}/TarqSysValidation.1 TarqSysValidation.1

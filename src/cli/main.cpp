@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -13,6 +14,8 @@
 #include <string_view>
 
 #include "cli/PrefixedLines.h"
+#include "report/AtomicFile.h"
+#include "report/PassReport.h"
 #include "report/Report.h"
 #include "system/Diagnostics.h"
 #include "system/process/HeapSetting.h"
@@ -27,19 +30,22 @@ constexpr int kExitUsage = 64;        // EX_USAGE
 constexpr int kExitOutputError = 74;  // EX_IOERR
 
 constexpr std::string_view kUsage =
-    "Usage: tarq-validate [--json] [--verbose]\n"
+    "Usage: tarq-validate [--json | --plist] [--skip ID]... [--output FILE] [--verbose]\n"
     "\n"
     "Checks whether this machine meets the client application's system requirements.\n"
     "Prints one row per check (Pass, Warn or Fail and what was detected), the result\n"
     "lines, what to do about each check that did not pass, and the verdict.\n"
     "\n"
     "Options:\n"
-    "  --json     print the report as one JSON object\n"
-    "  --verbose  show the system's diagnostic lines on standard error\n"
-    "  -h, --help show this help and exit\n"
-    "  --version  show the version and exit\n"
-    "\n"
-    "  --         end of the options\n"
+    "  --json         print the report as one JSON object\n"
+    "  --plist        print the same report as an XML property list\n"
+    "  --skip ID      leave a check out: os, memory, processor, disk, usb, screen,\n"
+    "                 browser or mono (may be repeated)\n"
+    "  --output FILE  write the report to FILE, whole or not at all\n"
+    "  --verbose      show the system's diagnostic lines on standard error\n"
+    "  -h, --help     show this help and exit\n"
+    "  --version      show the version and exit\n"
+    "  --             end of the options\n"
     "\n"
     "Exit status: 0 when every check passes, 1 when a check warns and none fails,\n"
     "2 when a check fails, 64 for a usage error, 74 when the report cannot be written.\n"
@@ -90,6 +96,59 @@ int usageError(std::string_view problem) {
   return kExitUsage;
 }
 
+// What the command line asks of a run beyond the report's form: a property list, checks left
+// out, a file to write.
+struct RunOptions {
+  bool plist = false;
+  tarq::ValidationRunner::CheckSet skipped;
+  std::optional<std::string> outputPath;
+};
+
+// Reads argv[i] when it is one of the options of RunOptions, moving `i` past the option's value.
+// False when it is none of them; `problem` says what is wrong with one that is.
+bool readRunOption(int argc, char** argv, int& i, RunOptions& options, std::string& problem) {
+  const std::string_view argument = argv[i];
+  if (argument == "--plist") {
+    options.plist = true;
+    return true;
+  }
+  if (argument != "--skip" && argument != "--output") {
+    return false;
+  }
+  if (i + 1 >= argc) {
+    problem = "option '" + std::string(argument) + "' needs a value";
+    return true;
+  }
+  const std::string_view value = argv[++i];
+  if (argument == "--output") {
+    options.outputPath = std::string(value);
+    return true;
+  }
+  for (std::size_t check = 0; check < tarq::kChecksInRunOrder.size(); ++check) {
+    if (tarq::kChecksInRunOrder[check].id == value) {
+      options.skipped.set(check);
+      return true;
+    }
+  }
+  problem = "unknown check '" + std::string(value) +
+            "' (known: os, memory, processor, disk, usb, screen, browser, mono)";
+  return true;
+}
+
+// The report to standard output, or to the file asked for, whole or not at all.
+bool writeReport(const std::string& report, const std::optional<std::string>& outputPath) {
+  if (!outputPath) {
+    std::cout << report;
+    return static_cast<bool>(std::cout.flush());
+  }
+  const std::error_code error = tarq::writeFileAtomically(*outputPath, report);
+  if (error) {
+    std::cerr << kProgramName << ": could not write the report to " << *outputPath << ": "
+              << error.message() << "\n";
+  }
+  return !error;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -110,6 +169,8 @@ int main(int argc, char** argv) {
   bool verbose = false;
   bool help = false;
   bool version = false;
+  RunOptions run;
+  std::string problem;
   // Every argument is read before any is acted on: a usage error is one wherever it stands.
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
@@ -127,11 +188,18 @@ int main(int argc, char** argv) {
       help = true;
     } else if (argument == "--version") {
       version = true;
+    } else if (readRunOption(argc, argv, i, run, problem)) {
+      if (!problem.empty()) {
+        return usageError(problem);
+      }
     } else if (argument.starts_with("-")) {
       return usageError("unknown option '" + std::string(argument) + "'");
     } else {
       return usageError("unexpected argument '" + std::string(argument) + "'");
     }
+  }
+  if (json && run.plist) {
+    return usageError("options '--json' and '--plist' exclude each other");
   }
   if (help) {
     std::cout << kUsage;
@@ -141,7 +209,7 @@ int main(int argc, char** argv) {
     std::cout << "tarq-validate " << TARQ_VERSION << "\n";
     return std::cout.flush() ? EXIT_SUCCESS : kExitOutputError;
   }
-  if (outputClosed) {
+  if (outputClosed && !run.outputPath) {
     std::cerr << "tarq-validate: could not write the report\n";
     return kExitOutputError;
   }
@@ -158,6 +226,10 @@ int main(int argc, char** argv) {
   tarq::ResultTextTable lines;
   runner.setTestNameVC(&summary);
   runner.setTestResultsVC(&lines);
+  tarq::CheckMeasurementTable measurements;
+  runner.setMeasurementTable(&measurements);
+  runner.setSkippedChecks(run.skipped);
+  const auto startedAt = std::chrono::system_clock::now();
   {
     std::optional<QuietStandardError> quiet;
     if (!verbose) {
@@ -166,11 +238,23 @@ int main(int argc, char** argv) {
     runner.runAllTests();
   }
 
-  std::cout << (json ? tarq::jsonReport(summary.results(), lines.resStrings())
-                     : tarq::textReport(summary.results(), summary.remedies(), lines.resStrings(),
-                                        colourWanted()));
-  if (!std::cout.flush()) {
-    std::cerr << "tarq-validate: could not write the report\n";
+  const tarq::PassRecord pass{
+      summary,
+      lines,
+      measurements,
+      run.skipped,
+      startedAt,
+      std::chrono::system_clock::now(),
+      json || run.plist ? tarq::describeThisMachine() : tarq::MachineDescription{},
+      TARQ_VERSION};
+  const std::string report = run.plist ? tarq::plistPassReport(pass)
+                             : json    ? tarq::jsonPassReport(pass)
+                                       : tarq::textReport(summary.results(), lines.resStrings(),
+                                                          !run.outputPath && colourWanted());
+  if (!writeReport(report, run.outputPath)) {
+    if (!std::cout.flush()) {
+      std::cerr << "tarq-validate: could not write the report\n";
+    }
     return kExitOutputError;
   }
   return tarq::exitStatusFor(tarq::countStatuses(summary.results()));

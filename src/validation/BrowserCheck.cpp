@@ -13,6 +13,10 @@ void ValidationRunner::checkBrowser() {
   // A browser counts as found only when its executable told its version; the version itself is
   // not judged, and its own line end stays in the texts.
   ChromeLocation chrome = facts().locateChrome();
+  measure(chrome.path.empty() ? Measurement::unknown("path")
+                              : Measurement::ofText("path", chrome.path));
+  measure(chrome.version.empty() ? Measurement::unknown("version")
+                                 : Measurement::ofText("version", chrome.version));
   if (chrome.version.empty()) {
     appendResultLine("Application requires Google Chrome. Unable to find Google Chrome");
     reportResultRow(kTestName, StatusWord::fail, "Unable to find Google Chrome", Remedy::browser());

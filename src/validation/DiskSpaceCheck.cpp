@@ -16,6 +16,8 @@ constexpr int64_t kMinimumFreeBytes = 5 * kBytesPerGigabyte;
 void ValidationRunner::checkDiskSpace() {
   const int64_t freeBytes = facts().freeDiskSpace();
   const int64_t totalBytes = facts().totalDiskSpace();
+  measure(Measurement::ofInteger("freeBytes", freeBytes));
+  measure(Measurement::ofInteger("totalBytes", totalBytes));
   std::string sizes = "Total Disk Space: " + integerText(totalBytes / kBytesPerGigabyte) +
                       "GB Total Free Space: " + integerText(freeBytes / kBytesPerGigabyte) + "GB";
   appendResultLine(sizes);

@@ -15,6 +15,7 @@ constexpr double kBytesPerGigabyte = 1073741824.0;
 
 void ValidationRunner::checkMemory() {
   const std::optional<uint64_t> bytes = facts().memorySize();
+  measure(Measurement::ofInteger("bytes", bytes));
   if (!bytes) {
     // Unreadable memory is not small memory: the requirement could not be verified.
     appendResultLine("Memory Size:" + std::string(kUnknownValue));

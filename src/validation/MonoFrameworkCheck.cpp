@@ -13,6 +13,8 @@ constexpr int64_t kNewestUnsupportedMajor = 3;
 
 void ValidationRunner::checkMonoFramework() {
   MonoVersionInfo mono = facts().monoVersion();
+  measure(mono.version.empty() ? Measurement::unknown("version")
+                               : Measurement::ofText("version", mono.version));
   if (mono.major == 0) {
     // A failure, or a version whose first number is 0 or too large (its error is then empty).
     appendResultLine(mono.error);

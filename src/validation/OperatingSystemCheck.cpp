@@ -1,6 +1,7 @@
 #include <array>
 #include <string>
 
+#include "validation/NumberText.h"
 #include "validation/ValidationRunner.h"
 
 namespace tarq {
@@ -27,6 +28,10 @@ constexpr int64_t kFirstCertifiedElCapitanPatch = 6;
 void ValidationRunner::checkOperatingSystem() {
   const OperatingSystemVersion version = facts().operatingSystemVersion();
   const std::string& versionText = version.versionText;
+  measure(Measurement::ofText("version", integerText(version.majorVersion) + "." +
+                                             integerText(version.minorVersion) + "." +
+                                             integerText(version.patchVersion)));
+  measure(Measurement::ofText("versionText", versionText));
   const auto releaseCount = static_cast<int64_t>(kReleaseNames.size());
 
   std::string_view status;

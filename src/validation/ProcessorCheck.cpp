@@ -37,6 +37,7 @@ void ValidationRunner::checkProcessor() {
   Remedy::ProcessorShortfall shortfall;
 
   const std::optional<int32_t> count = facts().cpuCount();
+  measure(Measurement::ofInteger("count", count));
   if (count && *count >= kMinimumProcessorCount) {
     appendResultLine("Processors count : " + integerText(*count));
   } else {
@@ -51,6 +52,8 @@ void ValidationRunner::checkProcessor() {
   // caches cannot wrap around.
   const std::optional<uint32_t> l2 = facts().l2CacheSize();
   const std::optional<uint32_t> l3 = facts().l3CacheSize();
+  measure(Measurement::ofInteger("l2CacheBytes", l2));
+  measure(Measurement::ofInteger("l3CacheBytes", l3));
   // The unit belongs to a number: with neither level known the total is just "unknown".
   const std::string total =
       l2 || l3
@@ -61,6 +64,8 @@ void ValidationRunner::checkProcessor() {
                    " L3 Cache Size: " + textOrUnknown(l3));
 
   const std::optional<uint32_t> capable = facts().cpu64BitCapable();
+  measure(capable ? Measurement::ofBoolean("is64Bit", *capable == 1)
+                  : Measurement::unknown("is64Bit"));
   if (!capable) {
     status = StatusWord::warn;
     shortfall.capabilityUnknown = true;
@@ -77,6 +82,8 @@ void ValidationRunner::checkProcessor() {
   // speed is reported unknown and the status left as it is.
   const std::optional<int64_t> frequency = facts().cpuFrequency();
   const std::optional<std::string> brand = facts().cpuBrandString();
+  measure(Measurement::ofInteger("hertz", frequency));
+  measure(Measurement::ofText("brand", brand));
   if (!frequency) {
     appendResultLine("Processor Speed: " + std::string(kUnknownValue));
   } else {
@@ -92,7 +99,9 @@ void ValidationRunner::checkProcessor() {
     }
   }
 
-  const std::string machineType = textOrUnknown(facts().machine());
+  const std::optional<std::string> architecture = facts().machine();
+  measure(Measurement::ofText("architecture", architecture));
+  const std::string machineType = textOrUnknown(architecture);
   const std::string brandText = textOrUnknown(brand);
   appendResultLine("Processor Type: " + machineType);
   appendResultLine("Processor Name: " + brandText);

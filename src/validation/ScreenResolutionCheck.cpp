@@ -15,6 +15,12 @@ constexpr int64_t kMinimumHeight = 768;
 
 void ValidationRunner::checkScreenResolution() {
   const ScreenSize size = facts().mainScreenSize();
+  // 0 × 0 is no main screen at all, not a tiny one.
+  const bool noScreen = size.width == 0 && size.height == 0;
+  measure(noScreen ? Measurement::unknown("widthPoints")
+                   : Measurement::ofInteger("widthPoints", size.width));
+  measure(noScreen ? Measurement::unknown("heightPoints")
+                   : Measurement::ofInteger("heightPoints", size.height));
   std::string dimension =
       "Screen Dimension " + integerText(size.width) + " X " + integerText(size.height) + ". ";
   const bool bigEnough = size.width >= kMinimumWidth && size.height >= kMinimumHeight;

@@ -14,6 +14,8 @@ constexpr double kMinimumVersion = 2.0;
 
 void ValidationRunner::checkUSBVersion() {
   const double version = facts().highestUSBVersion();
+  measure(version == 0 ? Measurement::unknown("highestVersion")
+                       : Measurement::ofText("highestVersion", shortestDecimal(version)));
   std::string_view status;
   std::string line;
   if (version == 0) {

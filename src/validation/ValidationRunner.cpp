@@ -92,6 +92,9 @@ void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* c
   if (testNameVC_ != nullptr) {
     testNameVC_->removeAllResults();
   }
+  if (measurements_ != nullptr) {
+    measurements_->clear();
+  }
   using Check = void (ValidationRunner::*)();
   // Sized by the list of checks, and filled: a check listed but not here fails to build.
   static constexpr std::array<Check, kTestNamesInRunOrder.size()> checksInRunOrder = {
@@ -109,6 +112,10 @@ void ValidationRunner::runAllTests(const SystemValuesUtility::RunCancellation* c
   for (const Check check : checksInRunOrder) {
     if (cancellation != nullptr && cancellation->cancelled()) {
       break;
+    }
+    if (skipped_.test(index)) {
+      ++index;
+      continue;
     }
     if (checkStarted_) {
       checkStarted_(index, kTestNamesInRunOrder[index]);
@@ -135,6 +142,12 @@ void ValidationRunner::reportResultRow(std::string_view testName, std::string_vi
     }
     testNameVC_->addResult(std::string(testName), std::string(result), std::move(detected),
                            std::move(remedy));
+  }
+}
+
+void ValidationRunner::measure(Measurement measurement) {
+  if (measurements_ != nullptr) {
+    measurements_->record(currentCheck_, std::move(measurement));
   }
 }
 

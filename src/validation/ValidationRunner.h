@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "system/process/RunCancellation.h"
 #include "validation/CheckGuidance.h"
+#include "validation/CheckMeasurements.h"
 #include "validation/MachineFacts.h"
 #include "validation/ResultTables.h"
 
@@ -39,6 +41,14 @@ class ValidationRunner {
   void setTestNameVC(TestSummaryTable* testNameVC) { testNameVC_ = testNameVC; }
   ResultTextTable* testResultsVC() const { return testResultsVC_; }
   TestSummaryTable* testNameVC() const { return testNameVC_; }
+  // Where the checks record the values they judged, owned by the caller like the tables; unset,
+  // the values are dropped.
+  void setMeasurementTable(CheckMeasurementTable* measurements) { measurements_ = measurements; }
+
+  // The checks, by place in the run order, that a pass leaves out: they report nothing, as if
+  // they were not there.
+  using CheckSet = std::bitset<kChecksInRunOrder.size()>;
+  void setSkippedChecks(CheckSet skipped) { skipped_ = skipped; }
 
   // Told, on the pass's thread, as each check begins: its place in the run order and its name.
   using CheckStarted = std::function<void(std::size_t index, std::string_view testName)>;
@@ -67,10 +77,14 @@ class ValidationRunner {
   void appendResultLine(std::string line);
   void reportResultRow(std::string_view testName, std::string_view result, std::string detected,
                        std::string remedy = {});
+  // A value the running check judged, for reports read by programs.
+  void measure(Measurement measurement);
 
   MachineFacts* facts_;
   ResultTextTable* testResultsVC_ = nullptr;
   TestSummaryTable* testNameVC_ = nullptr;
+  CheckMeasurementTable* measurements_ = nullptr;
+  CheckSet skipped_;
   CheckStarted checkStarted_;
   // The place in the run order of the check running now.
   std::size_t currentCheck_ = ResultTextTable::kNoCheck;
