@@ -247,10 +247,11 @@ int main(int argc, char** argv) {
       std::chrono::system_clock::now(),
       json || run.plist ? tarq::describeThisMachine() : tarq::MachineDescription{},
       TARQ_VERSION};
-  const std::string report = run.plist ? tarq::plistPassReport(pass)
-                             : json    ? tarq::jsonPassReport(pass)
-                                       : tarq::textReport(summary.results(), lines.resStrings(),
-                                                          !run.outputPath && colourWanted());
+  const std::string report =
+      run.plist ? tarq::plistPassReport(pass)
+      : json    ? tarq::jsonPassReport(pass)
+                : tarq::textReport(summary.results(), summary.remedies(), lines.resStrings(),
+                                   !run.outputPath && colourWanted());
   if (!writeReport(report, run.outputPath)) {
     if (!std::cout.flush()) {
       std::cerr << "tarq-validate: could not write the report\n";
