@@ -1,8 +1,10 @@
 #include "ui/SaveReport.h"
 
+#include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/filefn.h>
 #include <wx/msgdlg.h>
+#include <wx/utils.h>
 
 #include "report/AtomicFile.h"
 #include "report/Report.h"
@@ -12,8 +14,23 @@ namespace {
 
 const wxString kReportTypes = "Text report (*.txt)|*.txt|JSON report (*.json)|*.json";
 constexpr int kJsonReportType = 1;
+// Left alone, the toolkit sizes the dialog from its font, larger than a 1024x768 screen.
+const wxSize kSaveDialogSize(860, 600);
+constexpr double kMostOfScreen = 0.9;
 
 }  // namespace
+
+wxString suggestedReportName(const wxString& host, const wxDateTime& day) {
+  return "TarqSysValidation-" + (host.empty() ? wxString() : host + "-") + day.FormatISODate() +
+         ".txt";
+}
+
+wxSize saveDialogSize(const wxRect& area) {
+  wxSize size = kSaveDialogSize;
+  size.DecTo(wxSize(static_cast<int>(area.GetWidth() * kMostOfScreen),
+                    static_cast<int>(area.GetHeight() * kMostOfScreen)));
+  return size;
+}
 
 ReportFile reportFileFor(const wxString& path, int chosenType) {
   const wxString lower = path.Lower();
@@ -39,10 +56,15 @@ std::error_code writeReportFile(const ReportFile& file, std::string_view report)
 
 void saveReport(wxWindow& parent, const std::vector<ResultRow>& rows,
                 const std::vector<std::string>& lines, wxString& lastFolder) {
-  // The dialog keeps the name as typed when another type is chosen, so the default name has no
-  // extension and takes the chosen type's.
-  wxFileDialog dialog(&parent, "Save Report", lastFolder, "TarqSysValidation report", kReportTypes,
-                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  const int display = wxDisplay::GetFromWindow(&parent);
+  const wxRect area =
+      wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+  const wxSize size = saveDialogSize(area);
+  // The text report is the type first chosen, so the name offered ends in its extension.
+  wxFileDialog dialog(&parent, "Save Report", lastFolder,
+                      suggestedReportName(wxGetHostName(), wxDateTime::Now()), kReportTypes,
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT, wxRect(size).CentreIn(area).GetPosition(),
+                      size);
   if (dialog.ShowModal() != wxID_OK) {
     return;
   }

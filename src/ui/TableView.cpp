@@ -29,8 +29,9 @@ void copySelectedRows(wxDataViewCtrl& table, const std::function<wxString(unsign
     return;
   }
   wxString text;
+  // Lines between rows only: a line end after the last would paste as a blank row.
   for (const unsigned row : rows) {
-    text << rowText(row) << '\n';
+    text << (row == rows.front() ? "" : "\n") << rowText(row);
   }
   wxClipboardLocker clipboard;
   if (!!clipboard) {

@@ -35,7 +35,7 @@ TEST(WindowMenuTest, EditItemsActOnTheFocusedTable) {
   pressKey('e', wxMOD_ALT);
   processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
   pressKey('c');
-  EXPECT_EQ(copiedText(), "  Größe:\t1.5 GB\x1b[0m\nsecond line\n");
+  EXPECT_EQ(copiedText(), "  Größe:\t1.5 GB\x1b[0m\nsecond line");
 }
 
 // Chosen type 0 is text, 1 JSON.
