@@ -8,6 +8,7 @@
 
 #include "report/AtomicFile.h"
 #include "report/Report.h"
+#include "ui/NativeDialogPlace.h"
 
 namespace tarq {
 namespace {
@@ -59,12 +60,15 @@ void saveReport(wxWindow& parent, const std::vector<ResultRow>& rows,
   const int display = wxDisplay::GetFromWindow(&parent);
   const wxRect area =
       wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
-  const wxSize size = saveDialogSize(area);
   // The text report is the type first chosen, so the name offered ends in its extension.
   wxFileDialog dialog(&parent, "Save Report", lastFolder,
                       suggestedReportName(wxGetHostName(), wxDateTime::Now()), kReportTypes,
-                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT, wxRect(size).CentreIn(area).GetPosition(),
-                      size);
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  // Placed once shown, as the platform sizes it as it shows it.
+  const wxRect place = wxRect(saveDialogSize(area)).CentreIn(area);
+  dialog.CallAfter([&dialog, place] {
+    placeNativeDialog(dialog.GetHandle(), place.x, place.y, place.width, place.height);
+  });
   if (dialog.ShowModal() != wxID_OK) {
     return;
   }
