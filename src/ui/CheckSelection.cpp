@@ -65,7 +65,8 @@ struct LinkedTables {
     std::set<std::size_t> checks;
     const std::vector<std::size_t>& lineChecks = lines.lineChecks();
     for (const unsigned line : selectedRows(linesTable())) {
-      if (line < lineChecks.size() && lineChecks[line] != ResultTextTable::kNoCheck) {
+      // A line of no check (kNoCheck) matches no row.
+      if (line < lineChecks.size()) {
         checks.insert(lineChecks[line]);
       }
     }

@@ -72,7 +72,7 @@ void returnPressesDefaultButton(wxDataViewCtrl& table) {
 }
 
 // The platform shows no tooltip per cell; the table's own follows the pointer instead, and is
-// there only while the text under it does not fit its cell.
+// there only while the text under it does not fit its cell or its row has something to add.
 void showCutTextsWhole(wxDataViewCtrl& table,
                        std::function<wxString(unsigned row, unsigned column)> cellText,
                        std::function<wxString(unsigned row)> rowTip) {
