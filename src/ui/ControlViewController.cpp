@@ -9,11 +9,20 @@
 #include <algorithm>
 #include <system_error>
 
+#include "ui/CheckSelection.h"
 #include "ui/TestNameViewController.h"
 #include "ui/TestResultsViewController.h"
 #include "validation/PassStatusText.h"
+#include "validation/StatusCounts.h"
 
 namespace tarq {
+
+namespace {
+
+// How much larger than the strip's other lines the verdict is.
+constexpr double kVerdictScale = 1.25;
+
+}  // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(ControlViewController, wxPanel);
 
@@ -49,13 +58,30 @@ void ControlViewController::setPassEnded(std::function<void(bool stopped)> passE
 
 void ControlViewController::viewDidLoad() {
   executeButton_ = dynamic_cast<wxButton*>(FindWindow("executeTest"));
+  verdict_ = dynamic_cast<wxStaticText*>(FindWindow("passVerdict"));
   status_ = dynamic_cast<wxStaticText*>(FindWindow("passStatus"));
+  guidance_ = dynamic_cast<wxStaticText*>(FindWindow("checkGuidance"));
+  if (verdict_ != nullptr) {
+    verdict_->SetFont(verdict_->GetFont().Bold().Scaled(kVerdictScale));
+    // Its line keeps its height while empty, so the strip does not jump when a verdict comes.
+    verdict_->SetMinSize(wxSize(-1, verdict_->GetTextExtent("Ag").y));
+  }
+  if (guidance_ != nullptr) {
+    guidance_->SetMinSize(wxSize(-1, guidance_->GetTextExtent("Ag").y));
+  }
   progress_ = dynamic_cast<wxGauge*>(FindWindow("passProgress"));
   if (executeButton_ != nullptr) {
     executeButton_->Bind(wxEVT_BUTTON, &ControlViewController::executeTestClicked, this);
   }
   if (wxWindow* window = wxGetTopLevelParent(this)) {
     window->Bind(wxEVT_CHAR_HOOK, &ControlViewController::escapePressed, this);
+  }
+}
+
+void ControlViewController::linkTables() {
+  if (testNameVC_ != nullptr && testResultsVC_ != nullptr) {
+    linkCheckSelection(*testNameVC_, *testResultsVC_,
+                       [this](const wxString& guidance) { showGuidance(guidance); });
   }
 }
 
@@ -95,6 +121,8 @@ void ControlViewController::runAllTests() {
     progress_->Show();
     Layout();
   }
+  setVerdict({});
+  showGuidance({});
   setStatus(wxString::FromUTF8(startingText()));
 
   try {
@@ -148,6 +176,7 @@ void ControlViewController::endPass(bool stopped) {
   } else {
     const StatusCounts counts =
         testNameVC_ == nullptr ? StatusCounts{} : countStatuses(testNameVC_->results());
+    setVerdict(wxString::FromUTF8(verdictSentence(counts)));
     setStatus(wxString::FromUTF8(verdictText(counts, seconds)));
   }
   if (progress_ != nullptr) {
@@ -165,6 +194,26 @@ void ControlViewController::endPass(bool stopped) {
 void ControlViewController::setStatus(const wxString& text) {
   if (status_ != nullptr) {
     status_->SetLabel(text);
+  }
+}
+
+void ControlViewController::setVerdict(const wxString& text) {
+  if (verdict_ != nullptr) {
+    verdict_->SetLabel(text);
+  }
+}
+
+// Shown whole as the line's tooltip too, as a long remedy may not fit the strip.
+void ControlViewController::showGuidance(const wxString& text) {
+  if (guidance_ == nullptr) {
+    return;
+  }
+  // Taken as it is: a label would read "&" as a mnemonic.
+  guidance_->SetLabelText(text);
+  if (text.empty()) {
+    guidance_->UnsetToolTip();
+  } else {
+    guidance_->SetToolTip(text);
   }
 }
 

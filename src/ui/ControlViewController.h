@@ -25,6 +25,10 @@ class TestResultsViewController;
 // The control pane: its execute button runs one validation pass into the two table panes that
 // the split view controller hands it. Without them the checks still run, reporting nowhere.
 //
+// After a pass that ran to its end the strip leads with its verdict in a larger bold font, the
+// counts and time below it; a stopped pass has no verdict. Under them goes what the selected
+// summary row's check requires and, if it did not pass, what to do.
+//
 // The pass runs as a BackgroundPass; each line and row reaches its pane on the main thread
 // through a queued call, so the window stays live and shows each as it comes. While a pass runs
 // the button reads "Stop" (Escape presses it too): the pass's tools are ended, what it showed
@@ -44,8 +48,12 @@ class ControlViewController final : public wxPanel, public ViewController {
   // outlive this controller.
   void useMachineFacts(MachineFacts& facts);
 
-  // Connects the execute button, the status line and the progress bar from the layout.
+  // Connects the execute button, the verdict, status and guidance lines and the progress bar from
+  // the layout.
   void viewDidLoad() override;
+  // Once both table panes are set: ties their selections together by check, and shows the
+  // requirement and remedy of the selected row under the verdict.
+  void linkTables();
 
   // The execute button: starts a pass, or stops the one running.
   void executeTestClicked(wxCommandEvent& event);
@@ -65,6 +73,8 @@ class ControlViewController final : public wxPanel, public ViewController {
   void passEnded(BackgroundPass* pass);
   void endPass(bool stopped);
   void setStatus(const wxString& text);
+  void setVerdict(const wxString& text);
+  void showGuidance(const wxString& text);
   void escapePressed(wxKeyEvent& event);
 
   SystemMachineFacts systemFacts_;
@@ -72,7 +82,9 @@ class ControlViewController final : public wxPanel, public ViewController {
   TestResultsViewController* testResultsVC_ = nullptr;
   TestNameViewController* testNameVC_ = nullptr;
   wxButton* executeButton_ = nullptr;
+  wxStaticText* verdict_ = nullptr;
   wxStaticText* status_ = nullptr;
+  wxStaticText* guidance_ = nullptr;
   wxGauge* progress_ = nullptr;
 
   // The pass whose reports are shown; null when none runs.

@@ -2,6 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/display.h>
+#include <wx/iconbndl.h>
 #include <wx/persist/splitter.h>
 #include <wx/persist/toplevel.h>
 #include <wx/sizer.h>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ui/AppIcon.h"
 #include "ui/ControlViewController.h"
 #include "ui/ViewController.h"
 
@@ -24,6 +26,16 @@ constexpr double kMostOfScreen = 0.9;
 // The least size of a table pane: its heading and three rows, and room for the summary's name
 // and status columns with the start of what was detected.
 const wxSize kLeastTableSize(600, 110);
+
+// The program's icon at the sizes desktops ask a window for.
+wxIconBundle appIcons() {
+  const wxBitmapBundle icon = appIcon();
+  wxIconBundle icons;
+  for (const int side : {16, 24, 32, 48, 64, 128}) {
+    icons.AddIcon(icon.GetIcon(wxSize(side, side)));
+  }
+  return icons;
+}
 
 // Children first, as each controller's view is complete before the one that holds it.
 void loadViews(wxWindow& window) {
@@ -128,6 +140,7 @@ wxFrame* createMainWindow(const wxString& layout, MachineFacts* facts) {
     return nullptr;
   }
   loadViews(*frame);
+  frame->SetIcons(appIcons());
   auto* control = dynamic_cast<ControlViewController*>(frame->FindWindow("controlView"));
   if (control != nullptr && facts != nullptr) {
     control->useMachineFacts(*facts);

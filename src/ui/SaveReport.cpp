@@ -1,19 +1,37 @@
 #include "ui/SaveReport.h"
 
+#include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/filefn.h>
 #include <wx/msgdlg.h>
+#include <wx/utils.h>
 
 #include "report/AtomicFile.h"
 #include "report/Report.h"
+#include "ui/NativeDialogPlace.h"
 
 namespace tarq {
 namespace {
 
 const wxString kReportTypes = "Text report (*.txt)|*.txt|JSON report (*.json)|*.json";
 constexpr int kJsonReportType = 1;
+// Left alone, the toolkit sizes the dialog from its font, larger than a 1024x768 screen.
+const wxSize kSaveDialogSize(860, 600);
+constexpr double kMostOfScreen = 0.9;
 
 }  // namespace
+
+wxString suggestedReportName(const wxString& host, const wxDateTime& day) {
+  return "TarqSysValidation-" + (host.empty() ? wxString() : host + "-") + day.FormatISODate() +
+         ".txt";
+}
+
+wxSize saveDialogSize(const wxRect& area) {
+  wxSize size = kSaveDialogSize;
+  size.DecTo(wxSize(static_cast<int>(area.GetWidth() * kMostOfScreen),
+                    static_cast<int>(area.GetHeight() * kMostOfScreen)));
+  return size;
+}
 
 ReportFile reportFileFor(const wxString& path, int chosenType) {
   const wxString lower = path.Lower();
@@ -39,10 +57,18 @@ std::error_code writeReportFile(const ReportFile& file, std::string_view report)
 
 void saveReport(wxWindow& parent, const TestSummaryTable& summary, const ResultTextTable& lines,
                 wxString& lastFolder) {
-  // The dialog keeps the name as typed when another type is chosen, so the default name has no
-  // extension and takes the chosen type's.
-  wxFileDialog dialog(&parent, "Save Report", lastFolder, "TarqSysValidation report", kReportTypes,
+  const int display = wxDisplay::GetFromWindow(&parent);
+  const wxRect area =
+      wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+  // The text report is the type first chosen, so the name offered ends in its extension.
+  wxFileDialog dialog(&parent, "Save Report", lastFolder,
+                      suggestedReportName(wxGetHostName(), wxDateTime::Now()), kReportTypes,
                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  // Placed once shown, as the platform sizes it as it shows it.
+  const wxRect place = wxRect(saveDialogSize(area)).CentreIn(area);
+  dialog.CallAfter([&dialog, place] {
+    placeNativeDialog(dialog.GetHandle(), place.x, place.y, place.width, place.height);
+  });
   if (dialog.ShowModal() != wxID_OK) {
     return;
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <wx/datetime.h>
+#include <wx/gdicmn.h>
 #include <wx/string.h>
 #include <wx/window.h>
 
@@ -30,6 +32,15 @@ std::string fileSystemPath(const wxString& path);
 // Writes `report` to `file` whole or not at all; a path without file-system bytes is an error
 // (SaveError::noPath), so the report goes where the person chose or nowhere.
 std::error_code writeReportFile(const ReportFile& file, std::string_view report);
+
+// The name Save Report first offers, for a machine named `host` on `day` (local):
+// "TarqSysValidation-<host>-<YYYY-MM-DD>.txt", so that the reports of several machines and days
+// can lie in one folder. Without a host name, "TarqSysValidation-<YYYY-MM-DD>.txt".
+wxString suggestedReportName(const wxString& host, const wxDateTime& day);
+
+// The size Save Report's dialog opens at on a screen whose free area is `area`: its usual size
+// where that fits, else most of the area, so that its buttons are never off the screen.
+wxSize saveDialogSize(const wxRect& area);
 
 // Asks where to save the report of a pass with these rows and lines, then saves the report that
 // tarq-validate writes for the same pass: the JSON one, or the text one as it writes it to a

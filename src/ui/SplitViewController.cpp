@@ -23,6 +23,7 @@ void SplitViewController::viewDidLoad() {
   }
   controlVC->setTestResultsVC(testResultsVC);
   controlVC->setTestNameVC(testNameVC);
+  controlVC->linkTables();
 }
 
 }  // namespace tarq

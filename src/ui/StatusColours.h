@@ -17,9 +17,10 @@ struct StatusColours {
 };
 std::optional<StatusColours> statusColours(std::string_view result);
 
-// The marker drawn before a row's status word: a round one in the status colour with a dark rim,
-// so that it also shows on a selected row; for a status without colours a clear one of the same
-// size, which keeps the words lined up. Made once, as the bitmaps need the toolkit started.
+// The marker drawn before a row's status word, in the status colour with a dark rim so that it
+// also shows on a selected row: a disc for "Fail", a triangle for "Warn", drawn as vectors for any
+// desktop scale; for a status without colours a clear one of the same size, which keeps the words
+// lined up. Made once, as the bitmaps need the toolkit started.
 class StatusMarkers {
  public:
   StatusMarkers();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/AccessibleName.h"
+#include "ui/RowGuidance.h"
 
 namespace tarq {
 namespace {
@@ -23,19 +24,14 @@ unsigned rowOf(const wxDataViewCtrl& table, const wxDataViewItem& item) {
 }
 
 void copySelectedRows(wxDataViewCtrl& table, const std::function<wxString(unsigned)>& rowText) {
-  wxDataViewItemArray selection;
-  table.GetSelections(selection);
-  if (selection.empty()) {
+  const std::vector<unsigned> rows = selectedRows(table);
+  if (rows.empty()) {
     return;
   }
-  std::vector<unsigned> rows;
-  for (const wxDataViewItem& item : selection) {
-    rows.push_back(rowOf(table, item));
-  }
-  std::sort(rows.begin(), rows.end());
   wxString text;
+  // Lines between rows only: a line end after the last would paste as a blank row.
   for (const unsigned row : rows) {
-    text << rowText(row) << '\n';
+    text << (row == rows.front() ? "" : "\n") << rowText(row);
   }
   wxClipboardLocker clipboard;
   if (!!clipboard) {
@@ -76,10 +72,12 @@ void returnPressesDefaultButton(wxDataViewCtrl& table) {
 }
 
 // The platform shows no tooltip per cell; the table's own follows the pointer instead, and is
-// there only while the text under it does not fit its cell.
+// there only while the text under it does not fit its cell or its row has something to add.
 void showCutTextsWhole(wxDataViewCtrl& table,
-                       std::function<wxString(unsigned row, unsigned column)> cellText) {
-  table.Bind(wxEVT_MOTION, [&table, cellText = std::move(cellText)](wxMouseEvent& event) {
+                       std::function<wxString(unsigned row, unsigned column)> cellText,
+                       std::function<wxString(unsigned row)> rowTip) {
+  table.Bind(wxEVT_MOTION, [&table, cellText = std::move(cellText),
+                            rowTip = std::move(rowTip)](wxMouseEvent& event) {
     event.Skip();
     // The event's position may be relative to the rows' own area, below the heading; the
     // pointer's place on the screen is not.
@@ -91,6 +89,12 @@ void showCutTextsWhole(wxDataViewCtrl& table,
       const wxString text = cellText(rowOf(table, item), column->GetModelColumn());
       if (table.GetTextExtent(text).x > column->GetWidth() - table.FromDIP(kCellPadding)) {
         tip = text;
+      }
+    }
+    if (item.IsOk() && rowTip) {
+      const wxString added = rowTip(rowOf(table, item));
+      if (!added.empty()) {
+        tip << (tip.empty() ? "" : "\n\n") << added;
       }
     }
     if (tip != table.GetToolTipText()) {
@@ -109,9 +113,35 @@ void showCutTextsWhole(wxDataViewCtrl& table,
 
 }  // namespace
 
-wxString displayText(const std::string& stored) {
-  const std::size_t end = stored.find_last_not_of(" \t\n\r\v\f");
-  return wxString::FromUTF8(stored.data(), end == std::string::npos ? 0 : end + 1);
+wxString displayText(std::string_view stored) {
+  const std::string_view shown = withoutTrailingSpace(stored);
+  return wxString::FromUTF8(shown.data(), shown.size());
+}
+
+std::vector<unsigned> selectedRows(const wxDataViewCtrl& table) {
+  wxDataViewItemArray selection;
+  table.GetSelections(selection);
+  std::vector<unsigned> rows;
+  for (const wxDataViewItem& item : selection) {
+    rows.push_back(rowOf(table, item));
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void selectOnly(wxDataViewCtrl& table, const std::vector<unsigned>& rows) {
+  const auto* model = dynamic_cast<const wxDataViewVirtualListModel*>(table.GetModel());
+  if (model == nullptr) {
+    return;
+  }
+  wxDataViewItemArray items;
+  for (const unsigned row : rows) {
+    items.push_back(model->GetItem(row));
+  }
+  table.SetSelections(items);
+  if (!items.empty()) {
+    table.EnsureVisible(items.front());
+  }
 }
 
 void setUpTable(wxDataViewCtrl& table, const wxString& accessibleName, TableTexts texts) {
@@ -120,7 +150,7 @@ void setUpTable(wxDataViewCtrl& table, const wxString& accessibleName, TableText
     table.GetColumn(column)->GetRenderer()->EnableEllipsize(wxELLIPSIZE_END);
   }
   returnPressesDefaultButton(table);
-  showCutTextsWhole(table, std::move(texts.cell));
+  showCutTextsWhole(table, std::move(texts.cell), std::move(texts.rowTip));
   enableRowCopy(table, std::move(texts.row));
 }
 

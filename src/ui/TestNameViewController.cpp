@@ -82,11 +82,8 @@ bool SummaryListModel::GetAttrByRow(unsigned row, unsigned, wxDataViewItemAttr& 
 
 wxString SummaryListModel::rowText(unsigned row) const {
   wxString text;
-  for (unsigned column = 0; column < kColumns.size(); ++column) {
-    if (const ResultRow* result = rowAt(row)) {
-      text << (column > 0 ? "\t" : "")
-           << wxString::FromUTF8(*result->valueForKey(kColumns[column].identifier));
-    }
+  for (unsigned column = 0; column < kColumns.size() && rowAt(row) != nullptr; ++column) {
+    text << (column > 0 ? "\t" : "") << shownText(row, column);
   }
   return text;
 }
@@ -114,7 +111,15 @@ void TestNameViewController::viewDidLoad() {
   }
   setUpTable(*listTests_, "Check results",
              {[this](unsigned row, unsigned column) { return model_->shownText(row, column); },
-              [this](unsigned row) { return model_->rowText(row); }});
+              [this](unsigned row) { return model_->rowText(row); },
+              [this](unsigned row) { return wxString::FromUTF8(guidanceTip(guidanceOf(row))); }});
+}
+
+RowGuidance TestNameViewController::guidanceOf(unsigned row) const {
+  if (row >= results().size()) {
+    return {};
+  }
+  return guidanceFor(results()[row], row < remedies().size() ? remedies()[row] : std::string());
 }
 
 void TestNameViewController::reloadData() {

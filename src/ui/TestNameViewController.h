@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "ui/RowGuidance.h"
 #include "ui/StatusColours.h"
 #include "ui/ViewController.h"
 #include "validation/ResultTables.h"
@@ -25,7 +26,7 @@ class SummaryListModel final : public wxDataViewVirtualListModel {
 
   // What a cell shows: its stored text less trailing white space.
   wxString shownText(unsigned row, unsigned column) const;
-  // One row as stored, its cells separated by tabs.
+  // One row as copied: what its cells show, separated by tabs.
   wxString rowText(unsigned row) const;
 
  private:
@@ -37,7 +38,8 @@ class SummaryListModel final : public wxDataViewVirtualListModel {
 
 // The summary pane: one row per check of the last pass with its name, its status word and what
 // it detected. "Fail" rows are red and "Warn" rows yellow, with a marker of the same colour
-// beside the status that stays visible when the row is selected. Screen readers know the table
+// beside the status that stays visible when the row is selected; the pointer over a row that did
+// not pass shows what its check requires and what to do. Screen readers know the table
 // as "Check results".
 class TestNameViewController final : public wxPanel,
                                      public TestSummaryTable,
@@ -51,6 +53,8 @@ class TestNameViewController final : public wxPanel,
 
   wxDataViewCtrl* listTests() const { return listTests_; }
   SummaryListModel& model() const { return *model_; }
+  // The requirement and remedy of the check that made `row`; empty past the end.
+  RowGuidance guidanceOf(unsigned row) const;
 
  protected:
   void reloadData() override;

@@ -27,10 +27,6 @@ wxString LinesListModel::shownText(unsigned row) const {
   return row < lines_.size() ? displayText(lines_[row]) : wxString();
 }
 
-wxString LinesListModel::rowText(unsigned row) const {
-  return row < lines_.size() ? wxString::FromUTF8(lines_[row]) : wxString();
-}
-
 wxIMPLEMENT_DYNAMIC_CLASS(TestResultsViewController, wxPanel);
 
 TestResultsViewController::TestResultsViewController() : model_(new LinesListModel(resStrings())) {}
@@ -46,7 +42,8 @@ void TestResultsViewController::viewDidLoad() {
   listTestResults_->AppendTextColumn("Result line", 0, wxDATAVIEW_CELL_INERT);
   setUpTable(*listTestResults_, "Result lines",
              {[this](unsigned row, unsigned) { return model_->shownText(row); },
-              [this](unsigned row) { return model_->rowText(row); }});
+              [this](unsigned row) { return model_->shownText(row); },
+              {}});
 }
 
 void TestResultsViewController::reloadData() {

@@ -20,10 +20,8 @@ class LinesListModel final : public wxDataViewVirtualListModel {
   void GetValueByRow(wxVariant& value, unsigned row, unsigned column) const override;
   bool SetValueByRow(const wxVariant& value, unsigned row, unsigned column) override;
 
-  // What a row shows: the line less trailing white space.
+  // What a row shows and copies: the line less trailing white space.
   wxString shownText(unsigned row) const;
-  // The line as appended.
-  wxString rowText(unsigned row) const;
 
  private:
   const std::vector<std::string>& lines_;

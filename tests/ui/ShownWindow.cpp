@@ -72,6 +72,23 @@ bool ShownWindow::clickButton(const std::function<bool()>& pressed, bool untilEn
   return processEventsUntil([&] { return pressed() && !(untilEnded && control().passRunning()); });
 }
 
+void clickCell(const wxDataViewCtrl& table, unsigned row, unsigned column) {
+  const wxRect cell = shownCell(table, row, column);
+  wxUIActionSimulator input;
+  input.MouseMove(table.ClientToScreen(cell.GetPosition() + cell.GetSize() / 2));
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+  input.MouseClick();
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+}
+
+bool tipOverCell(wxDataViewCtrl& table, unsigned row, unsigned column, const std::string& tip) {
+  const wxRect rect = shownCell(table, row, column);
+  wxUIActionSimulator().MouseMove(
+      table.ClientToScreen(wxPoint(rect.GetLeft() + 10, rect.GetTop() + rect.GetHeight() / 2)));
+  return processEventsUntil([&] { return table.GetToolTipText().utf8_string() == tip; },
+                            std::chrono::seconds(2));
+}
+
 void pressKey(int key, int modifiers) {
   wxUIActionSimulator().Char(key, modifiers);
   processEventsUntil([] { return false; }, std::chrono::milliseconds(50));

@@ -58,7 +58,12 @@ class ShownWindow {
   wxDataViewCtrl& linesTable() const { return *lines().listTestResults(); }
   wxFrame& frame() const { return *frame_; }
   ControlViewController& control() const { return *pane<ControlViewController>("controlView"); }
-  std::string status() const { return pane<wxWindow>("passStatus")->GetLabel().utf8_string(); }
+  std::string status() const { return text("passStatus"); }
+  std::string verdict() const { return text("passVerdict"); }
+  std::string guidance() const { return text("checkGuidance"); }
+  std::string text(const char* label) const {
+    return pane<wxWindow>(label)->GetLabel().utf8_string();
+  }
 
   // Gives the window its menu bar, as the program does; the panes move down to make room for it.
   void installMenu() const;
@@ -73,6 +78,12 @@ class ShownWindow {
  private:
   wxFrame* frame_;
 };
+
+// Clicks the middle of a cell of `table` as a person does; waits until the window has taken it in.
+void clickCell(const wxDataViewCtrl& table, unsigned row, unsigned column);
+// Moves the pointer over a cell, near its left end; says whether, within a while, the table's
+// tooltip becomes `tip`.
+bool tipOverCell(wxDataViewCtrl& table, unsigned row, unsigned column, const std::string& tip);
 
 // Presses a key as a person does; waits until the window has taken it in.
 void pressKey(int key, int modifiers = wxMOD_NONE);

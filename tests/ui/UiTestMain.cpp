@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
   ::setenv("DISPLAY", display.name().c_str(), 1);
   ::setenv("GDK_BACKEND", "x11", 1);
   ::setenv("NO_AT_BRIDGE", "1", 1);
+  // The file dialog keeps its settings in memory, not in a settings service the machine lacks.
+  ::setenv("GSETTINGS_BACKEND", "memory", 1);
 
   wxApp::SetInstance(new wxApp);
   if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {

@@ -11,7 +11,7 @@
 namespace tarq::testing {
 namespace {
 
-// The first time, within the screen's free area, centred.
+// The first time, within the screen's free area, centred, with the program's icon.
 TEST(WindowLayoutTest, FirstOpensCentredWithinTheScreen) {
   const wxRect screen = wxDisplay(0u).GetClientArea();
   ASSERT_EQ(screen.GetSize(), wxSize(1024, 768));
@@ -20,6 +20,8 @@ TEST(WindowLayoutTest, FirstOpensCentredWithinTheScreen) {
   EXPECT_EQ(opened, wxRect(opened.GetSize()).CentreIn(screen));
   EXPECT_LE(opened.GetWidth(), screen.GetWidth() * 9 / 10 + 1);
   EXPECT_LE(opened.GetHeight(), screen.GetHeight() * 9 / 10 + 1);
+  // The desktop shows the program's own icon for it.
+  EXPECT_TRUE(window.frame().GetIcons().GetIcon(48, wxIconBundle::FALLBACK_NONE).IsOk());
 }
 
 // At its smallest, even during a pass with the progress bar shown and the divider dragged down,
@@ -34,8 +36,8 @@ TEST(WindowLayoutTest, AtItsSmallestCutsNoPaneNorTheControlStrip) {
   const wxFrame& frame = window.frame();
   const wxRect client(frame.ClientToScreen(wxPoint()), frame.GetClientSize());
   EXPECT_EQ(frame.GetClientSize(), frame.GetMinClientSize());
-  for (const char* name : {"testNameView", "controlView", "testResultView", "passStatus",
-                           "passProgress", "executeTest"}) {
+  for (const char* name : {"testNameView", "controlView", "testResultView", "passVerdict",
+                           "passStatus", "checkGuidance", "passProgress", "executeTest"}) {
     const wxWindow& shown = *window.pane<wxWindow>(name);
     EXPECT_TRUE(client.Contains(shown.GetScreenRect())) << name;
     EXPECT_GE(shown.GetSize().GetHeight(), shown.GetEffectiveMinSize().GetHeight()) << name;

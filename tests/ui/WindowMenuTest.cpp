@@ -1,5 +1,11 @@
 // The window's menu bar: Edit's items on the focused table, and Save Report's file and state.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <wx/display.h>
+#include <wx/filedlg.h>
+#include <wx/modalhook.h>
+#include <wx/timer.h>
+#include <wx/utils.h>
 
 #include <filesystem>
 
@@ -35,7 +41,7 @@ TEST(WindowMenuTest, EditItemsActOnTheFocusedTable) {
   pressKey('e', wxMOD_ALT);
   processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
   pressKey('c');
-  EXPECT_EQ(copiedText(), "  Größe:\t1.5 GB\x1b[0m\n \nsecond line\n");
+  EXPECT_EQ(copiedText(), "  Größe:\t1.5 GB\x1b[0m\nsecond line");
 }
 
 // Chosen type 0 is text, 1 JSON.
@@ -84,6 +90,63 @@ TEST(WindowMenuTest, SaveReportIsNotOfferedBeforeTheFirstPass) {
   EXPECT_FALSE(window.enabled(wxID_SAVE));
   // Whatever the locale (these tests run under the C locale).
   EXPECT_EQ(window.label(wxID_SAVE), "Save Report…");
+}
+
+// Where a dialog is on the screen, as the toolkit underneath has placed it: the file dialog's own
+// size is not the wxWidgets window's. Looked up in the process, so the tests need no GTK headers.
+wxRect shownRect(wxDialog& dialog) {
+  using Get = void(void* window, int* first, int* second);
+  auto* const getSize = reinterpret_cast<Get*>(::dlsym(RTLD_DEFAULT, "gtk_window_get_size"));
+  auto* const getPlace = reinterpret_cast<Get*>(::dlsym(RTLD_DEFAULT, "gtk_window_get_position"));
+  wxRect rect;
+  if (getSize != nullptr && getPlace != nullptr) {
+    getSize(dialog.GetHandle(), &rect.width, &rect.height);
+    getPlace(dialog.GetHandle(), &rect.x, &rect.y);
+  }
+  return rect;
+}
+
+// Learns of each modal dialog as it opens: the file dialog is no top-level window of the toolkit's.
+struct OpenedDialogs final : wxModalDialogHook {
+  OpenedDialogs() { Register(); }
+  ~OpenedDialogs() override { Unregister(); }
+  int Enter(wxDialog* dialog) override {
+    opened = dialog;
+    return wxID_NONE;
+  }
+  void Exit(wxDialog*) override { opened = nullptr; }
+  wxDialog* opened = nullptr;
+};
+
+// The dialog fits the test display's 1024x768 screen whole, and offers a name with this
+// machine's name and today's date.
+TEST(WindowMenuTest, SaveReportsDialogFitsTheScreenAndOffersAHostAndDateName) {
+  FakeMachineFacts facts;
+  const ShownWindow window(&facts);
+  window.installMenu();
+  ASSERT_TRUE(window.clickButton([&] { return window.enabled(wxID_SAVE); }));
+  OpenedDialogs dialogs;
+  wxRect shown;
+  wxString offered;
+  // Looked at once it has been on the screen a while, as the toolkit may size it once shown.
+  wxTimer look;
+  look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    if (auto* dialog = dynamic_cast<wxFileDialog*>(dialogs.opened)) {
+      shown = shownRect(*dialog);
+      offered = dialog->GetFilename();
+      dialog->EndModal(wxID_CANCEL);
+    }
+  });
+  look.Start(500);
+  pressKey('s', wxMOD_CONTROL);
+  processEventsUntil([&] { return !shown.IsEmpty() && dialogs.opened == nullptr; },
+                     std::chrono::seconds(5));
+  look.Stop();
+  EXPECT_TRUE(wxDisplay(0u).GetClientArea().Contains(shown))
+      << shown.x << "," << shown.y << " " << shown.width << "x" << shown.height;
+  EXPECT_EQ(offered, suggestedReportName(wxGetHostName(), wxDateTime::Now()));
+  EXPECT_EQ(suggestedReportName("imac-lab3", wxDateTime(7, wxDateTime::Dec, 2026)),
+            "TarqSysValidation-imac-lab3-2026-12-07.txt");
 }
 
 }  // namespace

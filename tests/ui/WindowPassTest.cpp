@@ -79,6 +79,7 @@ TEST(WindowPassTest, AClickShowsOnePassOfRowsAndLinesInTheStatusColours) {
   breakMachine(facts);
   const ShownWindow window(&facts);
   expectClickShowsOnePass(window, facts, kFirstResults);
+  EXPECT_EQ(window.verdict(), "Not ready: 1 check failed.");
 }
 
 // No colour, row or line of the first pass stays.
@@ -154,6 +155,7 @@ TEST(WindowPassTest, RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu) {
         },
         false));
     EXPECT_EQ(window->summary().model().GetCount(), 7u);
+    EXPECT_EQ(window->verdict(), "");
     EXPECT_EQ(window->button().GetLabelText(), "Stop");
     EXPECT_EQ(window->label(wxID_EXECUTE), "Stop");
     EXPECT_FALSE(window->enabled(wxID_SAVE));
@@ -171,6 +173,10 @@ TEST(WindowPassTest, RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu) {
     EXPECT_THAT(window->status(),
                 ::testing::StartsWith(stopped ? "Stopped during check 8 of 8, after "
                                               : "0 failed, 0 warned, 8 passed in "));
+    // Only a pass that ran to its end has a verdict.
+    EXPECT_EQ(
+        window->verdict(),
+        stopped ? "" : "Ready: this computer meets every requirement of the client application.");
     EXPECT_EQ(window->button().GetLabelText(), "Run Checks");
     EXPECT_EQ(window->label(wxID_EXECUTE), "Run Checks");
     EXPECT_EQ(window->enabled(wxID_SAVE), !stopped);
