@@ -2,14 +2,10 @@
 
 #include <algorithm>
 
+#include "system/text/TextParsing.h"
 #include "validation/CheckGuidance.h"
 
 namespace tarq {
-
-std::string_view withoutTrailingSpace(std::string_view text) {
-  const std::size_t end = text.find_last_not_of(" \t\n\r\v\f");
-  return text.substr(0, end == std::string_view::npos ? 0 : end + 1);
-}
 
 std::optional<std::size_t> checkOfRow(const ResultRow& row) {
   const auto found = std::find_if(
@@ -29,7 +25,8 @@ RowGuidance guidanceFor(const ResultRow& row, std::string_view remedy) {
   // Only a row that did not pass has something to do, whatever text came with it.
   const bool shortfall = row.result == StatusWord::fail || row.result == StatusWord::warn;
   return {std::string(kChecksInRunOrder[*check].requirement),
-          shortfall ? std::string(withoutTrailingSpace(remedy)) : std::string()};
+          shortfall ? std::string(SystemValuesUtility::withoutTrailingWhiteSpace(remedy))
+                    : std::string()};
 }
 
 std::string guidanceSentence(const RowGuidance& guidance) {

@@ -9,9 +9,6 @@
 
 namespace tarq {
 
-// A text as a person reads it: without the trailing white space and line ends that tools leave.
-std::string_view withoutTrailingSpace(std::string_view text);
-
 // The place in the run order of the check a summary row is about, found by its name; none for a
 // row no check makes.
 std::optional<std::size_t> checkOfRow(const ResultRow& row);

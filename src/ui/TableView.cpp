@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "system/text/TextParsing.h"
 #include "ui/AccessibleName.h"
 #include "ui/RowGuidance.h"
 
@@ -114,7 +115,7 @@ void showCutTextsWhole(wxDataViewCtrl& table,
 }  // namespace
 
 wxString displayText(std::string_view stored) {
-  const std::string_view shown = withoutTrailingSpace(stored);
+  const std::string_view shown = SystemValuesUtility::withoutTrailingWhiteSpace(stored);
   return wxString::FromUTF8(shown.data(), shown.size());
 }
 
