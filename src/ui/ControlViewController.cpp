@@ -160,6 +160,9 @@ void ControlViewController::checkStarted(std::size_t index, std::string_view tes
 // Told on the main thread once the pass's thread has reported its last; it is let go then.
 void ControlViewController::passEnded(BackgroundPass* pass) {
   if (running_ == pass) {
+    lastMeasurements_ = pass->measurements();
+    lastStartedAt_ = pass->startedAt();
+    lastFinishedAt_ = pass->finishedAt();
     endPass(false);
   }
   passes_.erase(std::find_if(passes_.begin(), passes_.end(),

@@ -10,6 +10,7 @@
 
 #include "ui/ViewController.h"
 #include "validation/BackgroundPass.h"
+#include "validation/CheckMeasurements.h"
 #include "validation/MachineFacts.h"
 
 class wxButton;
@@ -43,6 +44,10 @@ class ControlViewController final : public wxPanel, public ViewController {
   void setTestNameVC(TestNameViewController* testNameVC);
   TestResultsViewController* testResultsVC() const { return testResultsVC_; }
   TestNameViewController* testNameVC() const { return testNameVC_; }
+  // What the last pass that ran to its end measured, and when it ran.
+  const CheckMeasurementTable& lastMeasurements() const { return lastMeasurements_; }
+  std::chrono::system_clock::time_point lastStartedAt() const { return lastStartedAt_; }
+  std::chrono::system_clock::time_point lastFinishedAt() const { return lastFinishedAt_; }
 
   // Where the checks learn their facts: this machine unless given others, which must then
   // outlive this controller.
@@ -94,6 +99,9 @@ class ControlViewController final : public wxPanel, public ViewController {
   // Every pass whose thread has not been joined yet, the running one and stopped ones ending.
   std::vector<std::unique_ptr<BackgroundPass>> passes_;
   std::function<void(bool stopped)> passEnded_;
+  CheckMeasurementTable lastMeasurements_;
+  std::chrono::system_clock::time_point lastStartedAt_;
+  std::chrono::system_clock::time_point lastFinishedAt_;
 
   wxDECLARE_DYNAMIC_CLASS(ControlViewController);
 };

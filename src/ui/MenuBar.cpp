@@ -53,8 +53,12 @@ wxDataViewCtrl* focusedTable(wxFrame& frame) {
 // Saves the last pass's report, if it is there to save.
 void saveLastReport(WindowMenu& menu) {
   if (menu.reportSaveable()) {
-    saveReport(menu.frame, *menu.control->testNameVC(), *menu.control->testResultsVC(),
-               menu.lastFolder);
+    const ControlViewController& control = *menu.control;
+    const PassRecord pass{*control.testNameVC(),      *control.testResultsVC(),
+                          control.lastMeasurements(), {},
+                          control.lastStartedAt(),    control.lastFinishedAt(),
+                          describeThisMachine(),      TARQ_VERSION};
+    saveReport(menu.frame, pass, menu.lastFolder);
   }
 }
 

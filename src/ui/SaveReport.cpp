@@ -55,8 +55,7 @@ std::error_code writeReportFile(const ReportFile& file, std::string_view report)
   return writeFileAtomically(fileSystemPath(file.path), report);
 }
 
-void saveReport(wxWindow& parent, const TestSummaryTable& summary, const ResultTextTable& lines,
-                wxString& lastFolder) {
+void saveReport(wxWindow& parent, const PassRecord& pass, wxString& lastFolder) {
   const int display = wxDisplay::GetFromWindow(&parent);
   const wxRect area =
       wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
@@ -83,9 +82,9 @@ void saveReport(wxWindow& parent, const TestSummaryTable& summary, const ResultT
           "Save Report", wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, &parent) != wxYES) {
     return;
   }
-  const std::string report =
-      file.json ? jsonReport(summary.results(), lines.resStrings())
-                : textReport(summary.results(), summary.remedies(), lines.resStrings(), false);
+  const std::string report = file.json ? jsonPassReport(pass)
+                                       : textReport(pass.summary.results(), pass.summary.remedies(),
+                                                    pass.lines.resStrings(), false);
   if (const std::error_code error = writeReportFile(file, report)) {
     wxMessageBox(
         wxString::Format(wxString::FromUTF8("The report could not be saved as “%s”.\n\n%s"),

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "report/PassReport.h"
 #include "validation/ResultRecords.h"
 #include "validation/ResultTables.h"
 
@@ -42,11 +43,10 @@ wxString suggestedReportName(const wxString& host, const wxDateTime& day);
 // where that fits, else most of the area, so that its buttons are never off the screen.
 wxSize saveDialogSize(const wxRect& area);
 
-// Asks where to save the report of a pass with these rows and lines, then saves the report that
+// Asks where to save the report of this pass, then saves the report that
 // tarq-validate writes for the same pass: the JSON one, or the text one as it writes it to a
 // file (without colour). The dialog opens in `lastFolder`, which then becomes the folder chosen.
 // The file is replaced whole or not at all; why it could not be is shown in a message.
-void saveReport(wxWindow& parent, const TestSummaryTable& summary, const ResultTextTable& lines,
-                wxString& lastFolder);
+void saveReport(wxWindow& parent, const PassRecord& pass, wxString& lastFolder);
 
 }  // namespace tarq

@@ -100,8 +100,11 @@ void BackgroundPass::start(ScreenSize screen, Receivers receivers) {
   }
   runner_.setTestResultsVC(lines != nullptr ? lines_.get() : nullptr);
   runner_.setTestNameVC(summary != nullptr ? summary_.get() : nullptr);
+  runner_.setMeasurementTable(&measurements_);
   thread_ = std::thread([this, screen] {
+    startedAt_ = std::chrono::system_clock::now();
     runner_.runAllTests(&cancellation_, screen);
+    finishedAt_ = std::chrono::system_clock::now();
     delivery_->post([delivery = delivery_] {
       if (!delivery->destroyed && delivery->receivers.ended) {
         delivery->receivers.ended();

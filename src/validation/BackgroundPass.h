@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
 
 #include "system/process/ToolRun.h"
+#include "validation/CheckMeasurements.h"
 #include "validation/MachineFacts.h"
 #include "validation/ResultTables.h"
 #include "validation/ValidationRunner.h"
@@ -51,6 +53,11 @@ class BackgroundPass {
   // Waits for the pass's thread to end; nothing when it has not started or has been joined.
   void join();
 
+  // What the checks measured and when the pass ran; read them once its end has arrived.
+  const CheckMeasurementTable& measurements() const { return measurements_; }
+  std::chrono::system_clock::time_point startedAt() const { return startedAt_; }
+  std::chrono::system_clock::time_point finishedAt() const { return finishedAt_; }
+
  private:
   struct Delivery;
   class ForwardedLines;
@@ -61,6 +68,9 @@ class BackgroundPass {
   std::unique_ptr<ForwardedLines> lines_;
   std::unique_ptr<ForwardedSummary> summary_;
   ValidationRunner runner_;
+  CheckMeasurementTable measurements_;
+  std::chrono::system_clock::time_point startedAt_;
+  std::chrono::system_clock::time_point finishedAt_;
   std::thread thread_;
 };
 
