@@ -234,7 +234,17 @@ TEST(TarqValidateTest, APassThatCanMakeNoThreadStillReportsEveryRow) {
   if (user != 65534) {
     GTEST_SKIP() << "an ordinary user's other processes would share the limit";
   }
+  // A copy the user can reach, wherever the build tree is.
   const testing::TemporaryDirectory directory;
+  std::filesystem::permissions(directory.path(), std::filesystem::perms(0755));
+  const std::string program =
+      testing::copyProgramBesideProfiler(directory, TARQ_VALIDATE_PATH, "exit 1\n");
+  for (const char* folder : {"bin", "libexec", "libexec/tarq"}) {
+    std::filesystem::permissions(directory.path() / folder, std::filesystem::perms(0755));
+  }
+  std::filesystem::permissions(program, std::filesystem::perms(0755));
+  std::filesystem::permissions(directory.path() / "libexec/tarq/system_profiler",
+                               std::filesystem::perms(0755));
   const std::string out = directory.string() + "/out";
   const std::string limit = "--nproc=" + std::to_string(tasksOf(user) + 1);
   const pid_t child = ::fork();
@@ -245,7 +255,7 @@ TEST(TarqValidateTest, APassThatCanMakeNoThreadStillReportsEveryRow) {
     }
     // LeakSanitizer's check at the end needs a thread of its own, which the limit forbids.
     ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-    ::execlp("prlimit", "prlimit", limit.c_str(), TARQ_VALIDATE_PATH, "--json", nullptr);
+    ::execlp("prlimit", "prlimit", limit.c_str(), program.c_str(), "--json", nullptr);
     ::_exit(254);
   }
   int status = 0;
