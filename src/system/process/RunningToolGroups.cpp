@@ -23,9 +23,9 @@ constexpr int kEndingSignals[] = {SIGINT, SIGQUIT, SIGHUP, SIGTERM};
 std::atomic<bool> programEnding{false};
 std::atomic<int> startsUnderway{0};
 
-// How long the end waits for starts under way: a spawn takes well under a second even on a
+// How long the end waits for starts under way: a spawn takes a fraction of that even on a
 // loaded machine, and an end must not hang on one that never returns.
-constexpr int kLongestStartWaitMilliseconds = 2000;
+constexpr int kLongestStartWaitMilliseconds = 500;
 
 sigset_t endingSignalSet() {
   sigset_t set;
