@@ -104,6 +104,11 @@ wxRect shownCell(const wxDataViewCtrl& table, unsigned row, unsigned column);
 wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
                        const wxColour& expected);
 
+// Too long for any cell.
+inline std::string longText() {
+  return "Detected:" + std::string(400, 'x');
+}
+
 inline const wxColour kRed(255, 0, 0);
 inline const wxColour kYellow(255, 255, 0);
 

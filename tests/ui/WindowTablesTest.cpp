@@ -1,6 +1,5 @@
 // The table panes as the layout builds them, without a pass: rows and lines go in directly.
 #include <gtest/gtest.h>
-#include <wx/uiaction.h>
 
 #include <optional>
 #include <string>
@@ -10,15 +9,6 @@
 
 namespace tarq::testing {
 namespace {
-
-// Too long for any cell.
-std::string longText() {
-  std::string text = "Detected:";
-  for (int word = 0; word < 60; ++word) {
-    text += " word" + std::to_string(word);
-  }
-  return text;
-}
 
 // Texts that end in white space, which the cells drop, and statuses near "Fail" and "Warn".
 const std::vector<ResultRow> kRows{
@@ -65,46 +55,34 @@ TEST(WindowTablesTest, EachColumnShowsItsFieldLessTrailingWhiteSpace) {
             (std::vector<std::string>{shown[2][0], longText()}));
 }
 
-// Only "Fail" and "Warn" rows are coloured, read back from the screen at the end of the last
-// column, also over the rows of an earlier pass already painted.
-TEST(WindowTablesTest, OnlyFailAndWarnRowsAreColoured) {
+// Only "Fail" and "Warn" rows are coloured, read back from the screen, also over an earlier
+// pass's painted rows; their markers take the colour (a clear one elsewhere) and their text is
+// black. A row past the end has no value.
+TEST(WindowTablesTest, OnlyFailAndWarnRowsAreColouredWithMarkerAndBlackText) {
   const ShownWindow window(nullptr);
   window.summary().addResult("Check", "Fail", "earlier pass");
   paintedColour(window.summaryTable(), 0, 2, kRed);
   window.summary().removeAllResults();
   fillTables(window);
-  const wxColour plain = window.summaryTable().GetBackgroundColour();
-  const std::vector<wxColour> colours{kRed, kYellow, plain, plain, plain, plain, plain};
-  for (unsigned row = 0; row < kRows.size(); ++row) {
-    EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, colours[row]), colours[row])
-        << '"' << kRows[row].result << '"';
-  }
-}
-
-// What the models hand the tables: a marker in the row's status colour (a clear one where the
-// row has none), black text on the coloured rows, and no value for a row past the end.
-TEST(WindowTablesTest, TheModelsGiveMarkersTextColoursAndNothingPastTheEnd) {
-  const ShownWindow window(nullptr);
-  fillTables(window);
   const SummaryListModel& summary = window.summary().model();
-  const std::vector<std::optional<wxColour>> markers{
+  const std::vector<std::optional<wxColour>> colours{
       kRed, kYellow, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
   for (unsigned row = 0; row < kRows.size(); ++row) {
     SCOPED_TRACE('"' + kRows[row].result + '"');
+    const wxColour painted = colours[row].value_or(window.summaryTable().GetBackgroundColour());
+    EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, painted), painted);
     wxVariant value;
     summary.GetValueByRow(value, row, 1);
     wxDataViewIconText shown;
     shown << value;
     const wxImage marker = shown.GetBitmapBundle().GetBitmap(wxDefaultSize).ConvertToImage();
     const int x = marker.GetWidth() / 2, y = marker.GetHeight() / 2;
-    EXPECT_EQ(marker.GetAlpha(x, y) != 0, markers[row].has_value());
-    if (markers[row]) {
-      EXPECT_EQ(wxColour(marker.GetRed(x, y), marker.GetGreen(x, y), marker.GetBlue(x, y)),
-                *markers[row]);
-    }
+    EXPECT_EQ(marker.GetAlpha(x, y) != 0, colours[row].has_value());
     wxDataViewItemAttr attr;
-    EXPECT_EQ(summary.GetAttrByRow(row, 2, attr), markers[row].has_value());
-    if (markers[row]) {
+    EXPECT_EQ(summary.GetAttrByRow(row, 2, attr), colours[row].has_value());
+    if (colours[row]) {
+      EXPECT_EQ(wxColour(marker.GetRed(x, y), marker.GetGreen(x, y), marker.GetBlue(x, y)),
+                *colours[row]);
       EXPECT_EQ(attr.GetColour(), *wxBLACK);
     }
   }
@@ -115,26 +93,6 @@ TEST(WindowTablesTest, TheModelsGiveMarkersTextColoursAndNothingPastTheEnd) {
       model.GetValueByRow(value, model.GetCount(), column);
       EXPECT_TRUE(value.IsNull()) << table->GetName() << " column " << column;
     }
-  }
-}
-
-// The pointer over a cell whose text does not fit shows the whole text, over one that fits
-// nothing.
-TEST(WindowTablesTest, ACutTextShowsWholeUnderThePointer) {
-  const ShownWindow window(nullptr);
-  fillTables(window);
-  const struct {
-    wxDataViewCtrl& table;
-    unsigned row, column;
-    std::string tip;
-  } cells[] = {
-      {window.summaryTable(), 2, 2, longText()},
-      {window.summaryTable(), 2, 0, ""},  // and the tip before it gone
-      {window.linesTable(), 1, 0, longText()},
-  };
-  for (const auto& cell : cells) {
-    EXPECT_TRUE(tipOverCell(cell.table, cell.row, cell.column, cell.tip))
-        << cell.table.GetName() << " row " << cell.row << " column " << cell.column;
   }
 }
 
