@@ -17,17 +17,12 @@
 namespace tarq::testing {
 namespace {
 
-// The statuses of a machine with an unknown USB version (it warns) and no browser (it fails).
+// A machine with an unknown USB version (it warns) and no browser (it fails), then mended with
+// Mono gone.
 const std::vector<std::string> kFirstResults{"Pass", "Pass", "Pass", "Pass",
                                              "Warn", "Pass", "Fail", "Pass"};
-// The statuses once the warning and the failure are mended and Mono is gone.
 const std::vector<std::string> kMendedResults{"Pass", "Pass", "Pass", "Pass",
                                               "Pass", "Pass", "Pass", "Fail"};
-
-void breakMachine(FakeMachineFacts& facts) {
-  facts.usbVersion = 0;
-  facts.chrome = {};
-}
 
 void mendMachine(FakeMachineFacts& facts) {
   facts.usbVersion = 3.1;
@@ -35,9 +30,8 @@ void mendMachine(FakeMachineFacts& facts) {
   facts.mono = {"", "Unable to find the Mono Framework", 0};
 }
 
-// Runs one pass with `press` under a German locale, and expects the window to show the rows
-// (with `results`) and lines of a pass run here under the C locale: the texts keep their full
-// stops whatever the locale.
+// Runs one pass with `press` under a German locale and expects the rows and lines of a pass run
+// here under the C locale: the texts keep their full stops whatever the locale.
 void expectPressShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
                              const std::function<void(const std::function<bool()>&)>& press,
                              const std::vector<std::string>& results) {
@@ -74,20 +68,14 @@ void expectClickShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
   }
 }
 
-TEST(WindowPassTest, AClickShowsOnePassOfRowsAndLinesInTheStatusColours) {
+// A later pass, on the mended machine, keeps no colour, row or line of the first.
+TEST(WindowPassTest, EachClickShowsOnlyItsOwnPassOfRowsAndLinesInTheStatusColours) {
   ObservedFacts facts;
-  breakMachine(facts);
+  facts.usbVersion = 0;
+  facts.chrome = {};
   const ShownWindow window(&facts);
   expectClickShowsOnePass(window, facts, kFirstResults);
   EXPECT_EQ(window.verdict(), "Not ready: 1 check failed.");
-}
-
-// No colour, row or line of the first pass stays.
-TEST(WindowPassTest, ALaterPassOnAMendedMachineShowsOnlyItsOwn) {
-  ObservedFacts facts;
-  breakMachine(facts);
-  const ShownWindow window(&facts);
-  ASSERT_TRUE(window.clickButton([&] { return facts.monoQuestions == 1; }));
   mendMachine(facts);
   expectClickShowsOnePass(window, facts, kMendedResults);
 }
@@ -119,11 +107,9 @@ TEST(WindowPassTest, TheKeyboardAloneRunsAPassFromTheButtonEitherTableOrTheMnemo
   EXPECT_EQ(wxWindow::FindFocus(), &window.button());
 }
 
-// Each row is on screen as its check ends, while the last waits for its tool, and the button and
-// the menu offer Stop. Stop (clicked, Escape or Ctrl+R) ends the tool and the pass's thread, and
-// keeps the rows, which nothing from the stopped pass changes later; the next pass shows only its
-// own. A report can be saved only from a pass that ran to its end. Closing the window during a
-// pass ends its tool and its thread.
+// Rows show as their checks end, while the last waits for its tool. Stop (clicked, Escape,
+// Ctrl+R) or closing the window ends the tool and the pass's thread and keeps the rows so far;
+// only a pass that ran to its end has a verdict and a report to save.
 TEST(WindowPassTest, RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu) {
   TemporaryDirectory directory;
   const std::string mono = writeScript(directory, "mono",
@@ -173,7 +159,6 @@ TEST(WindowPassTest, RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu) {
     EXPECT_THAT(window->status(),
                 ::testing::StartsWith(stopped ? "Stopped during check 8 of 8, after "
                                               : "0 failed, 0 warned, 8 passed in "));
-    // Only a pass that ran to its end has a verdict.
     EXPECT_EQ(
         window->verdict(),
         stopped ? "" : "Ready: this computer meets every requirement of the client application.");
