@@ -19,12 +19,16 @@ namespace tarq::testing {
 namespace {
 
 // Select All selects the focused table's rows and Copy copies them as the table's own Ctrl+C
-// does; with no table focused neither is offered, nor Copy without a selection.
-TEST(WindowMenuTest, EditItemsActOnTheFocusedTable) {
+// does; with no table focused neither is offered, nor Copy without a selection. Nothing is there
+// to save before the first pass; whether a pass leaves a report to save: WindowPassTest.
+TEST(WindowMenuTest, EditItemsActOnTheFocusedTableAndNothingIsSavedBeforeAPass) {
   const ShownWindow window(nullptr);
   window.lines().appendLine("  Größe:\t1.5 GB\x1b[0m\n ");
   window.lines().appendLine("second line");
   window.installMenu();
+  EXPECT_FALSE(window.enabled(wxID_SAVE));
+  // Whatever the locale (these tests run under the C locale).
+  EXPECT_EQ(window.label(wxID_SAVE), "Save Report…");
   window.button().SetFocus();
   EXPECT_FALSE(window.enabled(wxID_COPY));
   EXPECT_FALSE(window.enabled(wxID_SELECTALL));
@@ -80,16 +84,6 @@ TEST(WindowMenuTest, AReportGoesWhereChosenOrNowhere) {
   std::filesystem::current_path(working);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()), {}), 1);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
-}
-
-// Nothing to save before the first pass; whether a pass leaves a report to save:
-// WindowPassTest.RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu.
-TEST(WindowMenuTest, SaveReportIsNotOfferedBeforeTheFirstPass) {
-  const ShownWindow window(nullptr);
-  window.installMenu();
-  EXPECT_FALSE(window.enabled(wxID_SAVE));
-  // Whatever the locale (these tests run under the C locale).
-  EXPECT_EQ(window.label(wxID_SAVE), "Save Report…");
 }
 
 // Where a dialog is on the screen, as the toolkit underneath has placed it: the file dialog's own
