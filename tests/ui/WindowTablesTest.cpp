@@ -1,4 +1,5 @@
-// The table panes as the layout builds them, without a pass: rows and lines go in directly.
+// The tables as the layout builds them, rows and lines put in directly: their cells, colours,
+// markers and tooltips, a selected row's guidance and lines, and Copy.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -6,110 +7,226 @@
 #include <vector>
 
 #include "ui/ShownWindow.h"
+#include "ui/StatusColours.h"
+#include "ui/TableView.h"
 
 namespace tarq::testing {
 namespace {
 
-// Texts that end in white space, which the cells drop, and statuses near "Fail" and "Warn".
-const std::vector<ResultRow> kRows{
-    {" Ünïcode check ", "Fail", "  Größe:\t1.5 GB\x1b[0m\n "},
-    {"Check", "Warn", ""},
-    {"Check", "Pass", longText() + "\n"},
-    {"Check", "fail", "x"},
-    {"Check", "WARN", "x"},
-    {"Check", "Fail ", "x"},
-    {"Check", "", "x"},
+struct GuidedRow {
+  ResultRow row;
+  std::string remedy;
+};
+// Rows found by their checks' names, whatever their place. Only an exact "Fail" or "Warn" is
+// coloured and guided (its remedy less the trailing line end); cells drop trailing white space.
+const std::vector<GuidedRow> kRows{
+    {{"Operating System", "WARN", "macOS 13.6"}, "Update macOS to version 10.11.6 or later."},
+    {{"USB 2.0/3.0/3.1", "Warn", "Unable to determine USB versions"},
+     "Use a computer with a USB 2.0 or later port.\n"},
+    {{"Supported Browsers", "Fail", "Unable to find Google Chrome"},
+     "Install Google Chrome in /Applications.\n"},
+    {{" Ünïcode check ", "Fail", "  Größe:\t1.5 GB\x1b[0m\n "}, "Nothing to do."},
+    {{"Mono Framework", "Fail", longText()}, "Install Mono Framework 4 or later."},
+    {{"Supported Browsers", "Fail ", "Google Chrome 120.0.6099.129 \n"}, ""},
+    {{"Check", "fail", "x"}, ""},
+    {{"Check", "", "x"}, ""},
+};
+// Each line with the place in the run order of the check that wrote it.
+const std::vector<std::pair<std::string, std::size_t>> kLines{
+    {"macOS 13.6", 0},
+    {"USB first", 4},
+    {"USB second", 4},
+    {"no check's", ResultTextTable::kNoCheck},
+    {"Chrome", 6},
+    {"USB third", 4},
+    {longText(), ResultTextTable::kNoCheck},
+    {"  Größe:\t1.5 GB\x1b[0m\n ", ResultTextTable::kNoCheck},
 };
 
 // Puts the rows and lines in, nothing selected and the focus on the button, and waits until
 // they are laid out: until then the table gives the places of earlier rows.
 void fillTables(const ShownWindow& window) {
-  for (const auto& row : kRows) {
-    window.summary().addResult(row.testName, row.result, row.detected);
+  for (const auto& [row, remedy] : kRows) {
+    window.summary().addResult(row.testName, row.result, row.detected, remedy);
   }
-  window.lines().appendLine("  Größe:\t1.5 GB\x1b[0m\n ");
-  window.lines().appendLine(longText());
+  for (const auto& [line, check] : kLines) {
+    window.lines().appendLine(line, check);
+  }
   window.summaryTable().UnselectAll();
   window.button().SetFocus();
   paintedColour(window.summaryTable(), 1, 2, kYellow);
 }
 
-// Each column under its title shows its own field, less trailing white space.
-TEST(WindowTablesTest, EachColumnShowsItsFieldLessTrailingWhiteSpace) {
-  const ShownWindow window(nullptr);
-  fillTables(window);
-  const char* titles[] = {"Check", "Result", "Detected"};
-  const std::vector<std::string> shown[] = {
-      {" Ünïcode check", "Check", "Check", "Check", "Check", "Check", "Check"},
-      {"Fail", "Warn", "Pass", "fail", "WARN", "Fail", ""},
-      {"  Größe:\t1.5 GB\x1b[0m", "", longText(), "x", "x", "x", "x"},
-  };
-  ASSERT_EQ(window.summaryTable().GetColumnCount(), 3u);
-  for (unsigned column = 0; column < 3; ++column) {
-    EXPECT_EQ(window.summaryTable().GetColumn(column)->GetTitle(), titles[column]);
-    EXPECT_EQ(shownColumn(window.summaryTable(), column), shown[column]) << titles[column];
-  }
-  ASSERT_EQ(window.linesTable().GetColumnCount(), 1u);
-  EXPECT_EQ(window.linesTable().GetColumn(0)->GetTitle(), "Result line");
-  EXPECT_EQ(shownColumn(window.linesTable(), 0),
-            (std::vector<std::string>{shown[2][0], longText()}));
-}
-
-// Only "Fail" and "Warn" rows are coloured, read back from the screen, also over an earlier
-// pass's painted rows; their markers take the colour (a clear one elsewhere) and their text is
-// black. A row past the end has no value.
-TEST(WindowTablesTest, OnlyFailAndWarnRowsAreColouredWithMarkerAndBlackText) {
+// Each row's cells under their titles, and its colour read back from the screen (also over an
+// earlier pass's painted rows), its marker's colour (clear on a plain row) and black text on it.
+TEST(WindowTablesTest, EachRowShowsItsFieldsLessTrailingWhiteSpaceInItsStatusColour) {
   const ShownWindow window(nullptr);
   window.summary().addResult("Check", "Fail", "earlier pass");
   paintedColour(window.summaryTable(), 0, 2, kRed);
   window.summary().removeAllResults();
   fillTables(window);
+  const struct {
+    std::vector<std::string> cells;
+    std::optional<wxColour> colour;
+  } rows[] = {
+      {{"Operating System", "WARN", "macOS 13.6"}, {}},
+      {{"USB 2.0/3.0/3.1", "Warn", "Unable to determine USB versions"}, kYellow},
+      {{"Supported Browsers", "Fail", "Unable to find Google Chrome"}, kRed},
+      {{" Ünïcode check", "Fail", "  Größe:\t1.5 GB\x1b[0m"}, kRed},
+      {{"Mono Framework", "Fail", longText()}, kRed},
+      {{"Supported Browsers", "Fail", "Google Chrome 120.0.6099.129"}, {}},
+      {{"Check", "fail", "x"}, {}},
+      {{"Check", "", "x"}, {}},
+  };
+  const char* titles[] = {"Check", "Result", "Detected"};
+  ASSERT_EQ(window.summaryTable().GetColumnCount(), 3u);
+  std::vector<std::string> shown[3];
+  for (unsigned column = 0; column < 3; ++column) {
+    EXPECT_EQ(window.summaryTable().GetColumn(column)->GetTitle(), titles[column]);
+    shown[column] = shownColumn(window.summaryTable(), column);
+    ASSERT_EQ(shown[column].size(), std::size(rows));
+  }
   const SummaryListModel& summary = window.summary().model();
-  const std::vector<std::optional<wxColour>> colours{
-      kRed, kYellow, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
-  for (unsigned row = 0; row < kRows.size(); ++row) {
-    SCOPED_TRACE('"' + kRows[row].result + '"');
-    const wxColour painted = colours[row].value_or(window.summaryTable().GetBackgroundColour());
+  for (unsigned row = 0; row < std::size(rows); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row));
+    const auto& expected = rows[row];
+    EXPECT_EQ((std::vector<std::string>{shown[0][row], shown[1][row], shown[2][row]}),
+              expected.cells);
+    const wxColour painted = expected.colour.value_or(window.summaryTable().GetBackgroundColour());
     EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, painted), painted);
     wxVariant value;
     summary.GetValueByRow(value, row, 1);
-    wxDataViewIconText shown;
-    shown << value;
-    const wxImage marker = shown.GetBitmapBundle().GetBitmap(wxDefaultSize).ConvertToImage();
+    wxDataViewIconText status;
+    status << value;
+    const wxImage marker = status.GetBitmapBundle().GetBitmap(wxDefaultSize).ConvertToImage();
     const int x = marker.GetWidth() / 2, y = marker.GetHeight() / 2;
-    EXPECT_EQ(marker.GetAlpha(x, y) != 0, colours[row].has_value());
+    EXPECT_EQ(marker.GetAlpha(x, y) != 0, expected.colour.has_value());
     wxDataViewItemAttr attr;
-    EXPECT_EQ(summary.GetAttrByRow(row, 2, attr), colours[row].has_value());
-    if (colours[row]) {
+    EXPECT_EQ(summary.GetAttrByRow(row, 2, attr), expected.colour.has_value());
+    if (expected.colour) {
       EXPECT_EQ(wxColour(marker.GetRed(x, y), marker.GetGreen(x, y), marker.GetBlue(x, y)),
-                *colours[row]);
+                *expected.colour);
       EXPECT_EQ(attr.GetColour(), *wxBLACK);
     }
   }
+  ASSERT_EQ(window.linesTable().GetColumnCount(), 1u);
+  EXPECT_EQ(window.linesTable().GetColumn(0)->GetTitle(), "Result line");
+  const std::vector<std::string> lines = shownColumn(window.linesTable(), 0);
+  ASSERT_EQ(lines.size(), kLines.size());
+  EXPECT_EQ(lines[6], longText());
+  EXPECT_EQ(lines[7], "  Größe:\t1.5 GB\x1b[0m");
+  // Past the end, no value.
   for (const wxDataViewCtrl* table : {&window.summaryTable(), &window.linesTable()}) {
     const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table->GetModel());
     for (unsigned column = 0; column < table->GetColumnCount(); ++column) {
-      wxVariant value;
-      model.GetValueByRow(value, model.GetCount(), column);
-      EXPECT_TRUE(value.IsNull()) << table->GetName() << " column " << column;
+      wxVariant past;
+      model.GetValueByRow(past, model.GetCount(), column);
+      EXPECT_TRUE(past.IsNull()) << table->GetName() << " column " << column;
     }
   }
 }
 
-// Ctrl+C copies the selected rows in table order as their cells show them, tab-separated: no cell
-// carries its trailing white space and no line end follows the last row, so none pastes as a
-// blank row.
+const std::string kUsbTip =
+    "Requires: USB 2.0 or later\nTo do: Use a computer with a USB 2.0 or later port.";
+const std::string kChromeTip =
+    "Requires: Google Chrome in /Applications\nTo do: Install Google Chrome in /Applications.";
+
+// Under the pointer a cut text shows whole, and a row that failed or warned adds its requirement
+// and remedy; any other row, or one that no check made, adds neither.
+TEST(WindowTablesTest, ThePointerShowsCutTextsWholeAndWhatAShortfallRequires) {
+  const ShownWindow window(nullptr);
+  fillTables(window);
+  const struct {
+    wxDataViewCtrl& table;
+    unsigned row, column;
+    std::string tip;
+  } cells[] = {
+      {window.summaryTable(), 2, 0, kChromeTip},
+      {window.summaryTable(), 0, 0, ""},  // and the tip before it gone
+      {window.summaryTable(), 1, 1, kUsbTip},
+      {window.summaryTable(), 3, 0, ""},
+      {window.summaryTable(), 4, 2,
+       longText() + "\n\nRequires: Mono Framework 4 or later\nTo do: Install Mono Framework 4 or "
+                    "later."},
+      {window.summaryTable(), 5, 0, ""},
+      {window.linesTable(), 6, 0, longText()},
+  };
+  for (const auto& cell : cells) {
+    EXPECT_TRUE(tipOverCell(cell.table, cell.row, cell.column, cell.tip))
+        << cell.table.GetName() << " row " << cell.row << ": " << cell.table.GetToolTipText();
+  }
+}
+
+// A clicked row shows its check's requirement (and remedy) in the strip and selects all its
+// check's lines; a clicked line selects its check's row. A new pass clears the strip's line.
+TEST(WindowTablesTest, SelectingARowSelectsItsLinesAndSaysWhatItRequires) {
+  FakeMachineFacts facts;
+  const ShownWindow window(&facts);
+  fillTables(window);
+  const struct {
+    bool summary;
+    unsigned clicked;
+    std::vector<unsigned> rows, lines;
+    std::string guidance;
+  } clicks[] = {
+      {true,
+       1,
+       {1},
+       {1, 2, 5},
+       "Requires: USB 2.0 or later. To do: Use a computer with a USB 2.0 or later port."},
+      {true, 0, {0}, {0}, "Requires: macOS 10.11.6 or later."},
+      {false,
+       4,
+       {2, 5},
+       {4},
+       "Requires: Google Chrome in /Applications. To do: Install Google Chrome in /Applications."},
+      {false, 3, {}, {3}, ""},
+      {true, 3, {3}, {}, ""},
+  };
+  for (const auto& click : clicks) {
+    SCOPED_TRACE((click.summary ? "row " : "line ") + std::to_string(click.clicked));
+    clickCell(click.summary ? window.summaryTable() : window.linesTable(), click.clicked, 0);
+    EXPECT_EQ(selectedRows(window.summaryTable()), click.rows);
+    EXPECT_EQ(selectedRows(window.linesTable()), click.lines);
+    EXPECT_EQ(window.guidance(), click.guidance);
+  }
+  clickCell(window.summaryTable(), 2, 0);
+  ASSERT_FALSE(window.guidance().empty());
+  ASSERT_TRUE(
+      window.clickButton([&] { return shownColumn(window.summaryTable(), 0) == kRunOrder; }));
+  EXPECT_EQ(window.guidance(), "");
+}
+
+// Ctrl+C copies the selected rows in table order as their cells show them, tab-separated, with no
+// line end after the last row, so none pastes as a blank row.
 TEST(WindowTablesTest, CtrlCCopiesTheSelectedRowsAsShown) {
   const ShownWindow window(nullptr);
   fillTables(window);
-  window.summaryTable().Select(window.summary().model().GetItem(2));
-  window.summaryTable().Select(window.summary().model().GetItem(0));
+  window.summaryTable().Select(window.summary().model().GetItem(4));
+  window.summaryTable().Select(window.summary().model().GetItem(3));
   window.summaryTable().SetFocus();
   pressKey('c', wxMOD_CONTROL);
   EXPECT_EQ(copiedText(),
-            " Ünïcode check\tFail\t  Größe:\t1.5 GB\x1b[0m\n"
-            "Check\tPass\t" +
-                longText());
+            " Ünïcode check\tFail\t  Größe:\t1.5 GB\x1b[0m\nMono Framework\tFail\t" + longText());
+}
+
+// "Fail" and "Warn" differ in shape as well as colour, at the desktop's scale 1 and 2.
+TEST(WindowTablesTest, FailAndWarnMarkersDifferInShape) {
+  const StatusMarkers markers;
+  for (const int side : {12, 24}) {
+    SCOPED_TRACE(side);
+    const wxImage fail = markers.marker("Fail").GetBitmap(wxSize(side, side)).ConvertToImage();
+    const wxImage warn = markers.marker("Warn").GetBitmap(wxSize(side, side)).ConvertToImage();
+    ASSERT_EQ(fail.GetSize(), wxSize(side, side));
+    ASSERT_EQ(warn.GetSize(), wxSize(side, side));
+    int differing = 0;
+    for (int y = 0; y < side; ++y) {
+      for (int x = 0; x < side; ++x) {
+        differing += (fail.GetAlpha(x, y) > 127) != (warn.GetAlpha(x, y) > 127);
+      }
+    }
+    EXPECT_GE(differing, side * side / 10);
+  }
 }
 
 }  // namespace
