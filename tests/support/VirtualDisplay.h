@@ -13,8 +13,7 @@ extern char** environ;
 
 namespace tarq::testing {
 
-// An Xvfb server of its own for a test: a screen of the given size on a display number the
-// server picks itself, stopped and reaped when the object goes.
+// An Xvfb server of a test's own, on a display number it picks itself; stopped with the object.
 class VirtualDisplay {
  public:
   VirtualDisplay(int width, int height) {
@@ -28,13 +27,11 @@ class VirtualDisplay {
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 3);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    // -noreset: the server does not start over whenever its last client disconnects, which
-    // would refuse a connection made meanwhile. Started through setpriv, it ends with the test
-    // process even when that is killed (a test run out of time) and never gets to stop it.
+    // -noreset: a reset when the last client leaves would refuse a connection made meanwhile.
+    // setpriv ends the server with a test process killed before it can stop it.
     const char* argv[] = {"setpriv", "--pdeathsig", "TERM", "Xvfb",         "-displayfd",
                           "3",       "-screen",     "0",    screen.c_str(), "-nolisten",
                           "tcp",     "-noreset",    nullptr};
-    // Should it not start, the pipe closes with no number on it.
     posix_spawnp(&pid_, "setpriv", &actions, nullptr, const_cast<char* const*>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeEnds[1]);
@@ -53,7 +50,7 @@ class VirtualDisplay {
   VirtualDisplay(const VirtualDisplay&) = delete;
   VirtualDisplay& operator=(const VirtualDisplay&) = delete;
 
-  // The display name, e.g. ":3".
+  // e.g. ":3"
   const std::string& name() const { return name_; }
 
  private:

@@ -13,12 +13,18 @@ void PrintTo(const wxColour& colour, std::ostream* out) {
   *out << colour.GetAsString(wxC2S_CSS_SYNTAX);
 }
 
-// What the X server shows at a point of the screen, read from the server itself: reading
-// through the toolkit's screen DC stops the window's later repaints from reaching the screen.
-// Defined at the end, after Xlib's headers, whose macros would break the toolkit's.
+// Read from the X server itself: the toolkit's screen DC would stop the window's later repaints.
+// Defined last, as Xlib's macros would break the toolkit's headers.
 wxColour screenColourAt(const wxPoint& point);
 
 namespace tarq::testing {
+
+static void clickAt(const wxPoint& point) {
+  wxUIActionSimulator input;
+  input.MouseMove(point);
+  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+  input.MouseClick();
+}
 
 bool processEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -39,7 +45,7 @@ ShownWindow::ShownWindow(MachineFacts* facts, const wxString& layout, bool first
   frame_ = createMainWindow(layout, facts);
   frame_->Show();
   processEventsUntil([this] { return frame_->IsShownOnScreen(); });
-  // Let the first layout and paint settle before input arrives.
+  // The first layout and paint settle before input arrives.
   processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
 }
 
@@ -64,20 +70,14 @@ std::string ShownWindow::label(int item) const {
 }
 
 bool ShownWindow::clickButton(const std::function<bool()>& pressed, bool untilEnded) const {
-  wxUIActionSimulator input;
   const wxRect area = button().GetScreenRect();
-  input.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
-  input.MouseClick();
+  clickAt(area.GetPosition() + area.GetSize() / 2);
   return processEventsUntil([&] { return pressed() && !(untilEnded && control().passRunning()); });
 }
 
 void clickCell(const wxDataViewCtrl& table, unsigned row, unsigned column) {
   const wxRect cell = shownCell(table, row, column);
-  wxUIActionSimulator input;
-  input.MouseMove(table.ClientToScreen(cell.GetPosition() + cell.GetSize() / 2));
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
-  input.MouseClick();
+  clickAt(table.ClientToScreen(cell.GetPosition() + cell.GetSize() / 2));
   processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-// What the window tests share: the program's window shown on the test display, the event loop
-// run until something holds, key presses, the clipboard, and what the tables and the screen show.
+// What the window tests share: the window on the test display, real input, and what it shows.
 #include <wx/button.h>
 #include <wx/colour.h>
 #include <wx/config.h>
@@ -32,15 +31,13 @@ namespace tarq::testing {
 bool processEventsUntil(const std::function<bool()>& done,
                         std::chrono::milliseconds limit = std::chrono::seconds(20));
 
-// The program's window as the layout builds it, with the checks asking `facts` (null: this
-// machine), shown on the test display. On a first launch it forgets the shape earlier windows
-// left in the tests' configuration.
+// The program's window, its checks asking `facts` (null: this machine); a first launch forgets
+// the shape earlier windows left in the tests' configuration.
 class ShownWindow {
  public:
   explicit ShownWindow(MachineFacts* facts, const wxString& layout = windowLayout(),
                        bool firstLaunch = true);
-  // Closed as a person closes it, and gone before what it used goes: what was still on its way
-  // to it has arrived.
+  // Closed as a person closes it, and gone (with what was on its way to it) before its facts go.
   ~ShownWindow();
   ShownWindow(const ShownWindow&) = delete;
   ShownWindow& operator=(const ShownWindow&) = delete;
@@ -65,42 +62,34 @@ class ShownWindow {
     return pane<wxWindow>(label)->GetLabel().utf8_string();
   }
 
-  // Gives the window its menu bar, as the program does; the panes move down to make room for it.
+  // Gives the window its menu bar, as the program does.
   void installMenu() const;
-  // A menu item's state as the menu shows it when opened.
+  // A menu item as the menu shows it when opened.
   bool enabled(int item) const;
   std::string label(int item) const;
 
-  // Presses the execute button as a person does, with a real mouse click; says whether, within a
-  // while, `pressed` holds and, unless told not to, no pass runs.
+  // Clicks the button; says whether `pressed` then holds and, if `untilEnded`, no pass runs.
   bool clickButton(const std::function<bool()>& pressed, bool untilEnded = true) const;
 
  private:
   wxFrame* frame_;
 };
 
-// Clicks the middle of a cell of `table` as a person does; waits until the window has taken it in.
+// Real input, each waited for until the window has taken it in. Columns count from the left.
 void clickCell(const wxDataViewCtrl& table, unsigned row, unsigned column);
-// Moves the pointer over a cell, near its left end; says whether, within a while, the table's
-// tooltip becomes `tip`.
+void pressKey(int key, int modifiers = wxMOD_NONE);
+// The pointer near a cell's left end; says whether the table's tooltip becomes `tip`.
 bool tipOverCell(wxDataViewCtrl& table, unsigned row, unsigned column, const std::string& tip);
 
-// Presses a key as a person does; waits until the window has taken it in.
-void pressKey(int key, int modifiers = wxMOD_NONE);
-
-// The text on the clipboard, once there is some (empty if none comes), which leaves it empty.
+// The clipboard's text once there is some (else empty); leaves the clipboard empty.
 std::string copiedText();
 
-// What a table shows, row by row, in its column `column` counted from the left, as UTF-8.
+// A column's cells, row by row, as UTF-8.
 std::vector<std::string> shownColumn(const wxDataViewCtrl& table, unsigned column);
-
-// Where `table` shows the cell of `row` in its column `column` counted from the left, in its
-// client coordinates.
+// A cell's place in the table's client coordinates.
 wxRect shownCell(const wxDataViewCtrl& table, unsigned row, unsigned column);
-
-// The colour the screen shows in the middle of a cell, once it is `expected` or, after a while,
-// whatever it is: the window lays out and paints in its own time, so the cell's place is asked
-// afresh each time.
+// The screen's colour mid-cell once it is `expected`, else after a while what it is: the window
+// paints in its own time.
 wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
                        const wxColour& expected);
 
@@ -112,8 +101,7 @@ inline std::string longText() {
 inline const wxColour kRed(255, 0, 0);
 inline const wxColour kYellow(255, 255, 0);
 
-// A machine whose last check counts how often a pass asked for its fact; with `heldMono` set, a
-// real tool there gives the fact.
+// Counts a pass's questions for its last fact; with `heldMono` set, that real tool answers.
 struct ObservedFacts final : FakeMachineFacts {
   MonoVersionInfo monoVersion() override;
   std::atomic<int> monoQuestions = 0;

@@ -1,6 +1,5 @@
-// The window tests run in one wxWidgets application on an X display of their own, 1024x768 like
-// the smallest screen the client application supports. The window keeps its shape in a
-// configuration file of the tests' own, never the person's.
+// One wxWidgets application on an X display of the tests' own, 1024x768 like the smallest screen
+// supported, keeping the window's shape in a configuration file of their own.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/evtloop.h>

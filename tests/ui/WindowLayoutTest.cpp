@@ -11,19 +11,6 @@
 namespace tarq::testing {
 namespace {
 
-// The first time, within the screen's free area, centred, with the program's icon.
-TEST(WindowLayoutTest, FirstOpensCentredWithinTheScreen) {
-  const wxRect screen = wxDisplay(0u).GetClientArea();
-  ASSERT_EQ(screen.GetSize(), wxSize(1024, 768));
-  const ShownWindow window(nullptr);
-  const wxRect opened = window.frame().GetScreenRect();
-  EXPECT_EQ(opened, wxRect(opened.GetSize()).CentreIn(screen));
-  EXPECT_LE(opened.GetWidth(), screen.GetWidth() * 9 / 10 + 1);
-  EXPECT_LE(opened.GetHeight(), screen.GetHeight() * 9 / 10 + 1);
-  // The desktop shows the program's own icon for it.
-  EXPECT_TRUE(window.frame().GetIcons().GetIcon(48, wxIconBundle::FALLBACK_NONE).IsOk());
-}
-
 // At its smallest, even during a pass with the progress bar shown and the divider dragged down,
 // every pane and the control strip's status and button lie whole within it.
 TEST(WindowLayoutTest, AtItsSmallestCutsNoPaneNorTheControlStrip) {
@@ -45,11 +32,18 @@ TEST(WindowLayoutTest, AtItsSmallestCutsNoPaneNorTheControlStrip) {
   }
 }
 
-// Closed and opened again, it takes the size, place and divider positions it had; one left
-// larger than the screen opens within it.
-TEST(WindowLayoutTest, ReopensWithTheShapeItHadWithinTheScreen) {
+// The first time, within the screen's free area, centred, with the program's icon. Closed and
+// opened again, it takes the size, place and divider positions it had; one left larger than the
+// screen opens within it.
+TEST(WindowLayoutTest, OpensCentredThenWithTheShapeItHadWithinTheScreen) {
   const wxRect screen = wxDisplay(0u).GetClientArea();
+  ASSERT_EQ(screen.GetSize(), wxSize(1024, 768));
   std::optional<ShownWindow> window(std::in_place, nullptr);
+  const wxRect opened = window->frame().GetScreenRect();
+  EXPECT_EQ(opened, wxRect(opened.GetSize()).CentreIn(screen));
+  EXPECT_LE(opened.GetWidth(), screen.GetWidth() * 9 / 10 + 1);
+  EXPECT_LE(opened.GetHeight(), screen.GetHeight() * 9 / 10 + 1);
+  EXPECT_TRUE(window->frame().GetIcons().GetIcon(48, wxIconBundle::FALLBACK_NONE).IsOk());
   window->frame().SetSize(wxRect(100, 50, 700, 600));
   window->pane<wxSplitterWindow>("splitView")->SetSashPosition(150);
   window->pane<wxSplitterWindow>("lowerSplit")->SetSashPosition(70);
