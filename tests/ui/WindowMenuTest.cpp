@@ -18,9 +18,8 @@
 namespace tarq::testing {
 namespace {
 
-// Select All selects the focused table's rows and Copy copies them as the table's own Ctrl+C
-// does; with no table focused neither is offered, nor Copy without a selection. Nothing is there
-// to save before the first pass; whether a pass leaves a report to save: WindowPassTest.
+// Select All and Copy act on the focused table as its own keys do, offered only where they can;
+// nothing is saved before a first pass (after one: WindowPassTest).
 TEST(WindowMenuTest, EditItemsActOnTheFocusedTableAndNothingIsSavedBeforeAPass) {
   const ShownWindow window(nullptr);
   window.lines().appendLine("  Größe:\t1.5 GB\x1b[0m\n ");
@@ -36,7 +35,7 @@ TEST(WindowMenuTest, EditItemsActOnTheFocusedTableAndNothingIsSavedBeforeAPass) 
   processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
   EXPECT_FALSE(window.enabled(wxID_COPY));
   EXPECT_TRUE(window.enabled(wxID_SELECTALL));
-  // Through the menus as a person opens them from the keyboard: Alt+E, then the item's letter.
+  // Alt+E, then the item's letter, as a person opens the menu from the keyboard.
   pressKey('e', wxMOD_ALT);
   processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
   pressKey('a');
@@ -62,9 +61,9 @@ TEST(WindowMenuTest, ReportTypeFollowsTheNameElseTheChosenType) {
        {{"/r/a.json.old", 0}, {"/r/a.json.old.txt", false}}});
 }
 
-// A folder whose name is not UTF-8 (Latin-1 "café") is saved into under its own bytes, as the
-// file dialog hands its path over. A path that is empty (as one that would not convert comes) is
-// an error the save reports, and nothing is written anywhere, the working folder included.
+// A folder not named in UTF-8 (Latin-1 "café") is saved into under its own bytes; an empty path
+// (as one that would not convert comes) is an error and writes nothing, not even in the working
+// folder.
 TEST(WindowMenuTest, AReportGoesWhereChosenOrNowhere) {
   const TemporaryDirectory directory;
   const std::filesystem::path working = std::filesystem::current_path();
@@ -86,8 +85,8 @@ TEST(WindowMenuTest, AReportGoesWhereChosenOrNowhere) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
 
-// Where a dialog is on the screen, as the toolkit underneath has placed it: the file dialog's own
-// size is not the wxWidgets window's. Looked up in the process, so the tests need no GTK headers.
+// Where GTK placed a dialog (the file dialog's size is not the wxWidgets window's); looked up in
+// the process, so the tests need no GTK headers.
 wxRect shownRect(wxDialog& dialog) {
   using Get = void(void* window, int* first, int* second);
   auto* const getSize = reinterpret_cast<Get*>(::dlsym(RTLD_DEFAULT, "gtk_window_get_size"));
@@ -112,8 +111,7 @@ struct OpenedDialogs final : wxModalDialogHook {
   wxDialog* opened = nullptr;
 };
 
-// The dialog fits the test display's 1024x768 screen whole, and offers a name with this
-// machine's name and today's date.
+// The dialog fits the 1024x768 screen and offers a name of this machine's and today's date.
 TEST(WindowMenuTest, SaveReportsDialogFitsTheScreenAndOffersAHostAndDateName) {
   FakeMachineFacts facts;
   const ShownWindow window(&facts);
@@ -122,7 +120,7 @@ TEST(WindowMenuTest, SaveReportsDialogFitsTheScreenAndOffersAHostAndDateName) {
   OpenedDialogs dialogs;
   wxRect shown;
   wxString offered;
-  // Looked at once it has been on the screen a while, as the toolkit may size it once shown.
+  // Looked at after a while, as the toolkit may size it once shown.
   wxTimer look;
   look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     if (auto* dialog = dynamic_cast<wxFileDialog*>(dialogs.opened)) {

@@ -1,5 +1,4 @@
-// A pass from the window: each press shows one pass, from the mouse or the keyboard alone; rows
-// arrive as their checks end; Stop ends a pass from the button, Escape or the menu.
+// A pass from the window, by mouse or keyboard alone, and Stop from the button, a key or the menu.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -17,8 +16,7 @@
 namespace tarq::testing {
 namespace {
 
-// A machine with an unknown USB version (it warns) and no browser (it fails), then mended with
-// Mono gone.
+// Unknown USB version (it warns) and no browser (it fails); then mended, with Mono gone.
 const std::vector<std::string> kFirstResults{"Pass", "Pass", "Pass", "Pass",
                                              "Warn", "Pass", "Fail", "Pass"};
 const std::vector<std::string> kMendedResults{"Pass", "Pass", "Pass", "Pass",
@@ -53,8 +51,7 @@ void expectPressShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
   EXPECT_EQ(shownColumn(window.linesTable(), 0).size(), headless.lines.resStrings().size());
 }
 
-// A click shows one pass, its rows in the status colours, read from the screen after a click
-// only: after Return the toolkit may draw over some rows for a while.
+// Colours are read after a click only: after Return the toolkit may draw over rows for a while.
 void expectClickShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
                              const std::vector<std::string>& results) {
   expectPressShowsOnePass(
@@ -80,8 +77,7 @@ TEST(WindowPassTest, EachClickShowsOnlyItsOwnPassOfRowsAndLinesInTheStatusColour
   expectClickShowsOnePass(window, facts, kMendedResults);
 }
 
-// Return on the button, Tab to the lines and Return, Tab to the summary and Return or the
-// button's mnemonic Alt+R; a last Tab goes round to the button.
+// Return on the button or either table, or Alt+R; a last Tab goes round to the button.
 TEST(WindowPassTest, TheKeyboardAloneRunsAPassFromTheButtonEitherTableOrTheMnemonic) {
   ObservedFacts facts;
   mendMachine(facts);
@@ -179,8 +175,8 @@ struct HeldFirstCheck final : FakeMachineFacts {
   std::atomic<bool> held = false;
 };
 
-// Run and stopped at once (Ctrl+R and Escape together), a pass shows no row or line of the one
-// before it, and says how far it came: its first check's start is usually still on its way.
+// Run and stopped at once, a pass shows nothing of the one before and says how far it came: its
+// first check's start is usually still on its way.
 TEST(WindowPassTest, APassStoppedAtOnceShowsNothingOfTheOneBefore) {
   HeldFirstCheck facts;
   const ShownWindow window(&facts);
