@@ -106,6 +106,9 @@ TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
   ASSERT_EQ(::pipe(brokenPipe), 0);
   ::close(brokenPipe[0]);
   const std::string toBrokenPipe = ">&" + std::to_string(brokenPipe[1]);
+  const auto usage = [](const std::string& problem) {
+    return "tarq-validate: " + problem + " \\(try --help\\)\n";
+  };
   const struct {
     std::string arguments, environment, redirection;
     int exitStatus;
@@ -120,21 +123,16 @@ TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
        "((tarq-validate|/usr/bin/find): [^\n]*\n)*"},
       {"--help", "", "", 0, "Usage: tarq-validate \\[--json \\| --plist\\] [^\n]*\n[^]*", ""},
       {"--version", "", "", 0, "tarq-validate \\d+\\.\\d+\\.\\d+\n", ""},
-      {"--jsn", "", "", 64, "", "tarq-validate: unknown option '--jsn' \\(try --help\\)\n"},
-      {"-x", "", "", 64, "", "tarq-validate: unknown option '-x' \\(try --help\\)\n"},
+      {"--jsn", "", "", 64, "", usage("unknown option '--jsn'")},
+      {"-x", "", "", 64, "", usage("unknown option '-x'")},
       {"-h", "", "", 0, "Usage: tarq-validate [^]*  -h, --help [^]*", ""},
-      {"--json -- --json", "", "", 64, "",
-       "tarq-validate: unexpected argument '--json' \\(try --help\\)\n"},
-      {"--json extra", "", "", 64, "",
-       "tarq-validate: unexpected argument 'extra' \\(try --help\\)\n"},
-      {"--help --bogus", "", "", 64, "",
-       "tarq-validate: unknown option '--bogus' \\(try --help\\)\n"},
-      {"--bogus --version", "", "", 64, "",
-       "tarq-validate: unknown option '--bogus' \\(try --help\\)\n"},
+      {"--json -- --json", "", "", 64, "", usage("unexpected argument '--json'")},
+      {"--json extra", "", "", 64, "", usage("unexpected argument 'extra'")},
+      {"--help --bogus", "", "", 64, "", usage("unknown option '--bogus'")},
+      {"--bogus --version", "", "", 64, "", usage("unknown option '--bogus'")},
       {"--skip ram --json", "", "", 64, "",
        "tarq-validate: unknown check 'ram' [^]*\\(try --help\\)\n"},
-      {"--json --skip", "", "", 64, "",
-       "tarq-validate: option '--skip' needs a value \\(try --help\\)\n"},
+      {"--json --skip", "", "", 64, "", usage("option '--skip' needs a value")},
       {"--plist --json", "", "", 64, "", "tarq-validate: options '--json' and '--plist' [^]*"},
       // Linux is never the Mac the client application needs, screen or no screen.
       {"--skip screen --plist", "-u DISPLAY", "", 2, "<\\?xml [^]*</plist>\n", ""},

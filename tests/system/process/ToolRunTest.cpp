@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,6 +45,7 @@ struct ToolCase {
   ToolForm form = ToolForm::script;
   // How long after "<script>.ready" the test makes "<script>.go"; never when negative.
   milliseconds answerAfter{-1};
+  bool cancelWhenReady = false;
   Output compared = Output::exactly;
 };
 
@@ -55,11 +57,23 @@ std::string awaiting(const std::string& then) {
 using Runner = ToolRun (*)(const std::string&, const std::vector<std::string>&,
                            const ToolRunLimits&);
 
-// What a script started in the background, as it noted in "<script>.pid".
-pid_t backgroundOf(const std::string& script) {
+// A script notes what it started in the background in "<script>.pid" (in its group) or
+// "<script>.left" (outside it).
+pid_t pidIn(const std::string& file) {
   pid_t pid = 0;
-  std::ifstream(script + ".pid") >> pid;
+  std::ifstream(file) >> pid;
   return pid;
+}
+
+// Whether the process has ended or ends within seconds: what a run misses sleeps far longer.
+bool endsSoon(pid_t pid) {
+  const int handle = pid > 0 ? static_cast<int>(::syscall(SYS_pidfd_open, pid, 0u)) : -1;
+  pollfd entry{handle, POLLIN, 0};
+  const bool ended = handle < 0 || ::poll(&entry, 1, 5000) == 1;
+  if (handle >= 0) {
+    ::close(handle);
+  }
+  return ended;
 }
 
 // Once `file` exists, does `then` on a thread of its own; gives up once `over` is set.
@@ -85,20 +99,26 @@ class ToolRunTest : public ::testing::Test {
   void expectRun(Runner runner, const ToolCase& c) {
     SCOPED_TRACE(c.name);
     const std::string path = tool(c.script + "\n", c.form);
-    std::atomic<bool> ended{false};
+    RunCancellation cancellation;
+    std::atomic<bool> ended{c.answerAfter.count() < 0 && !c.cancelWhenReady};
     ToolRun run;
     {
-      const std::jthread answer =
-          c.answerAfter.count() < 0 ? std::jthread() : whenExists(path + ".ready", ended, [&] {
-            std::this_thread::sleep_for(c.answerAfter);
-            std::ofstream(path + ".go").put('\n');
-          });
+      const std::jthread answer = whenExists(path + ".ready", ended, [&] {
+        if (c.cancelWhenReady) {
+          cancellation.cancel();
+          return;
+        }
+        std::this_thread::sleep_for(c.answerAfter);
+        std::ofstream(path + ".go").put('\n');
+      });
+      const CancellationScope scope(cancellation);
       run = runner(path, c.arguments, c.limits);
       ended = true;
     }
-    if (const pid_t background = backgroundOf(path); background > 0) {
-      ::kill(background, SIGKILL);
+    if (const pid_t left = pidIn(path + ".left"); left > 0) {
+      ::kill(left, SIGKILL);
     }
+    EXPECT_TRUE(endsSoon(pidIn(path + ".pid")));
     EXPECT_EQ(run.launched, c.form == ToolForm::script);
     if (run.launched) {
       EXPECT_EQ(run.exitStatus, c.exitStatus);
@@ -112,11 +132,12 @@ class ToolRunTest : public ::testing::Test {
   int tools_ = 0;
 };
 
-// Whatever the outcome, a run leaves no descriptor or child process behind.
+// Whatever the outcome, a run leaves no descriptor, child or process of its group behind; a
+// cancelled or timed-out run's tool is asked first.
 TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
   // Started outside the tool's process group, `body` outlives the tool once it is ready.
   const auto leaving = [](const std::string& body) {
-    return "setsid sh -c '" + body + "' \"$0\" & echo $! > \"$0.pid\"; " +
+    return "setsid sh -c '" + body + "' \"$0\" & echo $! > \"$0.left\"; " +
            "until [ -e \"$0.ready\" ]; do sleep 0.01; done; echo done";
   };
   std::string counted;  // eight pipes' worth
@@ -125,6 +146,12 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
   }
   ToolRunLimits smallOutput = shortLimits();
   smallOutput.maximumOutputBytes = 1024 * 1024;
+  // Each end has its own grace for a tool that ignores the request; the other is an hour.
+  ToolRunLimits timeoutGrace = shortLimits();
+  timeoutGrace.stopGrace = std::chrono::hours(1);
+  ToolRunLimits stopGrace = shortLimits();
+  stopGrace.terminateGrace = std::chrono::hours(1);
+  const std::string ignoring = "trap '' TERM; sleep 60 & echo $! > \"$0.pid\"; ";
   const ToolCase cases[] = {
       {"a failure drops the output", "echo partial; exit 1", 1},
       {"a killed tool", "echo partial; kill -KILL $$", 128 + SIGKILL},
@@ -134,7 +161,7 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
        "[google\\ chrome.app]\n[two words]\n[]\n[*]\n[$HOME]\n[a\"b'c]\n[--version]\n",
        shortLimits(),
        {"google\\ chrome.app", "two words", "", "*", "$HOME", "a\"b'c", "--version"}},
-      {"a descendant in the group holds the pipe", "sleep 300 & echo $! > \"$0.pid\"; echo done", 0,
+      {"a descendant in the group holds the pipe", "sleep 60 & echo $! > \"$0.pid\"; echo done", 0,
        "done\n"},
       // Outside the group, only a quiet spell after the exit ends the reading.
       {.name = "a descendant outside the group holds the pipe, quiet",
@@ -153,6 +180,15 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
       {"output larger than the pipe", "exec seq 1200000", 0, counted, shortLimits(30)},
       {.name = "not executable", .script = "exit 0", .form = ToolForm::notExecutable},
       {.name = "missing", .form = ToolForm::missing},
+      {.name = "cancelled",
+       .script = "sleep 60 & echo $! > \"$0.pid\"; trap 'exit 5' TERM; touch \"$0.ready\"; wait",
+       .exitStatus = 5,
+       .cancelWhenReady = true},
+      {.name = "cancelled, ignoring the request",
+       .script = ignoring + "touch \"$0.ready\"; wait",
+       .exitStatus = 128 + SIGKILL,
+       .limits = stopGrace,
+       .cancelWhenReady = true},
   };
   const ToolCase guardedCases[] = {
       // Outlasts a sleep, well within its bound: not asked to terminate.
@@ -169,8 +205,10 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
        .answerAfter = milliseconds(1500)},
       // Asked to terminate, the run has failed whatever the tool then returns.
       {"ends well when asked to terminate",
-       "trap 'echo partial; exit 0' TERM; echo start; sleep 30 & wait", 128 + SIGTERM},
+       "trap 'echo partial; exit 0' TERM; echo start; sleep 60 & echo $! > \"$0.pid\"; wait",
+       128 + SIGTERM},
       {"answers the request in its own way", "trap 'exit 3' TERM; sleep 30 & wait", 3},
+      {"ignores the request", ignoring + "wait", 128 + SIGKILL, "", timeoutGrace},
   };
   const auto before = testing::ProcessCensus::take();
   for (const Runner runner : {runTool, runToolGuarded}) {
@@ -227,65 +265,13 @@ TEST_F(ToolRunTest, ChildStartsClean) {
   EXPECT_EQ(std::stoull(signalState.substr(17), nullptr, 16) & 0x7fffffffu, 0u) << signalState;
 }
 
-// An orphan of a run is this subreaper's child: reaped here if ended by a signal, or gone.
-bool killed(pid_t pid) {
-  int status = 0;
-  return ::waitpid(pid, &status, 0) == pid ? WIFSIGNALED(status) : ::kill(pid, 0) != 0;
-}
-
-// However the run ends, its process group goes with it; a cancelled run's tool is asked first.
-TEST_F(ToolRunTest, NothingARunStartedOutlivesIt) {
-  ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+TEST_F(ToolRunTest, OnceCancelledARunDoesNotStart) {
   const std::string started = directory_.string() + "/started";
-  // Each end has its own grace for a tool that ignores the request; the other is an hour.
-  ToolRunLimits timeoutGrace = shortLimits();
-  timeoutGrace.stopGrace = std::chrono::hours(1);
-  ToolRunLimits stopGrace = shortLimits();
-  stopGrace.terminateGrace = std::chrono::hours(1);
-  const std::string ignoring = "trap '' TERM; sleep 60 & echo $! > \"$0.pid\"; ";
-  const struct {
-    std::string name;
-    std::string script;
-    Runner runner;
-    bool cancel;
-    int32_t exitStatus;
-    ToolRunLimits limits = shortLimits();
-  } cases[] = {
-      {"the tool ended on its own", "sleep 60 & echo $! > \"$0.pid\"; echo done", runTool, false,
-       0},
-      {"the tool timed out", "sh -c 'sleep 60; echo x' & echo $! > \"$0.pid\"; wait",
-       runToolGuarded, false, 128 + SIGTERM},
-      {"the run was cancelled",
-       "sleep 60 & echo $! > \"$0.pid\"; trap 'exit 5' TERM; touch '" + started + "'; wait",
-       runTool, true, 5},
-      {"the tool timed out and ignores the request", ignoring + "wait", runToolGuarded, false,
-       128 + SIGKILL, timeoutGrace},
-      {"the run was cancelled and the tool ignores the request",
-       ignoring + "touch '" + started + "'; wait", runTool, true, 128 + SIGKILL, stopGrace},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string path = tool(c.script);
-    RunCancellation cancellation;
-    std::atomic<bool> over{!c.cancel};
-    ToolRun run;
-    {
-      const std::jthread canceller = whenExists(started, over, [&] { cancellation.cancel(); });
-      CancellationScope scope(cancellation);
-      run = c.runner(path, {}, c.limits);
-    }
-    std::filesystem::remove(started);
-    EXPECT_EQ(run.exitStatus, c.exitStatus);
-    EXPECT_TRUE(killed(backgroundOf(path)));
-  }
-  while (::waitpid(-1, nullptr, WNOHANG) > 0) {
-  }
-  ::prctl(PR_SET_CHILD_SUBREAPER, 0);
   RunCancellation cancellation;
   cancellation.cancel();
   CancellationScope scope(cancellation);
-  EXPECT_FALSE(runTool("/bin/sh", {"-c", "touch '" + started + ".again'"}).launched);
-  EXPECT_FALSE(std::filesystem::exists(started + ".again"));
+  EXPECT_FALSE(runTool("/bin/sh", {"-c", "touch '" + started + "'"}).launched);
+  EXPECT_FALSE(std::filesystem::exists(started));
 }
 
 // Its group's id may pass to another process, which the program's end would then kill.
