@@ -2,14 +2,12 @@
 // prefix of its diagnostic lines.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
@@ -30,9 +28,8 @@ struct Outcome {
   std::string out, err;
 };
 
-// Runs `arguments` (shell words) after the program, with standard output and error in files
-// unless `redirection` says otherwise; the redirection "terminal" runs it on a pseudo-terminal
-// through script(1), which copies what it wrote.
+// `arguments` and `environment` are shell words; "terminal" as `redirection` runs the program on a
+// pseudo-terminal through script(1), which copies what it wrote.
 Outcome runTarqValidate(const std::string& arguments, const std::string& environment = "",
                         const std::string& redirection = "", const std::string& input = "/dev/null",
                         const std::string& programPath = TARQ_VALIDATE_PATH) {
@@ -52,12 +49,9 @@ Outcome runTarqValidate(const std::string& arguments, const std::string& environ
           testing::readFile(err)};
 }
 
-// The JSON report holds one row per check in order, with the stand-in profiler beside the
-// program read on the fixture tree, and nothing else; standard error stays empty. The program
-// does not link the X libraries: a pass loads them only to ask a display it is given for the
-// screen, as the dynamic loader's log of each process of the pass shows. Started by a launcher
-// that ignores SIGCHLD, with a standard input that never closes, the report is that of an
-// ordinary start: the tools are still waited for, and none waits on us.
+// The X libraries are loaded only to ask a display the program is given, as the dynamic loader's
+// log shows. A launcher that ignores SIGCHLD, or a standard input that never closes, changes
+// nothing: the tools are still waited for, and none waits on us.
 TEST(TarqValidateTest, JsonReportOfEachKindOfStart) {
   const testing::VirtualDisplay display(1280, 1024);
   const testing::TemporaryDirectory directory;
@@ -103,18 +97,17 @@ TEST(TarqValidateTest, JsonReportOfEachKindOfStart) {
   ::close(held);
 }
 
-// Help and version go to standard output; usage errors exit with 64 and a failed write with 74.
-// Standard error stays quiet without --verbose, even of what the tools a pass runs complain
-// about; with it, it has the system's diagnostics, each line prefixed with the program's name,
-// and the tools' own messages, which name their tool. A text report has colour only on a
-// terminal, and there not where NO_COLOR is set to something or TERM is dumb.
+// Colour only on a terminal, and there not where NO_COLOR is set to something or TERM is dumb.
 TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
   const std::string coloured = "[^]*\x1b\\[31mOperating System[^]*";
-  // A pipe whose reader has gone: writing to it fails (and would raise SIGPIPE).
+  // Writing to it fails (and would raise SIGPIPE).
   int brokenPipe[2];
   ASSERT_EQ(::pipe(brokenPipe), 0);
   ::close(brokenPipe[0]);
   const std::string toBrokenPipe = ">&" + std::to_string(brokenPipe[1]);
+  const auto usage = [](const std::string& problem) {
+    return "tarq-validate: " + problem + " \\(try --help\\)\n";
+  };
   const struct {
     std::string arguments, environment, redirection;
     int exitStatus;
@@ -129,21 +122,16 @@ TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
        "((tarq-validate|/usr/bin/find): [^\n]*\n)*"},
       {"--help", "", "", 0, "Usage: tarq-validate \\[--json \\| --plist\\] [^\n]*\n[^]*", ""},
       {"--version", "", "", 0, "tarq-validate \\d+\\.\\d+\\.\\d+\n", ""},
-      {"--jsn", "", "", 64, "", "tarq-validate: unknown option '--jsn' \\(try --help\\)\n"},
-      {"-x", "", "", 64, "", "tarq-validate: unknown option '-x' \\(try --help\\)\n"},
+      {"--jsn", "", "", 64, "", usage("unknown option '--jsn'")},
+      {"-x", "", "", 64, "", usage("unknown option '-x'")},
       {"-h", "", "", 0, "Usage: tarq-validate [^]*  -h, --help [^]*", ""},
-      {"--json -- --json", "", "", 64, "",
-       "tarq-validate: unexpected argument '--json' \\(try --help\\)\n"},
-      {"--json extra", "", "", 64, "",
-       "tarq-validate: unexpected argument 'extra' \\(try --help\\)\n"},
-      {"--help --bogus", "", "", 64, "",
-       "tarq-validate: unknown option '--bogus' \\(try --help\\)\n"},
-      {"--bogus --version", "", "", 64, "",
-       "tarq-validate: unknown option '--bogus' \\(try --help\\)\n"},
+      {"--json -- --json", "", "", 64, "", usage("unexpected argument '--json'")},
+      {"--json extra", "", "", 64, "", usage("unexpected argument 'extra'")},
+      {"--help --bogus", "", "", 64, "", usage("unknown option '--bogus'")},
+      {"--bogus --version", "", "", 64, "", usage("unknown option '--bogus'")},
       {"--skip ram --json", "", "", 64, "",
        "tarq-validate: unknown check 'ram' [^]*\\(try --help\\)\n"},
-      {"--json --skip", "", "", 64, "",
-       "tarq-validate: option '--skip' needs a value \\(try --help\\)\n"},
+      {"--json --skip", "", "", 64, "", usage("option '--skip' needs a value")},
       {"--plist --json", "", "", 64, "", "tarq-validate: options '--json' and '--plist' [^]*"},
       // Linux is never the Mac the client application needs, screen or no screen.
       {"--skip screen --plist", "-u DISPLAY", "", 2, "<\\?xml [^]*</plist>\n", ""},
@@ -161,111 +149,59 @@ TEST(TarqValidateTest, ExitStatusesAndStreamsOfEachKindOfRun) {
   ::close(brokenPipe[1]);
 }
 
-// What a tool of the pass writes to standard error reaches ours only with --verbose: here the
-// stand-in profiler beside a copy of the program complains and fails.
 TEST(TarqValidateTest, AToolsComplaintsShowOnlyWithVerbose) {
   testing::TemporaryDirectory tree;
   const std::string program = testing::copyProgramBesideProfiler(
       tree, TARQ_VALIDATE_PATH, "echo 'system_profiler: a complaint' >&2\nexit 1\n");
-
   const Outcome quiet = runTarqValidate("--json", "", "", "/dev/null", program);
   const Outcome verbose = runTarqValidate("--json --verbose", "", "", "/dev/null", program);
   EXPECT_EQ(quiet.err, "");
   EXPECT_NE(verbose.err.find("system_profiler: a complaint\n"), std::string::npos) << verbose.err;
 }
 
-// With too few descriptors left to start a tool, the check reads it as missing; --verbose says
-// why it did not start.
+// With too few descriptors left to start a tool, the check reads it as missing.
 TEST(TarqValidateTest, AToolThatCannotStartSaysWhyWithVerbose) {
   if (TARQ_SANITIZED_BUILD) {
-    // The sanitizers' runtimes need descriptors of their own (UndefinedBehaviorSanitizer checks
-    // an object's type through a pipe), so under such a limit they, not the program, fail.
-    GTEST_SKIP() << "the sanitizers need descriptors the limit takes away";
+    GTEST_SKIP() << "the sanitizers' runtimes need descriptors the limit takes away";
   }
-  testing::TemporaryDirectory directory;
-  const std::string err = (directory.path() / "err").string();
-  // How many descriptors the program itself needs depends on the build (a sanitizer's runtime
-  // opens some): the limits are tried from small up, until one lets the program run and leaves
-  // no room for the first tool's pipe.
+  // From small up, until a limit lets the program run and leaves no room for a tool's pipe.
   std::string said;
-  for (rlim_t limit = 4; limit < 32 && said.find("could not be started") == std::string::npos;
+  for (int limit = 4; limit < 32 && said.find("could not be started") == std::string::npos;
        ++limit) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      const int errorFile = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      ::dup2(errorFile, STDERR_FILENO);
-      ::close_range(3, ~0u, 0);
-      const int output = ::open("/dev/null", O_WRONLY);
-      ::dup2(output, STDOUT_FILENO);
-      ::close(output);
-      const rlimit few{limit, limit};
-      ::setrlimit(RLIMIT_NOFILE, &few);
-      ::execl(TARQ_VALIDATE_PATH, TARQ_VALIDATE_PATH, "--verbose", nullptr);
-      ::_exit(127);
-    }
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-    said = testing::readFile(err);
+    said = runTarqValidate("--verbose", "prlimit --nofile=" + std::to_string(limit)).err;
   }
   EXPECT_NE(said.find("/system_profiler could not be started: Too many open files\n"),
             std::string::npos)
       << said;
 }
 
-// The threads (and, with the thread, the tasks) that user `uid` runs now.
-int tasksOf(uid_t uid) {
-  int tasks = 0;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    struct stat owner {};
-    if (::stat(entry.path().c_str(), &owner) == 0 && owner.st_uid == uid &&
-        entry.path().filename().string().find_first_not_of("0123456789") == std::string::npos) {
-      std::error_code gone;
-      const auto threads = std::filesystem::directory_iterator(entry.path() / "task", gone);
-      tasks += static_cast<int>(std::distance(threads, std::filesystem::directory_iterator()));
-    }
-  }
-  return tasks;
-}
-
-// Under a limit on processes that leaves room for the program alone (as a container's pids.max
-// can), no thread can be made: the pass asks each tool's fact on its own thread and still reports
-// every row. The limit binds only an ordinary user, so root runs it as nobody.
+// As a container's pids.max can, a limit leaves room for the program alone: the pass, which asks
+// each tool's fact on its own thread, still reports every row. The limit binds only an ordinary
+// user with no other process, so root runs it as a user of its own.
 TEST(TarqValidateTest, APassThatCanMakeNoThreadStillReportsEveryRow) {
-  const uid_t user = ::getuid() == 0 ? 65534 : ::getuid();
-  if (user != 65534) {
-    GTEST_SKIP() << "an ordinary user's other processes would share the limit";
+  if (::getuid() != 0) {
+    GTEST_SKIP() << "only root can run it as a user of its own";
   }
   if (TARQ_THREAD_SANITIZED_BUILD) {
     GTEST_SKIP() << "ThreadSanitizer's runtime needs threads of its own, which the limit forbids";
   }
   // A copy the user can reach, wherever the build tree is.
   const testing::TemporaryDirectory directory;
-  std::filesystem::permissions(directory.path(), std::filesystem::perms(0755));
   const std::string program =
       testing::copyProgramBesideProfiler(directory, TARQ_VALIDATE_PATH, "exit 1\n");
-  for (const char* folder : {"bin", "libexec", "libexec/tarq"}) {
-    std::filesystem::permissions(directory.path() / folder, std::filesystem::perms(0755));
+  for (const char* path : {"", "bin", "bin/tarq-validate", "libexec", "libexec/tarq",
+                           "libexec/tarq/system_profiler"}) {
+    std::filesystem::permissions(directory.path() / path, std::filesystem::perms(0755));
   }
-  std::filesystem::permissions(program, std::filesystem::perms(0755));
-  std::filesystem::permissions(directory.path() / "libexec/tarq/system_profiler",
-                               std::filesystem::perms(0755));
-  const std::string out = directory.string() + "/out";
-  const std::string limit = "--nproc=" + std::to_string(tasksOf(user) + 1);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const int file = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (file < 0 || ::dup2(file, STDOUT_FILENO) < 0 || ::setgid(user) != 0 || ::setuid(user) != 0) {
-      ::_exit(255);
-    }
-    // LeakSanitizer's check at the end needs a thread of its own, which the limit forbids.
-    ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-    ::execlp("prlimit", "prlimit", limit.c_str(), program.c_str(), "--json", nullptr);
-    ::_exit(254);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-  EXPECT_EQ(WEXITSTATUS(status), 2);  // the operating system fails on Linux
-  EXPECT_EQ(nlohmann::json::parse(testing::readFile(out)).at("rows").size(), 8u);
+  const std::string user = std::to_string(200000 + ::getpid() % 100000);
+  // LeakSanitizer's check at the end needs a thread of its own, which the limit forbids.
+  const Outcome outcome =
+      runTarqValidate("--json",
+                      "ASAN_OPTIONS=detect_leaks=0 setpriv --reuid=" + user + " --regid=" + user +
+                          " --clear-groups prlimit --nproc=1",
+                      "", "/dev/null", program);
+  EXPECT_EQ(outcome.exitStatus, 2);  // the operating system fails on Linux
+  EXPECT_EQ(nlohmann::json::parse(outcome.out).at("rows").size(), 8u);
 }
 
 TEST(PrefixedLinesTest, EveryLineOfADiagnosticSaysWhereItComesFrom) {

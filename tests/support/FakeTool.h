@@ -8,12 +8,9 @@
 
 namespace tarq::testing {
 
-// What stands at a tool's path: nothing, a link to nothing, a folder, a script that may not be
-// run, or a script.
 enum class ToolForm { missing, danglingLink, folder, notExecutable, script };
 
-// Puts a tool of the given form at `relativePath` (a script with `body` after the "#!/bin/sh"
-// line), and returns its path.
+// A script has `body` after its "#!/bin/sh" line. Returns the tool's path.
 inline std::string writeTool(const TemporaryDirectory& directory, std::string_view relativePath,
                              ToolForm form, std::string_view body = "") {
   const std::filesystem::path path = directory.path() / relativePath;
@@ -31,14 +28,13 @@ inline std::string writeTool(const TemporaryDirectory& directory, std::string_vi
   return path.string();
 }
 
-// Writes an executable shell script at `relativePath` with `body`, and returns its path.
 inline std::string writeScript(const TemporaryDirectory& directory, std::string_view relativePath,
                                std::string_view body) {
   return writeTool(directory, relativePath, ToolForm::script, body);
 }
 
-// A tool that, called with exactly `arguments` (joined by blanks), prints `output` byte for
-// byte and exits with `exitStatus`; called any other way it exits with 64.
+// Called with exactly `arguments` (joined by blanks), it prints `output` byte for byte and exits
+// with `exitStatus`; called any other way it exits with 64.
 inline std::string writeFakeTool(const TemporaryDirectory& directory, std::string_view relativePath,
                                  std::string_view arguments, std::string_view output,
                                  int exitStatus = 0) {

@@ -17,8 +17,7 @@ struct ProcessCensus {
   long residentKiB = 0;
 
   static long entriesIn(const std::filesystem::path& directory) {
-    const auto entries = std::filesystem::directory_iterator(directory);
-    return static_cast<long>(std::distance(begin(entries), end(entries)));
+    return static_cast<long>(std::distance(std::filesystem::directory_iterator(directory), {}));
   }
 
   static ProcessCensus take() {

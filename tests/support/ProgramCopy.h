@@ -1,6 +1,6 @@
 #pragma once
 
-#include <dirent.h>
+#include <sys/types.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,9 +14,8 @@
 
 namespace tarq::testing {
 
-// A copy of one of our programs in `tree`/bin, beside a stand-in profiler of the test's
-// (`profilerBody`, after "#!/bin/sh") in `tree`/libexec/tarq: a program finds its helpers from
-// its own place, so this puts a tool of the test's into a real pass. Returns the copy's path.
+// A program finds its helpers from its own place: a copy in `tree`/bin runs the test's stand-in
+// profiler (`profilerBody`, after "#!/bin/sh") in `tree`/libexec/tarq. Returns the copy's path.
 inline std::string copyProgramBesideProfiler(const TemporaryDirectory& tree,
                                              const std::string& program,
                                              std::string_view profilerBody) {
@@ -28,15 +27,10 @@ inline std::string copyProgramBesideProfiler(const TemporaryDirectory& tree,
   return copy.string();
 }
 
-// The live processes (zombies left out) whose environment holds `variable`, as every process
-// started under it inherits it.
+// The live processes (zombies left out) whose environment holds `variable`, as inherited.
 inline std::vector<pid_t> liveProcessesWith(const std::string& variable) {
   std::vector<pid_t> found;
   for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) {
-      continue;
-    }
     std::ifstream environment(entry.path() / "environ", std::ios::binary);
     const std::string variables{std::istreambuf_iterator<char>(environment), {}};
     std::ifstream stat(entry.path() / "stat");
@@ -46,7 +40,7 @@ inline std::vector<pid_t> liveProcessesWith(const std::string& variable) {
     const std::string separator(1, '\0');
     if (state != "Z" &&
         (separator + variables).find(separator + variable + separator) != std::string::npos) {
-      found.push_back(std::stoi(name));
+      found.push_back(std::stoi(entry.path().filename().string()));
     }
   }
   return found;

@@ -3,19 +3,13 @@
 
 namespace tarq::SystemValuesUtility {
 
-namespace {
-
-class DerivedPlatformException : public PlatformException {
- public:
-  using PlatformException::PlatformException;
-};
-
-}  // namespace
-
 void raisePlatformException(const std::string& name,
                             const std::map<std::string, std::string>& userInfo, bool derived) {
+  struct Derived : PlatformException {
+    using PlatformException::PlatformException;
+  };
   if (derived) {
-    throw DerivedPlatformException(name, userInfo);
+    throw Derived(name, userInfo);
   }
   throw PlatformException(name, userInfo);
 }
