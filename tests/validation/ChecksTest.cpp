@@ -16,9 +16,9 @@ using F = FakeMachineFacts;
 constexpr uint64_t GiB = uint64_t{1} << 30;
 constexpr uint64_t MiB = uint64_t{1} << 20;
 
-// Each 10.x release by its name, El Capitan from its patch 6 on the first certified one. A
-// release without a name (empty `release`) has a line of its own, which its row shows too, but
-// from 11 on the row shows the version text alone.
+// Each 10.x release by its name, certified from El Capitan 10.11.6 on; a release without a name
+// (empty `release`) has its own line, shown in its row too, but from 11 on the row shows the
+// version text alone.
 TEST(OperatingSystemCheckTest, ReportsEachVersionRangeWithTheVersionTextVerbatim) {
   const std::string v = " Version X (Build Y)\n";
   const std::string certified = "is a certified version for the application";
@@ -89,8 +89,8 @@ TEST(MemoryCheckTest, PassesFromFourGigabytesOnJudgedOnTheExactSize) {
   }
 }
 
-// Each case changes one fact of a well-equipped machine and names the line it shows in (kRow:
-// the row, after the six lines); any warning adds the closing line after the row.
+// One fact of a well-equipped machine changed, and the line it shows in (kRow: the row, after the
+// six lines); any warning adds the closing line after the row.
 TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
   constexpr size_t kRow = 6;
   const struct {
@@ -283,8 +283,7 @@ TEST(MonoFrameworkCheckTest, JudgedOnTheMajorNumberAlone) {
   }
 }
 
-// The second of two passes: each table is emptied, then each check reports what it reports on
-// its own, in run order.
+// The second of two passes: both tables emptied, then each check's own reports in run order.
 TEST(ValidationRunnerTest, EachPassEmptiesBothTablesThenReportsInOrder) {
   testing::FakeMachineFacts facts;
   std::vector<std::string> log;
