@@ -135,36 +135,24 @@ bool eventually(const std::function<bool()>& holds) {
   return true;
 }
 
-TEST(BackgroundPassTest, RowsLinesAndNoticesArriveInOrderOnTheGivenScreen) {
-  const testing::TemporaryDirectory directory;
-  HeldUsbFacts facts(directory);
-  facts.letThrough();
-  const std::vector<std::string> expected = reportedInPlace(facts);
-  PostedChanges changes;
-  std::vector<std::string> log;
-  Owner owner(log);
-  BackgroundPass pass(facts, changes.post());
-  pass.start(kScreen, owner.receivers());
-
-  ASSERT_TRUE(changes.runUntil([&] { return owner.ended(); }));
-  EXPECT_EQ(log, expected);
-  EXPECT_EQ(owner.summary.results().at(5).detected, "Screen Dimension 800 X 600. ");
-  EXPECT_EQ(facts.screenQuestions, 0);
-}
-
-// Cancelled before it starts, it reports nothing but its end; cancelled while the USB check
-// waits for its tool, the tool is ended and no later check starts. What was posted after the
-// cancel never reaches the owner.
-TEST(BackgroundPassTest, ACancelBeforeOrDuringThePassStartsNoFurtherCheck) {
-  for (const bool beforeStart : {true, false}) {
-    SCOPED_TRACE(beforeStart ? "before the start" : "during the USB check");
+// Not cancelled, the owner sees what a pass on its own thread reports, on the screen given.
+// Cancelled before it starts, it reports nothing but its end; cancelled while the USB check waits
+// for its tool, the tool is ended and no later check starts. What was posted after the cancel never
+// reaches the owner.
+TEST(BackgroundPassTest, ReportsArriveInOrderUntilACancelAndNoCheckStartsAfterIt) {
+  for (const std::string_view cancel : {"never", "before the start", "during the USB check"}) {
+    SCOPED_TRACE(cancel);
+    const bool never = cancel == "never", beforeStart = cancel == "before the start";
     const testing::TemporaryDirectory directory;
     HeldUsbFacts facts(directory);
     facts.letThrough();
     const std::vector<std::string> whole = reportedInPlace(facts);
-    facts.hold();
-    const auto usbStarted = std::find(whole.begin(), whole.end(), kUsbStarted) + 1;
-    const auto usbReported = std::find(whole.begin(), whole.end(), "started Screen Resolution");
+    const auto at = [&](std::string_view entry) {
+      return std::find(whole.begin(), whole.end(), entry);
+    };
+    if (!never) {
+      facts.hold();
+    }
     PostedChanges changes;
     std::vector<std::string> log;
     Owner owner(log);
@@ -173,18 +161,24 @@ TEST(BackgroundPassTest, ACancelBeforeOrDuringThePassStartsNoFurtherCheck) {
       pass.cancel();
     }
     pass.start(kScreen, owner.receivers());
-    if (!beforeStart) {
+    if (cancel == "during the USB check") {
       ASSERT_TRUE(changes.runUntil([&] { return owner.usbStarted(); }));
       pass.cancel();
     }
     ASSERT_TRUE(changes.runUntil([&] { return owner.ended(); }));
 
-    std::vector<std::string> shown(whole.begin(), beforeStart ? whole.begin() : usbStarted);
+    std::vector<std::string> shown(whole.begin(), never         ? whole.end() - 1
+                                                  : beforeStart ? whole.begin()
+                                                                : at(kUsbStarted) + 1);
     shown.push_back("ended");
     EXPECT_EQ(log, shown);
-    // Before the start the pass posted its end alone; the tables are emptied, not posted.
-    EXPECT_EQ(changes.posted(), beforeStart ? 1 : usbReported - whole.begin() - 1);
-    EXPECT_TRUE(pass.cancelled());
+    // The tables are emptied as the pass starts, not posted; its end is posted.
+    EXPECT_EQ(changes.posted(), never ? static_cast<long>(whole.size()) - 2
+                                : beforeStart
+                                    ? 1
+                                    : at("started Screen Resolution") - whole.begin() - 1);
+    EXPECT_EQ(pass.cancelled(), !never);
+    EXPECT_EQ(facts.screenQuestions, 0);
   }
 }
 
