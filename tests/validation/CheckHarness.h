@@ -11,7 +11,6 @@
 
 namespace tarq::testing {
 
-// The checks' names in the order a pass runs them.
 inline const std::vector<std::string> kRunOrder(kTestNamesInRunOrder.begin(),
                                                 kTestNamesInRunOrder.end());
 
@@ -66,8 +65,8 @@ struct WiredRunner {
 };
 WiredRunner(MachineFacts&)->WiredRunner<>;
 
-// A table that notes each change in `log` as it is reloaded, so tests see the order in which
-// lines and rows arrive across both tables: a line as it is, a row as "name|status|detected".
+// Notes each change in `log` as it is reloaded, to show the order of lines and rows across both
+// tables: a line as it is, a row as "name|status|detected".
 template <typename Table>
 class Recording final : public Table {
  public:

@@ -50,9 +50,6 @@ TEST(StatusCountsTest, TheVerdictIsOneSentenceAndOneIdentifier) {
     StatusCounts counts;
     std::string sentence, identifier;
   } cases[] = {
-      {{.passed = 8},
-       "Ready: this computer meets every requirement of the client application.",
-       "ready"},
       {{.passed = 7, .warned = 1},
        "Ready with warnings: the client application may perform below expectations.",
        "readyWithWarnings"},
