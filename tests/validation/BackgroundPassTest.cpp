@@ -95,16 +95,15 @@ ValidationRunner::CheckStarted noteStarts(std::vector<std::string>& log) {
 
 // The owner's tables and notices, each noted in one log as it arrives.
 struct Owner {
-  explicit Owner(std::vector<std::string>& given) : log(given), lines(given), summary(given) {}
   BackgroundPass::Receivers receivers() {
     return {&lines, &summary, noteStarts(log), [this] { log.push_back("ended"); }};
   }
   bool ended() const { return !log.empty() && log.back() == "ended"; }
   bool usbStarted() const { return !log.empty() && log.back() == kUsbStarted; }
 
-  std::vector<std::string>& log;
-  testing::Recording<ResultTextTable> lines;
-  testing::Recording<TestSummaryTable> summary;
+  std::vector<std::string> log;
+  testing::Recording<ResultTextTable> lines{log};
+  testing::Recording<TestSummaryTable> summary{log};
 };
 
 // What a pass on this thread reports, then "ended".
@@ -150,8 +149,7 @@ TEST(BackgroundPassTest, ReportsArriveInOrderUntilThePassIsStopped) {
     std::thread([] {}).join();
     const testing::ProcessCensus before = testing::ProcessCensus::take();
     PostedChanges changes;
-    std::vector<std::string> log;
-    Owner owner(log);
+    Owner owner;
     auto pass = std::make_unique<BackgroundPass>(facts, changes.post());
     if (stop == "cancelled before the start") {
       pass->cancel();
@@ -176,7 +174,7 @@ TEST(BackgroundPassTest, ReportsArriveInOrderUntilThePassIsStopped) {
     if (!never && !destroyed) {
       shown.push_back("ended");
     }
-    EXPECT_EQ(log, shown);
+    EXPECT_EQ(owner.log, shown);
     EXPECT_EQ(facts.screenQuestions, 0);
     pass.reset();
     EXPECT_EQ(testing::ProcessCensus::take().childProcesses, before.childProcesses);

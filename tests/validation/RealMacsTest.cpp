@@ -15,10 +15,8 @@ namespace {
 
 struct RealMac {
   std::string name;
-  std::string output;  // under tests/data/sysctl
-  // What the output lacks but the Mac has: `sysctl hw` prints neither hw.machine nor
-  // machdep.cpu.brand_string.
-  std::map<std::string, std::string> extra;
+  std::string output;                        // under tests/data/sysctl
+  std::map<std::string, std::string> extra;  // what the Mac has but `sysctl hw` does not print
   std::vector<std::string> processor, memory;
   std::string diagnostics;  // the errno of each failed size query
 };
