@@ -24,15 +24,10 @@ struct Pass {
     wired.runner.runAllTests();
   }
   PassRecord record(MachineDescription machine = {}) const {
-    const auto at = std::chrono::system_clock::time_point(std::chrono::seconds(1796675400));
-    return {wired.summary,
-            wired.lines,
-            measurements,
-            skipped,
-            at,
-            at + std::chrono::milliseconds(1250),
-            std::move(machine),
-            "9.8.7"};
+    const auto start = std::chrono::system_clock::time_point(std::chrono::seconds(1796675400));
+    const auto end = start + std::chrono::milliseconds(1250);
+    return {wired.summary, wired.lines, measurements,       skipped,
+            start,         end,         std::move(machine), "9.8.7"};
   }
   Json json() const { return Json::parse(jsonPassReport(record())); }
   int exitStatus() const { return exitStatusFor(countStatuses(wired.summary.results())); }

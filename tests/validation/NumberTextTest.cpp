@@ -15,8 +15,7 @@ namespace {
 TEST(NumberTextTest, ShortestDecimalReadsBackAsTheSameDouble) {
   testing::expectEach<double, std::string>(
       shortestDecimal,
-      {{3.0, "3.0"},
-       {0.1 + 0.2, "0.30000000000000004"},
+      {{0.1 + 0.2, "0.30000000000000004"},
        {0.0, "0.0"},
        {-0.0, "-0.0"},
        {-2.5, "-2.5"},
