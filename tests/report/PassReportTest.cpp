@@ -1,5 +1,4 @@
-// The report for programs over passes of fake machines: what it adds beside the first report's
-// rows and lines, which stay as they were.
+// The report for programs over passes of fake machines: what it adds to the first report's keys.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 

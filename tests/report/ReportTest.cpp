@@ -52,9 +52,8 @@ const std::vector<ResultRow> kRows{{"Operating System", "Pass", "Version 14.2"},
                                    {"Processor", "Warn", "Apple M1, arm64"}};
 const std::vector<std::string> kLines{"first line", "second\nline"};
 
-// Columns align on characters, not bytes, no line ends in padding, Fail rows red and Warn rows
-// yellow; then what to do about each row that did not pass, and the verdict. A text's trailing
-// white space (a browser's version answer ends in a line end) is not shown.
+// Columns align on characters, Fail rows red and Warn rows yellow, then what to do and the verdict;
+// no line ends in padding or in a text's trailing white space (a browser's version has a line end).
 TEST(ReportTest, TextReportAlignsTheColumnsAndEndsWithWhatToDoAndTheVerdict) {
   std::vector<ResultRow> rows = kRows;
   rows.push_back({"Caf\xC3\xA9", "Pass", "x"});
@@ -108,8 +107,7 @@ TEST(ReportTest, JsonReportKeepsExactTextsInOrder) {
                 replaced + "\"]}\n");
 }
 
-// Saves; where EFBIG is expected, in a child process under a file-size limit that makes the disk
-// refuse part way.
+// Saves, where EFBIG is expected in a child process under a file-size limit the save exceeds.
 std::error_code save(const std::string& path, const std::string& contents,
                      std::error_code expected) {
   if (expected != std::errc::file_too_large) {
@@ -145,9 +143,8 @@ std::map<std::string, std::string> entries(const std::filesystem::path& folder) 
   return found;
 }
 
-// A save replaces the regular file the name leads to, whole, or leaves everything as it was and
-// no new file behind. The new file keeps the old one's permissions, and its owner where the saver
-// (root here) may give it.
+// A save replaces the regular file the name leads to, whole and with its mode and owner (root may
+// give it), or leaves everything as it was, with no new file behind.
 TEST(ReportTest, ASavedFileIsWholeOrTheOldOneStays) {
   const std::string report(100, 'r');
   const auto posix = [](int error) { return std::error_code(error, std::generic_category()); };

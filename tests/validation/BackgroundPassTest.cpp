@@ -1,5 +1,4 @@
-// A validation pass on a thread of its own, whose reports the test takes on its own thread from
-// the queue the pass posts to.
+// A pass on a thread of its own, whose reports the test takes from its queue on the test's thread.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,7 +51,6 @@ class PostedChanges {
     }
     return true;
   }
-  // Runs what has been posted so far.
   void runPosted() {
     runUntil([this] {
       const std::lock_guard lock(mutex_);
@@ -66,8 +64,7 @@ class PostedChanges {
   std::deque<std::function<void()>> changes_;
 };
 
-// A machine whose USB fact comes from a real system profiler that answers (that it failed) once
-// the test lets it through, or is ended with its pass; its screen must not be asked.
+// USB from a real profiler that fails once let through, or is ended with its pass.
 struct HeldUsbFacts final : testing::FakeMachineFacts {
   explicit HeldUsbFacts(const testing::TemporaryDirectory& directory)
       : profiler(testing::writeScript(directory, "system_profiler",
@@ -86,7 +83,6 @@ struct HeldUsbFacts final : testing::FakeMachineFacts {
   std::atomic<int> screenQuestions = 0;
 };
 
-// Notes each check's start in `log`, beside the rows and lines.
 ValidationRunner::CheckStarted noteStarts(std::vector<std::string>& log) {
   return [&log](std::size_t, std::string_view testName) {
     log.push_back("started " + std::string(testName));
@@ -127,10 +123,8 @@ bool eventually(const std::function<bool()>& holds) {
   return true;
 }
 
-// Not stopped, the owner sees what a pass on its own thread reports, on the screen given.
-// Cancelled before it starts, a pass reports nothing but its end; cancelled while the USB check
-// waits for its tool, no later check starts; destroyed then, it reports not even its end. The
-// tool and the pass's threads are gone in each case.
+// Until stopped the owner sees what the pass would report in place; a cancel lets only its end
+// through, a destruction not even that. No check starts after, and no tool or thread is left.
 TEST(BackgroundPassTest, ReportsArriveInOrderUntilThePassIsStopped) {
   for (const std::string_view stop :
        {"never", "cancelled before the start", "cancelled during the USB check",

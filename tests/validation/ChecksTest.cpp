@@ -1,5 +1,4 @@
-// Each check on plain values, its exact lines and its row; the pass that runs them all, and the
-// tables it fills.
+// Each check on plain values, its exact lines and row; the pass that runs them all into its tables.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -10,15 +9,13 @@ namespace tarq {
 namespace {
 
 using testing::expectCheck;
-using testing::FakeMachineFacts;
-using F = FakeMachineFacts;
+using F = testing::FakeMachineFacts;
 
 constexpr uint64_t GiB = uint64_t{1} << 30;
 constexpr uint64_t MiB = uint64_t{1} << 20;
 
-// Each 10.x release by its name, certified from El Capitan 10.11.6 on; a release without a name
-// (empty `release`) has its own line, shown in its row too, but from 11 on the row shows the
-// version text alone.
+// Each 10.x release by name, certified from 10.11.6 on; one without a name (empty `release`) has
+// its own line, shown in its row too, but from 11 on the row shows the version text alone.
 TEST(OperatingSystemCheckTest, ReportsEachVersionRangeWithTheVersionTextVerbatim) {
   const std::string v = " Version X (Build Y)\n";
   const std::string certified = "is a certified version for the application";
@@ -89,8 +86,7 @@ TEST(MemoryCheckTest, PassesFromFourGigabytesOnJudgedOnTheExactSize) {
   }
 }
 
-// One fact of a well-equipped machine changed, and the line it shows in (kRow: the row, after the
-// six lines); any warning adds the closing line after the row.
+// One fact changed, and the line it shows in (kRow: the row); a warning adds a closing line.
 TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
   constexpr size_t kRow = 6;
   const struct {
@@ -158,8 +154,6 @@ TEST(DiskSpaceCheckTest, NeedsFiveGigabytesFreeJudgedOnTheExactCount) {
     int64_t totalBytes, freeBytes;
     std::string status, sizes;
   } cases[] = {
-      {500 * gib, 120 * gib + 7 * gib / 10, "Pass",
-       "Total Disk Space: 500GB Total Free Space: 120GB"},
       {500 * gib, 5 * gib, "Pass", "Total Disk Space: 500GB Total Free Space: 5GB"},
       {500 * gib, 5 * gib - 1, "Fail", "Total Disk Space: 500GB Total Free Space: 4GB"},
       {0, 0, "Fail", "Total Disk Space: 0GB Total Free Space: 0GB"},  // unreadable volume
@@ -185,7 +179,6 @@ TEST(UsbVersionCheckTest, PassesFromUsbTwoOnAndWarnsWhenUndetermined) {
     double version;
     std::string status, shown;
   } cases[] = {
-      {3.1, "Pass", "3.1"},
       {2.0, "Pass", "2.0"},  // the bound is inclusive
       {1.9999999999999998, "Fail", "1.9999999999999998"},
       {30.0, "Pass", "30.0"},
@@ -226,8 +219,7 @@ TEST(ScreenResolutionCheckTest, PassesFrom1024By768OnBothSidesRequired) {
   }
 }
 
-// Any version passes; the version keeps its line end, and a blank follows it. A bundle without a
-// working executable (no version) is not found, and its path is not shown.
+// Any version passes, shown with its line end and a blank; a bundle that told none is not found.
 TEST(BrowserCheckTest, FoundOnlyWhenTheExecutableToldItsVersion) {
   const std::string notFound = "Unable to find Google Chrome";
   const struct {
