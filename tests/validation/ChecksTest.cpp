@@ -293,14 +293,12 @@ TEST(ValidationRunnerTest, EachPassEmptiesBothTablesThenReportsInOrder) {
   EXPECT_EQ(log, expected);
 }
 
-// A table not attached keeps what it had; every check still runs.
+// A table not attached keeps what it had; every check still runs, as the other table shows.
 TEST(ValidationRunnerTest, UnattachedTablesAreLeftAlone) {
   for (const bool attachLines : {false, true}) {
     SCOPED_TRACE(attachLines);
     testing::FakeMachineFacts facts;
     ValidationRunner runner(facts);
-    int started = 0;
-    runner.setCheckStarted([&](std::size_t, std::string_view) { ++started; });
     ResultTextTable lines;
     lines.appendLine("from before");
     TestSummaryTable summary;
@@ -312,7 +310,6 @@ TEST(ValidationRunnerTest, UnattachedTablesAreLeftAlone) {
 
     EXPECT_EQ(lines.resStrings().size(), attachLines ? 14u : 1u);
     EXPECT_EQ(summary.results().size(), attachLines ? 1u : 8u);
-    EXPECT_EQ(started, 8);
   }
 }
 

@@ -1,6 +1,5 @@
-// A thousand whole passes in one process over the real system facts, both tables attached, each
-// with its tool facts on threads of their own: threads, open descriptors, child processes and
-// resident memory must not grow.
+// A thousand whole passes over the real system facts, tool facts on threads of their own: threads,
+// open descriptors, child processes and resident memory must not grow.
 #include <gtest/gtest.h>
 
 #include "support/ProcessCensus.h"
