@@ -15,9 +15,8 @@ using SystemValuesUtility::CpuidRegisters;
 using SystemValuesUtility::KernelIdentity;
 using SystemValuesUtility::LinuxKernelParameterService;
 
-// A fixture machine of tests/data/machines copied into a temporary root, so that a test can
-// change its files, served by the Linux kernel-parameter service. Its processor answers no CPUID
-// leaf unless one is given, so only the files count; an empty `fixture` leaves the root empty.
+// A fixture of tests/data/machines copied into a root a test may change, served by the Linux
+// kernel-parameter service; its processor answers CPUID only if given, so the files count.
 class FixtureMachine {
  public:
   explicit FixtureMachine(

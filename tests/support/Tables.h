@@ -8,8 +8,7 @@
 
 namespace tarq::testing {
 
-// Expects `function(input)` to equal `expected` for each (input, expected) pair, naming the
-// input of any that does not.
+// Expects `function(input)` to equal `expected` for each pair, naming the input of any that fails.
 template <typename Input, typename Expected, typename Function>
 void expectEach(Function function, std::initializer_list<std::pair<Input, Expected>> cases) {
   for (const auto& [input, expected] : cases) {
@@ -17,8 +16,7 @@ void expectEach(Function function, std::initializer_list<std::pair<Input, Expect
   }
 }
 
-// An accessor's value as gtest prints it, "(nullopt)", "(-2)", "(\"text\")", for tables of
-// accessors and their values.
+// An accessor's value as gtest prints it ("(nullopt)", "(-2)"), for tables of accessors.
 template <auto accessor, typename Argument>
 std::string printed(Argument& argument) {
   return ::testing::PrintToString(accessor(argument));

@@ -35,7 +35,7 @@ class TemporaryDirectory {
   const std::filesystem::path& path() const { return path_; }
   std::string string() const { return path_.string(); }
 
-  // Writes `content` to `relativePath`, creating the folders on the way.
+  // Creates the folders on the way.
   void write(std::string_view relativePath, std::string_view content) const {
     const std::filesystem::path file = path_ / relativePath;
     std::filesystem::create_directories(file.parent_path());

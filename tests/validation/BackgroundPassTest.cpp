@@ -1,5 +1,4 @@
-// A validation pass on a thread of its own, whose reports the test takes on its own thread from
-// the queue the pass posts to.
+// A pass on a thread of its own, whose reports the test takes from its queue on the test's thread.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,8 +22,7 @@
 namespace tarq {
 namespace {
 
-// Given to the pass; the machine's own screen differs.
-constexpr ScreenSize kScreen{800, 600};
+constexpr ScreenSize kScreen{800, 600};  // given to the pass; the machine's own screen differs
 constexpr std::string_view kUsbStarted = "started USB 2.0/3.0/3.1";
 
 // The owner's side of a pass: what it posts waits here until the test runs it, in order.
@@ -34,7 +32,6 @@ class PostedChanges {
     return [this](std::function<void()> change) {
       const std::lock_guard lock(mutex_);
       changes_.push_back(std::move(change));
-      ++posted_;
       arrived_.notify_one();
     };
   }
@@ -54,27 +51,20 @@ class PostedChanges {
     }
     return true;
   }
-  // Runs what has been posted so far.
   void runPosted() {
     runUntil([this] {
       const std::lock_guard lock(mutex_);
       return changes_.empty();
     });
   }
-  long posted() const {
-    const std::lock_guard lock(mutex_);
-    return posted_;
-  }
 
  private:
   mutable std::mutex mutex_;
   std::condition_variable arrived_;
   std::deque<std::function<void()>> changes_;
-  long posted_ = 0;
 };
 
-// A machine whose USB fact comes from a real system profiler that answers (that it failed) once
-// the test lets it through, or is ended with its pass; its screen must not be asked.
+// USB from a real profiler that fails once let through, or is ended with its pass.
 struct HeldUsbFacts final : testing::FakeMachineFacts {
   explicit HeldUsbFacts(const testing::TemporaryDirectory& directory)
       : profiler(testing::writeScript(directory, "system_profiler",
@@ -93,7 +83,6 @@ struct HeldUsbFacts final : testing::FakeMachineFacts {
   std::atomic<int> screenQuestions = 0;
 };
 
-// Notes each check's start in `log`, beside the rows and lines.
 ValidationRunner::CheckStarted noteStarts(std::vector<std::string>& log) {
   return [&log](std::size_t, std::string_view testName) {
     log.push_back("started " + std::string(testName));
@@ -102,16 +91,15 @@ ValidationRunner::CheckStarted noteStarts(std::vector<std::string>& log) {
 
 // The owner's tables and notices, each noted in one log as it arrives.
 struct Owner {
-  explicit Owner(std::vector<std::string>& given) : log(given), lines(given), summary(given) {}
   BackgroundPass::Receivers receivers() {
     return {&lines, &summary, noteStarts(log), [this] { log.push_back("ended"); }};
   }
   bool ended() const { return !log.empty() && log.back() == "ended"; }
   bool usbStarted() const { return !log.empty() && log.back() == kUsbStarted; }
 
-  std::vector<std::string>& log;
-  testing::Recording<ResultTextTable> lines;
-  testing::Recording<TestSummaryTable> summary;
+  std::vector<std::string> log;
+  testing::Recording<ResultTextTable> lines{log};
+  testing::Recording<TestSummaryTable> summary{log};
 };
 
 // What a pass on this thread reports, then "ended".
@@ -135,80 +123,58 @@ bool eventually(const std::function<bool()>& holds) {
   return true;
 }
 
-TEST(BackgroundPassTest, RowsLinesAndNoticesArriveInOrderOnTheGivenScreen) {
-  const testing::TemporaryDirectory directory;
-  HeldUsbFacts facts(directory);
-  facts.letThrough();
-  const std::vector<std::string> expected = reportedInPlace(facts);
-  PostedChanges changes;
-  std::vector<std::string> log;
-  Owner owner(log);
-  BackgroundPass pass(facts, changes.post());
-  pass.start(kScreen, owner.receivers());
-
-  ASSERT_TRUE(changes.runUntil([&] { return owner.ended(); }));
-  EXPECT_EQ(log, expected);
-  EXPECT_EQ(owner.summary.results().at(5).detected, "Screen Dimension 800 X 600. ");
-  EXPECT_EQ(facts.screenQuestions, 0);
-}
-
-// Cancelled before it starts, it reports nothing but its end; cancelled while the USB check
-// waits for its tool, the tool is ended and no later check starts. What was posted after the
-// cancel never reaches the owner.
-TEST(BackgroundPassTest, ACancelBeforeOrDuringThePassStartsNoFurtherCheck) {
-  for (const bool beforeStart : {true, false}) {
-    SCOPED_TRACE(beforeStart ? "before the start" : "during the USB check");
+// Until stopped the owner sees what the pass would report in place; a cancel lets only its end
+// through, a destruction not even that. No check starts after, and no tool or thread is left.
+TEST(BackgroundPassTest, ReportsArriveInOrderUntilThePassIsStopped) {
+  for (const std::string_view stop :
+       {"never", "cancelled before the start", "cancelled during the USB check",
+        "destroyed during the USB check"}) {
+    SCOPED_TRACE(stop);
+    const bool never = stop == "never", destroyed = stop.starts_with("destroyed"),
+               duringUsb = stop.ends_with("the USB check");
     const testing::TemporaryDirectory directory;
     HeldUsbFacts facts(directory);
     facts.letThrough();
     const std::vector<std::string> whole = reportedInPlace(facts);
-    facts.hold();
-    const auto usbStarted = std::find(whole.begin(), whole.end(), kUsbStarted) + 1;
-    const auto usbReported = std::find(whole.begin(), whole.end(), "started Screen Resolution");
+    if (!never) {
+      facts.hold();
+    }
+    // ThreadSanitizer starts a lifelong thread of its own with the process's second thread.
+    std::thread([] {}).join();
+    const testing::ProcessCensus before = testing::ProcessCensus::take();
     PostedChanges changes;
-    std::vector<std::string> log;
-    Owner owner(log);
-    BackgroundPass pass(facts, changes.post());
-    if (beforeStart) {
-      pass.cancel();
+    Owner owner;
+    auto pass = std::make_unique<BackgroundPass>(facts, changes.post());
+    if (stop == "cancelled before the start") {
+      pass->cancel();
     }
-    pass.start(kScreen, owner.receivers());
-    if (!beforeStart) {
+    pass->start(kScreen, owner.receivers());
+    if (duringUsb) {
       ASSERT_TRUE(changes.runUntil([&] { return owner.usbStarted(); }));
-      pass.cancel();
+      ASSERT_TRUE(eventually(
+          [&] { return testing::ProcessCensus::take().childProcesses > before.childProcesses; }));
+      destroyed ? pass.reset() : pass->cancel();
     }
-    ASSERT_TRUE(changes.runUntil([&] { return owner.ended(); }));
+    if (destroyed) {
+      changes.runPosted();
+    } else {
+      ASSERT_TRUE(changes.runUntil([&] { return owner.ended(); }));
+    }
 
-    std::vector<std::string> shown(whole.begin(), beforeStart ? whole.begin() : usbStarted);
-    shown.push_back("ended");
-    EXPECT_EQ(log, shown);
-    // Before the start the pass posted its end alone; the tables are emptied, not posted.
-    EXPECT_EQ(changes.posted(), beforeStart ? 1 : usbReported - whole.begin() - 1);
-    EXPECT_TRUE(pass.cancelled());
+    std::vector<std::string> shown(
+        whole.begin(), never       ? whole.end()
+                       : duringUsb ? std::find(whole.begin(), whole.end(), kUsbStarted) + 1
+                                   : whole.begin());
+    if (!never && !destroyed) {
+      shown.push_back("ended");
+    }
+    EXPECT_EQ(owner.log, shown);
+    EXPECT_EQ(facts.screenQuestions, 0);
+    pass.reset();
+    EXPECT_EQ(testing::ProcessCensus::take().childProcesses, before.childProcesses);
+    EXPECT_TRUE(
+        eventually([&] { return testing::ProcessCensus::take().threads == before.threads; }));
   }
-}
-
-TEST(BackgroundPassTest, DestroyedMidPassItEndsItsToolAndThreadsAndReportsNoMore) {
-  const testing::TemporaryDirectory directory;
-  HeldUsbFacts facts(directory);
-  // ThreadSanitizer starts a lifelong thread of its own with the process's second thread.
-  std::thread([] {}).join();
-  const testing::ProcessCensus before = testing::ProcessCensus::take();
-  PostedChanges changes;
-  std::vector<std::string> log;
-  Owner owner(log);
-  auto pass = std::make_unique<BackgroundPass>(facts, changes.post());
-  pass->start(kScreen, owner.receivers());
-  ASSERT_TRUE(changes.runUntil([&] { return owner.usbStarted(); }));
-  ASSERT_TRUE(eventually(
-      [&] { return testing::ProcessCensus::take().childProcesses > before.childProcesses; }));
-  const std::vector<std::string> shown = log;
-
-  pass.reset();
-  EXPECT_EQ(testing::ProcessCensus::take().childProcesses, before.childProcesses);
-  EXPECT_TRUE(eventually([&] { return testing::ProcessCensus::take().threads == before.threads; }));
-  changes.runPosted();
-  EXPECT_EQ(log, shown);
 }
 
 }  // namespace

@@ -11,12 +11,10 @@
 
 namespace tarq::testing {
 
-// The checks' names in the order a pass runs them.
 inline const std::vector<std::string> kRunOrder(kTestNamesInRunOrder.begin(),
                                                 kTestNamesInRunOrder.end());
 
-// A machine described by plain values: a well-equipped Intel Mac on Catalina unless a test
-// says otherwise.
+// Plain values: a well-equipped Intel Mac on Catalina unless a test says otherwise.
 struct FakeMachineFacts : MachineFacts {
   OperatingSystemVersion os{10, 15, 7, "Version 10.15.7 (Build 19H2)"};
   std::optional<uint64_t> memory = uint64_t{16} << 30;
@@ -66,8 +64,7 @@ struct WiredRunner {
 };
 WiredRunner(MachineFacts&)->WiredRunner<>;
 
-// A table that notes each change in `log` as it is reloaded, so tests see the order in which
-// lines and rows arrive across both tables: a line as it is, a row as "name|status|detected".
+// Logs each reload in arrival order: a line as it is, a row as "name|status|detected".
 template <typename Table>
 class Recording final : public Table {
  public:

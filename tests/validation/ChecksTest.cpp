@@ -1,5 +1,4 @@
-// Each check on plain values, its exact lines and its row; the pass that runs them all, and the
-// tables it fills.
+// Each check on plain values, its exact lines and row; the pass that runs them all into its tables.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -10,15 +9,13 @@ namespace tarq {
 namespace {
 
 using testing::expectCheck;
-using testing::FakeMachineFacts;
-using F = FakeMachineFacts;
+using F = testing::FakeMachineFacts;
 
 constexpr uint64_t GiB = uint64_t{1} << 30;
 constexpr uint64_t MiB = uint64_t{1} << 20;
 
-// Each 10.x release by its name, El Capitan from its patch 6 on the first certified one. A
-// release without a name (empty `release`) has a line of its own, which its row shows too, but
-// from 11 on the row shows the version text alone.
+// Each 10.x release by name, certified from 10.11.6 on; one without a name (empty `release`) has
+// its own line, shown in its row too, but from 11 on the row shows the version text alone.
 TEST(OperatingSystemCheckTest, ReportsEachVersionRangeWithTheVersionTextVerbatim) {
   const std::string v = " Version X (Build Y)\n";
   const std::string certified = "is a certified version for the application";
@@ -89,8 +86,7 @@ TEST(MemoryCheckTest, PassesFromFourGigabytesOnJudgedOnTheExactSize) {
   }
 }
 
-// Each case changes one fact of a well-equipped machine and names the line it shows in (kRow:
-// the row, after the six lines); any warning adds the closing line after the row.
+// One fact changed, and the line it shows in (kRow: the row); a warning adds a closing line.
 TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
   constexpr size_t kRow = 6;
   const struct {
@@ -107,11 +103,9 @@ TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
       {[](F& f) { f.processors = std::nullopt; }, 0,
        "Warning Processors count : unknown ideally should be 2 or more", "Warn"},
       // Cache sizes never change the status; megabytes are truncated, the sum taken in 64 bits.
+      // An unknown L3 or frequency (Apple silicon) adds nothing and warns not: RealMacsTest.
       {[](F& f) { f.l2 = f.l3 = UINT32_MAX; }, 1,
        "Total Cache 8191MB L2 Cache Size: 4294967295 L3 Cache Size: 4294967295", "Pass"},
-      // A level that cannot be read (no L3 on the machine) is unknown and adds nothing.
-      {[](F& f) { f.l2 = 4194304, f.l3 = std::nullopt; }, 1,
-       "Total Cache 4MB L2 Cache Size: 4194304 L3 Cache Size: unknown", "Pass"},
       {[](F& f) { f.l2 = f.l3 = std::nullopt; }, 1,
        "Total Cache unknown L2 Cache Size: unknown L3 Cache Size: unknown", "Pass"},
       {[](F& f) { f.capable64 = 0; }, 2, "Warning cpu is NOT 64 bit capable", "Warn"},
@@ -127,9 +121,6 @@ TEST(ProcessorCheckTest, EachFactHasItsLineAndThreshold) {
        "Processor Speed: 0.8GHz", "Pass"},
       {[](F& f) { f.frequency = 0, f.brand = "AMD EPYC"; }, 3,
        "Warning Processor Speed: 0.0GHz less than desired speed > 2.4 GHz", "Warn"},
-      // No published frequency (ARM Macs): unknown, and no evidence of a slow machine.
-      {[](F& f) { f.frequency = std::nullopt, f.brand = "Apple M2"; }, 3,
-       "Processor Speed: unknown", "Pass"},
       {[](F& f) { f.machineType = std::nullopt; }, 4, "Processor Type: unknown", "Pass"},
       {[](F& f) { f.brand = "  Apple M1 Pro"; }, 5, "Processor Name:   Apple M1 Pro", "Pass"},
       {[](F& f) { f.brand = std::nullopt; }, 5, "Processor Name: unknown", "Pass"},
@@ -163,8 +154,6 @@ TEST(DiskSpaceCheckTest, NeedsFiveGigabytesFreeJudgedOnTheExactCount) {
     int64_t totalBytes, freeBytes;
     std::string status, sizes;
   } cases[] = {
-      {500 * gib, 120 * gib + 7 * gib / 10, "Pass",
-       "Total Disk Space: 500GB Total Free Space: 120GB"},
       {500 * gib, 5 * gib, "Pass", "Total Disk Space: 500GB Total Free Space: 5GB"},
       {500 * gib, 5 * gib - 1, "Fail", "Total Disk Space: 500GB Total Free Space: 4GB"},
       {0, 0, "Fail", "Total Disk Space: 0GB Total Free Space: 0GB"},  // unreadable volume
@@ -190,7 +179,6 @@ TEST(UsbVersionCheckTest, PassesFromUsbTwoOnAndWarnsWhenUndetermined) {
     double version;
     std::string status, shown;
   } cases[] = {
-      {3.1, "Pass", "3.1"},
       {2.0, "Pass", "2.0"},  // the bound is inclusive
       {1.9999999999999998, "Fail", "1.9999999999999998"},
       {30.0, "Pass", "30.0"},
@@ -231,8 +219,7 @@ TEST(ScreenResolutionCheckTest, PassesFrom1024By768OnBothSidesRequired) {
   }
 }
 
-// Any version passes; the version keeps its line end, and a blank follows it. A bundle without a
-// working executable (no version) is not found, and its path is not shown.
+// Any version passes, shown with its line end and a blank; a bundle that told none is not found.
 TEST(BrowserCheckTest, FoundOnlyWhenTheExecutableToldItsVersion) {
   const std::string notFound = "Unable to find Google Chrome";
   const struct {
@@ -283,8 +270,7 @@ TEST(MonoFrameworkCheckTest, JudgedOnTheMajorNumberAlone) {
   }
 }
 
-// The second of two passes: each table is emptied, then each check reports what it reports on
-// its own, in run order.
+// The second of two passes: both tables emptied, then each check's own reports in run order.
 TEST(ValidationRunnerTest, EachPassEmptiesBothTablesThenReportsInOrder) {
   testing::FakeMachineFacts facts;
   std::vector<std::string> log;
@@ -307,14 +293,12 @@ TEST(ValidationRunnerTest, EachPassEmptiesBothTablesThenReportsInOrder) {
   EXPECT_EQ(log, expected);
 }
 
-// A table not attached keeps what it had; every check still runs.
+// A table not attached keeps what it had; every check still runs, as the other table shows.
 TEST(ValidationRunnerTest, UnattachedTablesAreLeftAlone) {
   for (const bool attachLines : {false, true}) {
     SCOPED_TRACE(attachLines);
     testing::FakeMachineFacts facts;
     ValidationRunner runner(facts);
-    int started = 0;
-    runner.setCheckStarted([&](std::size_t, std::string_view) { ++started; });
     ResultTextTable lines;
     lines.appendLine("from before");
     TestSummaryTable summary;
@@ -326,7 +310,6 @@ TEST(ValidationRunnerTest, UnattachedTablesAreLeftAlone) {
 
     EXPECT_EQ(lines.resStrings().size(), attachLines ? 14u : 1u);
     EXPECT_EQ(summary.results().size(), attachLines ? 1u : 8u);
-    EXPECT_EQ(started, 8);
   }
 }
 

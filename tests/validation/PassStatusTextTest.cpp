@@ -8,13 +8,11 @@
 namespace tarq {
 namespace {
 
-// The control strip's texts byte for byte, and the step from milliseconds to seconds where
-// milliseconds would round to 1000.
+// The control strip's texts, and the step to seconds where milliseconds would round to 1000.
 TEST(PassStatusTextTest, EachTextIsExact) {
   const struct {
     const char* name;
-    std::string text;
-    std::string expected;
+    std::string text, expected;
   } cases[] = {
       {"starting", startingText(), "Starting the checks…"},
       {"first check", checkingText(0, "Operating System"), "Checking Operating System (1 of 8)…"},
@@ -36,23 +34,18 @@ TEST(PassStatusTextTest, EachTextIsExact) {
   }
 }
 
-TEST(StatusCountsTest, CountsOnlyTheExactStatusWords) {
+// Only the exact status words count; the verdict follows the worst status, and its sentence
+// names how many checks failed.
+TEST(StatusCountsTest, ExactWordsCountAndTheVerdictIsOneSentenceAndOneIdentifier) {
   const std::vector<ResultRow> rows{{"a", "Pass", ""},  {"b", "Pass", ""}, {"c", "Warn", ""},
                                     {"d", "Fail", ""},  {"e", "fail", ""}, {"f", "WARN", ""},
                                     {"g", "Fail ", ""}, {"h", "", "Pass"}};
   EXPECT_EQ(countStatuses(rows), (StatusCounts{.passed = 2, .warned = 1, .failed = 1}));
   EXPECT_EQ(countStatuses({}), StatusCounts{});
-}
-
-// The verdict follows the worst status; its sentence names how many checks failed.
-TEST(StatusCountsTest, TheVerdictIsOneSentenceAndOneIdentifier) {
   const struct {
     StatusCounts counts;
     std::string sentence, identifier;
   } cases[] = {
-      {{.passed = 8},
-       "Ready: this computer meets every requirement of the client application.",
-       "ready"},
       {{.passed = 7, .warned = 1},
        "Ready with warnings: the client application may perform below expectations.",
        "readyWithWarnings"},

@@ -1,6 +1,5 @@
-// A thousand whole passes in one process over the real system facts, both tables attached, each
-// with its tool facts on threads of their own: threads, open descriptors, child processes and
-// resident memory must not grow.
+// A thousand whole passes over the real system facts, tool facts on threads of their own: threads,
+// open descriptors, child processes and resident memory must not grow.
 #include <gtest/gtest.h>
 
 #include "support/ProcessCensus.h"
@@ -10,10 +9,9 @@ namespace tarq {
 namespace {
 
 constexpr int kPasses = 1000;
-// Passes before the first census, so that one-time allocations (the locale, the X library's and
-// the C library's caches) are in place.
+// Before the first census, so that one-time allocations (the locale, library caches) are made.
 constexpr int kWarmUpPasses = 20;
-// Resident memory may move by allocator noise, not by a leak of a pass's worth per pass.
+// Allocator noise, not a leak of a pass's worth per pass.
 constexpr long kResidentGrowthAllowanceKiB = 2048;
 
 TEST(SoakTest, ThousandPassesLeaveDescriptorsChildrenAndMemoryWhereTheyWere) {
