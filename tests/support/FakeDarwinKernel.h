@@ -1,11 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,18 +16,15 @@ namespace tarq::testing {
 using SystemValuesUtility::DarwinSysctlFunctions;
 
 // A Mac's kernel as its sysctl calls see it, answering from a saved `sysctl` output ("name:
-// value" lines) plus the values the output lacks. The parameters it knows have Apple's numbers
-// and widths (sys/sysctl.h): by name the byte counts and frequencies are 8 bytes, the rest 4;
-// the legacy numbers (HW_L2CACHESIZE, HW_CPU_FREQ, ...) reply 4 bytes. A name the Mac lacks is
-// ENOENT; on arm64 the name hw.cpufrequency is known, but reading it is ENOENT.
+// value" lines) plus the values the output lacks, with Apple's numbers and widths (sys/sysctl.h).
+// A name the Mac lacks is ENOENT; on arm64 hw.cpufrequency is a known name whose read is ENOENT.
 class FakeDarwinKernel {
  public:
   FakeDarwinKernel(const std::string& outputPath, const std::map<std::string, std::string>& extra)
       : values_(extra) {
     std::ifstream output(outputPath);
     for (std::string line; std::getline(output, line);) {
-      const std::size_t colon = line.find(": ");
-      if (colon != std::string::npos) {
+      if (const std::size_t colon = line.find(": "); colon != std::string::npos) {
         values_.emplace(line.substr(0, colon), line.substr(colon + 2));
       }
     }
@@ -40,31 +37,28 @@ class FakeDarwinKernel {
   static DarwinSysctlFunctions functions() { return {&sysctl, &sysctlnametomib}; }
 
  private:
-  enum class Kind { text, int32, int64 };
   struct Parameter {
     const char* name;
     std::vector<int> mib;
-    Kind kind;
+    std::size_t width;  // 0 for text
   };
 
-  // CTL_HW is 6, CTL_MACHDEP 7; names without a legacy number get theirs from 100 on, as
-  // OID_AUTO does. The legacy numbers of byte counts and frequencies are 4-byte compatibility
-  // entries beside the 8-byte named ones.
+  // CTL_HW is 6, CTL_MACHDEP 7; names without a legacy number get OID_AUTO's, from 100 on. The
+  // legacy byte counts and frequency are 4-byte entries listed before the 8-byte named ones.
   static const std::vector<Parameter>& parameters() {
-    static const std::vector<Parameter> known{
-        {"hw.machine", {6, 1}, Kind::text},
-        {"hw.model", {6, 2}, Kind::text},
-        {"hw.ncpu", {6, 3}, Kind::int32},
-        {"hw.activecpu", {6, 25}, Kind::int32},
-        {"hw.memsize", {6, 24}, Kind::int64},
-        {"hw.l2cachesize", {6, 20}, Kind::int32},
-        {"hw.l3cachesize", {6, 22}, Kind::int32},
-        {"hw.cpufrequency", {6, 15}, Kind::int32},
-        {"hw.l2cachesize", {6, 100}, Kind::int64},
-        {"hw.l3cachesize", {6, 101}, Kind::int64},
-        {"hw.cpufrequency", {6, 102}, Kind::int64},
-        {"hw.cpu64bit_capable", {6, 103}, Kind::int32},
-        {"machdep.cpu.brand_string", {7, 100, 101}, Kind::text}};
+    static const std::vector<Parameter> known{{"hw.machine", {6, 1}, 0},
+                                              {"hw.model", {6, 2}, 0},
+                                              {"hw.ncpu", {6, 3}, 4},
+                                              {"hw.activecpu", {6, 25}, 4},
+                                              {"hw.memsize", {6, 24}, 8},
+                                              {"hw.l2cachesize", {6, 20}, 4},
+                                              {"hw.l3cachesize", {6, 22}, 4},
+                                              {"hw.cpufrequency", {6, 15}, 4},
+                                              {"hw.l2cachesize", {6, 100}, 8},
+                                              {"hw.l3cachesize", {6, 101}, 8},
+                                              {"hw.cpufrequency", {6, 102}, 8},
+                                              {"hw.cpu64bit_capable", {6, 103}, 4},
+                                              {"machdep.cpu.brand_string", {7, 100, 101}, 0}};
     return known;
   }
 
@@ -78,50 +72,38 @@ class FakeDarwinKernel {
     return -1;
   }
 
-  // The name's named entry: the last of its name in the list.
-  static const Parameter* byName(const std::string& name) {
-    const Parameter* found = nullptr;
-    for (const Parameter& parameter : parameters()) {
-      found = name == parameter.name ? &parameter : found;
+  // The bytes the parameter at `mib` replies, empty where the Mac has no value for it.
+  std::vector<char> reply(const int* mib, u_int levels) const {
+    const auto& known = parameters();
+    const auto parameter = std::find_if(known.begin(), known.end(), [&](const Parameter& p) {
+      return p.mib == std::vector<int>(mib, mib + levels);
+    });
+    const auto value = parameter == known.end() ? values_.end() : values_.find(parameter->name);
+    if (value == values_.end()) {
+      return {};
     }
-    return found;
-  }
-
-  bool nameKnown(const std::string& name) const {
-    return values_.count(name) != 0 ||
-           (name == "hw.cpufrequency" && values_.count("hw.machine") != 0 &&
-            values_.at("hw.machine") == "arm64");
-  }
-
-  std::optional<std::vector<char>> reply(const int* mib, u_int levels) const {
-    for (const Parameter& parameter : parameters()) {
-      if (std::vector<int>(mib, mib + levels) != parameter.mib) {
-        continue;
-      }
-      const auto value = values_.find(parameter.name);
-      if (value == values_.end()) {
-        return std::nullopt;
-      }
-      if (parameter.kind == Kind::text) {
-        return std::vector<char>(value->second.c_str(),
-                                 value->second.c_str() + value->second.size() + 1);
-      }
-      const int64_t number = std::stoll(value->second);
-      std::vector<char> bytes(parameter.kind == Kind::int32 ? 4 : 8);
-      if (parameter.kind == Kind::int32) {
-        const auto narrow = static_cast<int32_t>(number);
-        std::memcpy(bytes.data(), &narrow, bytes.size());
-      } else {
-        std::memcpy(bytes.data(), &number, bytes.size());
-      }
-      return bytes;
+    if (parameter->width == 0) {
+      return std::vector<char>(value->second.c_str(),
+                               value->second.c_str() + value->second.size() + 1);
     }
-    return std::nullopt;
+    const int64_t wide = std::stoll(value->second);
+    const auto narrow = static_cast<int32_t>(wide);
+    std::vector<char> bytes(parameter->width);
+    std::memcpy(bytes.data(), bytes.size() == 4 ? static_cast<const void*>(&narrow) : &wide,
+                bytes.size());
+    return bytes;
   }
 
   static int sysctlnametomib(const char* name, int* mibp, size_t* sizep) {
-    const Parameter* parameter = byName(name);
-    if (parameter == nullptr || !active()->nameKnown(name)) {
+    const auto& known = parameters();
+    // The named entry is the last of its name.
+    const auto parameter = std::find_if(known.rbegin(), known.rend(), [&](const Parameter& p) {
+      return p.name == std::string(name);
+    });
+    const auto& values = active()->values_;
+    const bool arm64 = values.count("hw.machine") != 0 && values.at("hw.machine") == "arm64";
+    if (parameter == known.rend() ||
+        (values.count(name) == 0 && !(arm64 && std::string(name) == "hw.cpufrequency"))) {
       return fail(ENOENT);
     }
     if (*sizep < parameter->mib.size()) {
@@ -137,17 +119,17 @@ class FakeDarwinKernel {
     if (newp != nullptr) {
       return fail(EPERM);
     }
-    const std::optional<std::vector<char>> bytes = active()->reply(name, namelen);
-    if (!bytes) {
+    const std::vector<char> bytes = active()->reply(name, namelen);
+    if (bytes.empty()) {
       return fail(ENOENT);
     }
-    if (oldp != nullptr && *oldlenp < bytes->size()) {
+    if (oldp != nullptr && *oldlenp < bytes.size()) {
       return fail(ENOMEM);
     }
     if (oldp != nullptr) {
-      std::memcpy(oldp, bytes->data(), bytes->size());
+      std::memcpy(oldp, bytes.data(), bytes.size());
     }
-    *oldlenp = bytes->size();
+    *oldlenp = bytes.size();
     return 0;
   }
 
