@@ -9,7 +9,6 @@
 #include "support/FixtureMachine.h"
 #include "support/Tables.h"
 #include "system/kernel/KernelParameters.h"
-#include "system/kernel/cpuid_cache_sizes_linux.h"
 #include "system/kernel/kernel_parameter_service_linux.h"
 
 namespace tarq::SystemValuesUtility {
@@ -28,38 +27,64 @@ auto factsOf(KernelParameterCalls& c) {
 }
 using Facts = decltype(factsOf(std::declval<KernelParameterCalls&>()));
 
-// An AMD EPYC in a virtual machine: caches only in leaf 0x80000006 (L2 1 MiB, L3 1016 × 512 KiB).
-std::optional<CpuidRegisters> amdEpyc(uint32_t leaf, uint32_t) {
-  if (leaf == 0x80000006) {
-    return CpuidRegisters{0x40802040, 0x60804040, 0x04006140, 0x0fe09140};
-  }
-  return leaf == 4 ? std::optional(CpuidRegisters{}) : std::nullopt;
-}
+// CPUID leaves as recorded on real processors, asked only on x86 for a cache level sysfs lacks.
+const std::map<std::string_view, std::map<std::pair<uint32_t, uint32_t>, CpuidRegisters>>
+    kProcessors{
+        // In a virtual machine: leaf 4 all zeros, L2 1 MiB and L3 1016 × 512 KiB.
+        {"AMD EPYC",
+         {{{4, 0}, {}}, {{0x80000006, 0}, {0x40802040, 0x60804040, 0x04006140, 0x0fe09140}}}},
+        {"AMD without an L3", {{{0x80000006, 0}, {0, 0, 0x08006140, 0}}}},
+        // Core i7-8550U: leaf 4 lists L1d, L1i, L2 and L3; its leaf 0x80000006 has no L3 field.
+        {"Intel",
+         {{{4, 0}, {0x1c004121, 0x01c0003f, 0x0000003f, 0}},
+          {{4, 1}, {0x1c004122, 0x01c0003f, 0x0000003f, 0}},
+          {{4, 2}, {0x1c004143, 0x00c0003f, 0x000003ff, 0}},
+          {{4, 3}, {0x1c03c163, 0x03c0003f, 0x00001fff, 6}},
+          {{4, 4}, {0, 0, 0, 0}},
+          {{0x80000006, 0}, {0, 0, 0x01006040, 0}}}},
+        // Split level-2 caches only: the data cache stands for the level.
+        {"split level 2",
+         {{{4, 0}, {0x00000042, 0x01c0003f, 0x000001ff, 0}},    // instructions, 256 KiB
+          {{4, 1}, {0x00000041, 0x01c0003f, 0x000003ff, 0}}}},  // data, 512 KiB
+        {"none", {}}};
 
 TEST(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
   const std::nullopt_t none = std::nullopt;
   const struct {
-    std::string_view fixture;
+    std::string_view fixture, processor;
     Facts facts;  // its machine type is also uname's
   } machines[] = {
       // Nine 2 GiB memory blocks, one offline, not MemTotal; the base frequency, not the turbo.
       {"laptop",
+       "AMD EPYC",
        {uint64_t{18} << 30, 8, 8, 262144, 8388608, 1800000000, 1,
         "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz", "x86_64", "20KH006MGE"}},
       // No memory blocks: MemTotal. No cpufreq and no "@ ..GHz": the current "cpu MHz".
       {"vm",
+       "AMD EPYC",
        {uint64_t{4028108} * 1024, 2, 2, 4194304, 16777216, 2194842000, 1,
         "Intel Xeon Processor (Skylake, IBRS)", "x86_64", "Standard PC (Q35 + ICH9, 2009)"}},
-      // No L3 and no processor to ask; the core's name from its part number.
+      // No L3, and no CPUID off x86; the core's name from its part number.
       {"arm-board",
+       "AMD EPYC",
        {uint64_t{4} << 30, 4, 4, 1048576, none, none, 1, "ARM Cortex-A72", "aarch64",
         "Raspberry Pi 4 Model B Rev 1.1"}},
       // An empty root: uname and the processor's caches; x86_64 is 64-bit capable.
-      {"", {none, none, none, 1048576, 532676608, none, 1, none, "x86_64", none}},
+      {"", "AMD EPYC", {none, none, none, 1048576, 532676608, none, 1, none, "x86_64", none}},
+      {"", "Intel", {none, none, none, 262144, 8388608, none, 1, none, "x86_64", none}},
+      {"", "split level 2", {none, none, none, 524288, none, none, 1, none, "x86_64", none}},
+      {"", "AMD without an L3", {none, none, none, 2097152, none, none, 1, none, "x86_64", none}},
+      {"", "none", {none, none, none, none, none, none, 1, none, "x86_64", none}},
   };
   for (const auto& m : machines) {
-    SCOPED_TRACE(m.fixture);
-    FixtureMachine machine(m.fixture, *std::get<8>(m.facts), amdEpyc);
+    SCOPED_TRACE(std::string(m.fixture) + " on " + std::string(m.processor));
+    const auto& leaves = kProcessors.at(m.processor);
+    FixtureMachine machine(m.fixture, *std::get<8>(m.facts),
+                           [&](uint32_t leaf, uint32_t subleaf) -> std::optional<CpuidRegisters> {
+                             const auto found = leaves.find({leaf, subleaf});
+                             return found == leaves.end() ? std::nullopt
+                                                          : std::optional(found->second);
+                           });
     EXPECT_EQ(factsOf(machine.service()), m.facts);
   }
 }
@@ -182,44 +207,6 @@ TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
   EXPECT_EQ(translate("hw.memsize", 12), "2: 6.24");
   EXPECT_EQ(translate("hw.memsize", 1), failed(ENOMEM));
   EXPECT_EQ(translate("hw.nosuchthing", 12), failed(ENOENT));
-}
-
-// Registers as recorded on real processors; the AMD EPYC (leaf 4 all zeros) is served above.
-TEST(LinuxKernelParameterServiceTest, CpuidCacheSizesFromTheLeafEachVendorFills) {
-  using Leaves = std::map<std::pair<uint32_t, uint32_t>, CpuidRegisters>;
-  // Intel Core i7-8550U: leaf 4 lists L1d, L1i, L2 and L3; its leaf 0x80000006 has no L3 field.
-  const Leaves intel{
-      {{4, 0}, {0x1c004121, 0x01c0003f, 0x0000003f, 0}},
-      {{4, 1}, {0x1c004122, 0x01c0003f, 0x0000003f, 0}},
-      {{4, 2}, {0x1c004143, 0x00c0003f, 0x000003ff, 0}},
-      {{4, 3}, {0x1c03c163, 0x03c0003f, 0x00001fff, 6}},
-      {{4, 4}, {0, 0, 0, 0}},
-      {{0x80000006, 0}, {0, 0, 0x01006040, 0}},
-  };
-  // Split level-2 caches only: the data cache stands for the level.
-  const Leaves splitSecondLevel{
-      {{4, 0}, {0x00000042, 0x01c0003f, 0x000001ff, 0}},  // L2 instructions, 256 KiB
-      {{4, 1}, {0x00000041, 0x01c0003f, 0x000003ff, 0}},  // L2 data, 512 KiB
-  };
-  const struct {
-    std::string_view processor;
-    Leaves leaves;
-    std::optional<uint64_t> l2, l3;
-  } cases[] = {
-      {"Intel", intel, 262144, 8388608},
-      {"split level 2", splitSecondLevel, 524288, std::nullopt},
-      {"AMD without an L3", {{{0x80000006, 0}, {0, 0, 0x08006140, 0}}}, 2097152, std::nullopt},
-      {"reports neither", {}, std::nullopt, std::nullopt},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.processor);
-    const CpuidQuery cpuid = [&](uint32_t leaf, uint32_t subleaf) -> std::optional<CpuidRegisters> {
-      const auto found = c.leaves.find({leaf, subleaf});
-      return found == c.leaves.end() ? std::nullopt : std::optional(found->second);
-    };
-    EXPECT_EQ(cpuidCacheSize(cpuid, 2), c.l2);
-    EXPECT_EQ(cpuidCacheSize(cpuid, 3), c.l3);
-  }
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
-#include <map>
 
 #include "support/CapturedDiagnostics.h"
+#include "support/FakeDarwinKernel.h"
 #include "support/Tables.h"
 #include "system/kernel/KernelParameters.h"
 
@@ -17,6 +17,7 @@ using svu::Error;
 using svu::Mib;
 
 using namespace std::string_view_literals;
+using testing::FakeKernelParameterCalls;
 using testing::printed;
 
 std::vector<int8_t> bytesOf(std::string_view text) {
@@ -43,50 +44,6 @@ std::string outcome(Read read) {
            (number != 0 ? " " + std::to_string(number) : "");
   }
 }
-
-// Made-up parameters; when set, the size query or the data read fails with that errno, and the
-// data read reports only `dataReadSize` bytes.
-class FakeKernelParameterCalls final : public KernelParameterCalls {
- public:
-  std::map<Mib, std::vector<int8_t>> replies;
-  std::map<std::string, Mib, std::less<>> names;
-  std::optional<int> sizeQueryErrno, dataReadErrno;
-  std::optional<size_t> dataReadSize;
-  int sysctlCalls = 0;
-  int nameCalls = 0;
-
-  int sysctl(int* name, u_int namelen, void* oldp, size_t* oldlenp, void* newp,
-             size_t newlen) override {
-    ++sysctlCalls;
-    EXPECT_EQ(newp, nullptr);
-    EXPECT_EQ(newlen, 0u);
-    const std::optional<int> failure = oldp == nullptr ? sizeQueryErrno : dataReadErrno;
-    const auto reply = replies.find(Mib(name, name + namelen));
-    if (failure || reply == replies.end()) {
-      errno = failure.value_or(ENOENT);
-      return -1;
-    }
-    *oldlenp = oldp == nullptr
-                   ? reply->second.size()
-                   : std::min({*oldlenp, reply->second.size(), dataReadSize.value_or(SIZE_MAX)});
-    if (oldp != nullptr) {
-      std::memcpy(oldp, reply->second.data(), *oldlenp);
-    }
-    return 0;
-  }
-
-  int sysctlnametomib(const char* name, int* mibp, size_t* sizep) override {
-    ++nameCalls;
-    const auto found = names.find(name);
-    if (found == names.end()) {
-      errno = ENOENT;
-      return -1;
-    }
-    std::copy(found->second.begin(), found->second.end(), mibp);
-    *sizep = found->second.size();
-    return 0;
-  }
-};
 
 // Only a failed size query with a POSIX error number writes it to the diagnostics; a short data
 // read keeps the queried size, zero-filled.
