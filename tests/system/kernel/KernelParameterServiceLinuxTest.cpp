@@ -105,8 +105,7 @@ TEST(LinuxKernelParameterServiceTest, FactsFallBackSourceBySource) {
     std::string expected;
   } steps[] = {
       {cpufreq + "base_frequency", {}, frequency, "(4000000000)"},
-      // A zero is no frequency: the model name's "@ 1.80GHz".
-      {cpufreq + "cpuinfo_max_freq", "0\n", frequency, "(1800000000)"},
+      {cpufreq + "cpuinfo_max_freq", "0\n", frequency, "(1800000000)"},  // zero: "@ 1.80GHz"
       {cpuinfo, "model name\t: Intel(R) Pentium(R) 4 CPU @ 800MHz\n", frequency, "(800000000)"},
       {cpuinfo, "model name\t: Some CPU\ncpu MHz\t\t: 2596.150\n", frequency, "(2596150000)"},
       {cpuinfo, "model name\t: Some CPU\n", frequency, "(nullopt)"},
@@ -131,7 +130,6 @@ TEST(LinuxKernelParameterServiceTest, FactsFallBackSourceBySource) {
       {cpuinfo, "processor\t: 0\nuarch\t\t: sifive,u74-mc\n", brand, "(\"sifive,u74-mc\")"},
       {cpuinfo, "processor\t: 0\nmodel name\t:\n", brand, "(nullopt)"},
       {cpuinfo, "", brand, "(nullopt)"},
-      // Malformed files.
       {"sys/devices/system/cpu/cpu0/cache/index3/size", "4194304K\n", printed<svu::l3CacheSize>,
        "(nullopt)"},  // over 32 bits
       {"sys/devices/system/cpu/online", "3-1\n", printed<svu::activeCPUCount>, "(nullopt)"},

@@ -75,15 +75,12 @@ TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
       {{absent, absent, absent}, {"", kNoFramework, 0}},
       {{ok, absent, absent}, {"6.12.0.182", "", 6}},
       {{absent, runtime("Mono JIT compiler version 5.18.1.0\n"), ok}, {"5.18.1.0", "", 5}},
-      // The first runtime that runs settles it, banner or not.
-      {{runtime("Mono\n"), ok, ok}, {"", kNoBanner, 0}},
+      {{runtime("Mono\n"), ok, ok}, {"", kNoBanner, 0}},  // the first that runs settles it
       {{runtime("Mono JIT compiler version 6.12.0.182 \xFF\n"), ok, ok}, {"", kNoBanner, 0}},
-      // When none runs, the last one's failure is told.
-      {{runtime(banner, 1), absent, absent}, {"", kNoFramework, 0}},
+      {{runtime(banner, 1), absent, absent}, {"", kNoFramework, 0}},  // the last one's failure
       {{absent, absent, {ToolForm::notExecutable}}, {"", kNotStartable, 0}},
       {{absent, runtime(banner, 1), runtime(banner, 2)}, {"", kFailedRun, 0}},
-      // A folder exists, as any other kind of file does, but cannot be run.
-      {{absent, absent, {ToolForm::folder}}, {"", kNotStartable, 0}},
+      {{absent, absent, {ToolForm::folder}}, {"", kNotStartable, 0}},  // there, not runnable
       {{absent, absent, {ToolForm::danglingLink}}, {"", kNoFramework, 0}},
       // A runtime printing more than its banner could ever be is not believed.
       {{absent, absent, runtime(banner + std::string(1 << 20, 'x'))}, {"", kFailedRun, 0}},

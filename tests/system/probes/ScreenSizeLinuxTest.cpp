@@ -94,8 +94,7 @@ TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPointsAndNoneW
       {"x --setmonitor Left 1280/339x1440/381+0+0 none; "
        "x --setmonitor '*Right' 1000/265x800/212+1280+0 none",
        {1000, 800}},
-      // The primary output, its CRTC smaller than the screen.
-      {small + " --primary", {1024, 768}, nullptr, "*1024x768+0+0 "},
+      {small + " --primary", {1024, 768}, nullptr, "*1024x768+0+0 "},  // a primary output's CRTC
       // No primary: the monitor at the origin, though listed second.
       {"x --setmonitor Side 1000/265x800/212+1280+0 none; "
        "x --setmonitor Desk 1280/339x1024/271+0+0 screen",
