@@ -113,10 +113,9 @@ TEST(LinuxKernelParameterServiceTest, FactsFallBackSourceBySource) {
       {"sys/devices/system/memory/block_size_bytes", "zz\n", printed<svu::memorySize>,
        "(16650104832)"},
       {"proc/meminfo", "MemFree: 100 kB\n", printed<svu::memorySize>, "(nullopt)"},
-      // The long-mode flag, else the machine type.
+      // The long-mode flag; without flags, the machine type (as on the empty root above).
       {cpuinfo, "processor\t: 0\nflags\t\t: fpu vme pae sse2 nx\n", bits64, "(0)"},
       {cpuinfo, "processor\t: 0\nflags\t\t: fpu lm\n", bits64, "(1)"},
-      {cpuinfo, "processor\t: 0\n", bits64, "(0)"},
       // The brand from the closest field other architectures have.
       {cpuinfo, "Processor\t: ARMv7 Processor rev 4 (v7l)\nHardware\t: BCM2835\n", brand,
        "(\"ARMv7 Processor rev 4 (v7l)\")"},

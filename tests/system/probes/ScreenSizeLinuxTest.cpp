@@ -89,7 +89,6 @@ TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPointsAndNoneW
     const char* gdkScale = nullptr;
     std::string outputs = "2560x1440+0+0 ";
   } cases[] = {
-      {"", {2560, 1440}},
       // The primary monitor, neither first nor at the origin.
       {"x --setmonitor Left 1280/339x1440/381+0+0 none; "
        "x --setmonitor '*Right' 1000/265x800/212+1280+0 none",
