@@ -92,8 +92,9 @@ TEST(KernelParametersTest, RepliesAsTypedValuesTextOrErrors) {
     EXPECT_EQ(diagnostics.text(), c.diagnostics);
   }
   const testing::CapturedDiagnostics diagnostics;
-  EXPECT_EQ(outcome([&] { return ::testing::PrintToString(svu::sysctlMIB("hw.x", calls)); }),
-            "posix error 2");
+  EXPECT_EQ(
+      outcome([&] { return ::testing::PrintToString(svu::sysctlMIB("hw.nosuchthing", calls)); }),
+      "posix error 2");
   EXPECT_EQ(diagnostics.text(), "");
 }
 
