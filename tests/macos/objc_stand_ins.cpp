@@ -1,6 +1,5 @@
-// Stand-ins for what the Objective-C++ files define, so that tarq-validate links as a Mach-O
-// program from its C++ files alone: Zig's toolchain has Apple's C library but no Foundation.
-// The program is linked, never run; each stand-in stops the program if it ever is.
+// What the Objective-C++ files define, for a Mach-O link of tarq-validate's C++ files alone (Zig
+// has Apple's C library but no Foundation); linked, never run, each stops the program if it is.
 #include <cstdlib>
 
 #include "report/ReplacementFolder.h"

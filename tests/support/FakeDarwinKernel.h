@@ -1,35 +1,124 @@
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "system/kernel/DarwinKernelParameterCalls.h"
+#include "system/kernel/KernelParameters.h"
 
 namespace tarq::testing {
 
 using SystemValuesUtility::DarwinSysctlFunctions;
+using SystemValuesUtility::Mib;
 
-// A Mac's kernel as its sysctl calls see it, answering from a saved `sysctl` output ("name:
-// value" lines) plus the values the output lacks. The parameters it knows have Apple's numbers
-// and widths (sys/sysctl.h): by name the byte counts and frequencies are 8 bytes, the rest 4;
-// the legacy numbers (HW_L2CACHESIZE, HW_CPU_FREQ, ...) reply 4 bytes. A name the Mac lacks is
-// ENOENT; on arm64 the name hw.cpufrequency is known, but reading it is ENOENT.
+// Sysctl calls answering from `replies` and `names` as a Mac's kernel does: ENOENT for what it
+// lacks, ENOMEM for too little room, EPERM for a write. When set, the size query or the data
+// read fails with that errno, and the data read gives only `dataReadSize` bytes.
+class FakeKernelParameterCalls final : public SystemValuesUtility::KernelParameterCalls {
+ public:
+  std::map<Mib, std::vector<int8_t>> replies;
+  std::map<std::string, Mib, std::less<>> names;
+  std::optional<int> sizeQueryErrno, dataReadErrno;
+  std::optional<size_t> dataReadSize;
+  int sysctlCalls = 0;
+  int nameCalls = 0;
+
+  int sysctl(int* name, u_int namelen, void* oldp, size_t* oldlenp, void* newp,
+             size_t /*newlen*/) override {
+    ++sysctlCalls;
+    const std::optional<int> failure = oldp == nullptr ? sizeQueryErrno : dataReadErrno;
+    const auto reply = replies.find(Mib(name, name + namelen));
+    if (newp != nullptr || failure || reply == replies.end()) {
+      return fail(newp != nullptr ? EPERM : failure.value_or(ENOENT));
+    }
+    const size_t size = oldp == nullptr
+                            ? reply->second.size()
+                            : std::min(reply->second.size(), dataReadSize.value_or(SIZE_MAX));
+    if (oldp != nullptr && *oldlenp < size) {
+      return fail(ENOMEM);
+    }
+    if (oldp != nullptr) {
+      std::memcpy(oldp, reply->second.data(), size);
+    }
+    *oldlenp = size;
+    return 0;
+  }
+
+  int sysctlnametomib(const char* name, int* mibp, size_t* sizep) override {
+    ++nameCalls;
+    const auto found = names.find(name);
+    if (found == names.end() || *sizep < found->second.size()) {
+      return fail(found == names.end() ? ENOENT : ENOMEM);
+    }
+    std::copy(found->second.begin(), found->second.end(), mibp);
+    *sizep = found->second.size();
+    return 0;
+  }
+
+ private:
+  static int fail(int errorNumber) {
+    errno = errorNumber;
+    return -1;
+  }
+};
+
+// A Mac's kernel from a saved `sysctl` output ("name: value" lines) plus the values it lacks, with
+// Apple's numbers and widths (sys/sysctl.h), reached through the C functions a Mac calls. On arm64
+// hw.cpufrequency is a known name whose read is ENOENT.
 class FakeDarwinKernel {
  public:
-  FakeDarwinKernel(const std::string& outputPath, const std::map<std::string, std::string>& extra)
-      : values_(extra) {
+  FakeDarwinKernel(const std::string& outputPath, std::map<std::string, std::string> values) {
     std::ifstream output(outputPath);
     for (std::string line; std::getline(output, line);) {
-      const std::size_t colon = line.find(": ");
-      if (colon != std::string::npos) {
-        values_.emplace(line.substr(0, colon), line.substr(colon + 2));
+      if (const std::size_t colon = line.find(": "); colon != std::string::npos) {
+        values.emplace(line.substr(0, colon), line.substr(colon + 2));
       }
+    }
+    // CTL_HW is 6, CTL_MACHDEP 7, OID_AUTO from 100 on; the 4-byte legacy entries come before the
+    // 8-byte named ones of the same name.
+    const struct {
+      const char* name;
+      Mib mib;
+      std::size_t width;  // 0 for text
+    } parameters[] = {{"hw.machine", {6, 1}, 0},
+                      {"hw.model", {6, 2}, 0},
+                      {"hw.ncpu", {6, 3}, 4},
+                      {"hw.activecpu", {6, 25}, 4},
+                      {"hw.memsize", {6, 24}, 8},
+                      {"hw.l2cachesize", {6, 20}, 4},
+                      {"hw.l3cachesize", {6, 22}, 4},
+                      {"hw.cpufrequency", {6, 15}, 4},
+                      {"hw.l2cachesize", {6, 100}, 8},
+                      {"hw.l3cachesize", {6, 101}, 8},
+                      {"hw.cpufrequency", {6, 102}, 8},
+                      {"hw.cpu64bit_capable", {6, 103}, 4},
+                      {"machdep.cpu.brand_string", {7, 100, 101}, 0}};
+    for (const auto& [name, mib, width] : parameters) {
+      const auto value = values.find(name);
+      if (value == values.end()) {
+        continue;
+      }
+      calls_.names[name] = mib;
+      std::vector<int8_t>& reply = calls_.replies[mib];
+      if (width == 0) {
+        reply.assign(value->second.c_str(), value->second.c_str() + value->second.size() + 1);
+      } else {
+        const int64_t wide = std::stoll(value->second);
+        const auto narrow = static_cast<int32_t>(wide);
+        reply.resize(width);
+        std::memcpy(reply.data(), width == 4 ? static_cast<const void*>(&narrow) : &wide, width);
+      }
+    }
+    if (values["hw.machine"] == "arm64") {
+      calls_.names.emplace("hw.cpufrequency", Mib{6, 102});
     }
     active() = this;
   }
@@ -37,121 +126,22 @@ class FakeDarwinKernel {
   FakeDarwinKernel(const FakeDarwinKernel&) = delete;
   FakeDarwinKernel& operator=(const FakeDarwinKernel&) = delete;
 
-  static DarwinSysctlFunctions functions() { return {&sysctl, &sysctlnametomib}; }
-
- private:
-  enum class Kind { text, int32, int64 };
-  struct Parameter {
-    const char* name;
-    std::vector<int> mib;
-    Kind kind;
-  };
-
-  // CTL_HW is 6, CTL_MACHDEP 7; names without a legacy number get theirs from 100 on, as
-  // OID_AUTO does. The legacy numbers of byte counts and frequencies are 4-byte compatibility
-  // entries beside the 8-byte named ones.
-  static const std::vector<Parameter>& parameters() {
-    static const std::vector<Parameter> known{
-        {"hw.machine", {6, 1}, Kind::text},
-        {"hw.model", {6, 2}, Kind::text},
-        {"hw.ncpu", {6, 3}, Kind::int32},
-        {"hw.activecpu", {6, 25}, Kind::int32},
-        {"hw.memsize", {6, 24}, Kind::int64},
-        {"hw.l2cachesize", {6, 20}, Kind::int32},
-        {"hw.l3cachesize", {6, 22}, Kind::int32},
-        {"hw.cpufrequency", {6, 15}, Kind::int32},
-        {"hw.l2cachesize", {6, 100}, Kind::int64},
-        {"hw.l3cachesize", {6, 101}, Kind::int64},
-        {"hw.cpufrequency", {6, 102}, Kind::int64},
-        {"hw.cpu64bit_capable", {6, 103}, Kind::int32},
-        {"machdep.cpu.brand_string", {7, 100, 101}, Kind::text}};
-    return known;
+  static DarwinSysctlFunctions functions() {
+    return {[](int* name, u_int namelen, void* oldp, size_t* oldlenp, void* newp, size_t newlen) {
+              return active()->calls_.sysctl(name, namelen, oldp, oldlenp, newp, newlen);
+            },
+            [](const char* name, int* mibp, size_t* sizep) {
+              return active()->calls_.sysctlnametomib(name, mibp, sizep);
+            }};
   }
 
+ private:
   static FakeDarwinKernel*& active() {
     static FakeDarwinKernel* kernel = nullptr;
     return kernel;
   }
 
-  static int fail(int errorNumber) {
-    errno = errorNumber;
-    return -1;
-  }
-
-  // The name's named entry: the last of its name in the list.
-  static const Parameter* byName(const std::string& name) {
-    const Parameter* found = nullptr;
-    for (const Parameter& parameter : parameters()) {
-      found = name == parameter.name ? &parameter : found;
-    }
-    return found;
-  }
-
-  bool nameKnown(const std::string& name) const {
-    return values_.count(name) != 0 ||
-           (name == "hw.cpufrequency" && values_.count("hw.machine") != 0 &&
-            values_.at("hw.machine") == "arm64");
-  }
-
-  std::optional<std::vector<char>> reply(const int* mib, u_int levels) const {
-    for (const Parameter& parameter : parameters()) {
-      if (std::vector<int>(mib, mib + levels) != parameter.mib) {
-        continue;
-      }
-      const auto value = values_.find(parameter.name);
-      if (value == values_.end()) {
-        return std::nullopt;
-      }
-      if (parameter.kind == Kind::text) {
-        return std::vector<char>(value->second.c_str(),
-                                 value->second.c_str() + value->second.size() + 1);
-      }
-      const int64_t number = std::stoll(value->second);
-      std::vector<char> bytes(parameter.kind == Kind::int32 ? 4 : 8);
-      if (parameter.kind == Kind::int32) {
-        const auto narrow = static_cast<int32_t>(number);
-        std::memcpy(bytes.data(), &narrow, bytes.size());
-      } else {
-        std::memcpy(bytes.data(), &number, bytes.size());
-      }
-      return bytes;
-    }
-    return std::nullopt;
-  }
-
-  static int sysctlnametomib(const char* name, int* mibp, size_t* sizep) {
-    const Parameter* parameter = byName(name);
-    if (parameter == nullptr || !active()->nameKnown(name)) {
-      return fail(ENOENT);
-    }
-    if (*sizep < parameter->mib.size()) {
-      return fail(ENOMEM);
-    }
-    std::copy(parameter->mib.begin(), parameter->mib.end(), mibp);
-    *sizep = parameter->mib.size();
-    return 0;
-  }
-
-  static int sysctl(int* name, u_int namelen, void* oldp, size_t* oldlenp, void* newp,
-                    size_t /*newlen*/) {
-    if (newp != nullptr) {
-      return fail(EPERM);
-    }
-    const std::optional<std::vector<char>> bytes = active()->reply(name, namelen);
-    if (!bytes) {
-      return fail(ENOENT);
-    }
-    if (oldp != nullptr && *oldlenp < bytes->size()) {
-      return fail(ENOMEM);
-    }
-    if (oldp != nullptr) {
-      std::memcpy(oldp, bytes->data(), bytes->size());
-    }
-    *oldlenp = bytes->size();
-    return 0;
-  }
-
-  std::map<std::string, std::string> values_;
+  FakeKernelParameterCalls calls_;
 };
 
 }  // namespace tarq::testing

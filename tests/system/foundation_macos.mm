@@ -1,6 +1,5 @@
-// The system tests' Foundation side on macOS (and on Linux against GNUstep's Foundation, see
-// tests/system/foundation-on-gnustep): NSExceptions for the bridge's table, the Documents
-// lookup, and an autorelease pool around the run, which GNUstep wants where macOS does not.
+// The system tests' Foundation side, on macOS and against GNUstep (foundation-on-gnustep); the
+// autorelease pool around the run is for GNUstep, which wants one.
 #import <Foundation/Foundation.h>
 #include <gtest/gtest.h>
 #include <pwd.h>

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <map>
 #include <tuple>
 #include <utility>
 
@@ -18,8 +19,6 @@ namespace svu = SystemValuesUtility;
 using testing::FixtureMachine;
 using testing::printed;
 
-// Memory, processors and active processors, L2 and L3, frequency, 64-bit capability, brand,
-// machine type and model.
 auto factsOf(KernelParameterCalls& c) {
   return std::tuple(svu::memorySize(c), svu::cpuCount(c), svu::activeCPUCount(c),
                     svu::l2CacheSize(c), svu::l3CacheSize(c), svu::cpuFrequency(c),
@@ -28,54 +27,73 @@ auto factsOf(KernelParameterCalls& c) {
 }
 using Facts = decltype(factsOf(std::declval<KernelParameterCalls&>()));
 
-// An AMD EPYC in a virtual machine reports its caches only in leaf 0x80000006 (L2 1 MiB, L3
-// 1016 × 512 KiB), its leaf 4 all zeros. It is asked only where sysfs has no cache of that level,
-// and only on x86.
-std::optional<CpuidRegisters> amdEpyc(uint32_t leaf, uint32_t) {
-  if (leaf == 0x80000006) {
-    return CpuidRegisters{0x40802040, 0x60804040, 0x04006140, 0x0fe09140};
-  }
-  return leaf == 4 ? std::optional(CpuidRegisters{}) : std::nullopt;
-}
+// CPUID leaves as recorded on real processors, asked only on x86 for a cache level sysfs lacks.
+const std::map<std::string_view, std::map<std::pair<uint32_t, uint32_t>, CpuidRegisters>>
+    kProcessors{
+        // In a virtual machine: leaf 4 all zeros, L2 1 MiB and L3 1016 × 512 KiB.
+        {"AMD EPYC",
+         {{{4, 0}, {}}, {{0x80000006, 0}, {0x40802040, 0x60804040, 0x04006140, 0x0fe09140}}}},
+        {"AMD without an L3", {{{0x80000006, 0}, {0, 0, 0x08006140, 0}}}},
+        // Core i7-8550U: leaf 4 lists L1d, L1i, L2 and L3; its leaf 0x80000006 has no L3 field.
+        {"Intel",
+         {{{4, 0}, {0x1c004121, 0x01c0003f, 0x0000003f, 0}},
+          {{4, 1}, {0x1c004122, 0x01c0003f, 0x0000003f, 0}},
+          {{4, 2}, {0x1c004143, 0x00c0003f, 0x000003ff, 0}},
+          {{4, 3}, {0x1c03c163, 0x03c0003f, 0x00001fff, 6}},
+          {{4, 4}, {0, 0, 0, 0}},
+          {{0x80000006, 0}, {0, 0, 0x01006040, 0}}}},
+        // Split level-2 caches only: the data cache stands for the level.
+        {"split level 2",
+         {{{4, 0}, {0x00000042, 0x01c0003f, 0x000001ff, 0}},    // instructions, 256 KiB
+          {{4, 1}, {0x00000041, 0x01c0003f, 0x000003ff, 0}}}},  // data, 512 KiB
+        {"none", {}}};
 
 TEST(LinuxKernelParameterServiceTest, ServesEachFixtureMachine) {
   const std::nullopt_t none = std::nullopt;
   const struct {
-    std::string_view fixture;
+    std::string_view fixture, processor;
     Facts facts;  // its machine type is also uname's
   } machines[] = {
-      // Installed memory: nine 2 GiB blocks, the offline one among them, and not the smaller
-      // MemTotal. The base frequency wins over the turbo maximum.
+      // Nine 2 GiB memory blocks, one offline, not MemTotal; the base frequency, not the turbo.
       {"laptop",
+       "AMD EPYC",
        {uint64_t{18} << 30, 8, 8, 262144, 8388608, 1800000000, 1,
         "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz", "x86_64", "20KH006MGE"}},
       // No memory blocks: MemTotal. No cpufreq and no "@ ..GHz": the current "cpu MHz".
       {"vm",
+       "AMD EPYC",
        {uint64_t{4028108} * 1024, 2, 2, 4194304, 16777216, 2194842000, 1,
         "Intel Xeon Processor (Skylake, IBRS)", "x86_64", "Standard PC (Q35 + ICH9, 2009)"}},
-      // No L3 (and no processor to ask), no frequency, no model name: the core's name from its
-      // part number.
+      // No L3, and no CPUID off x86; the core's name from its part number.
       {"arm-board",
+       "AMD EPYC",
        {uint64_t{4} << 30, 4, 4, 1048576, none, none, 1, "ARM Cortex-A72", "aarch64",
         "Raspberry Pi 4 Model B Rev 1.1"}},
-      // An empty root knows only the uname texts and the processor's caches, and an x86_64
-      // machine is 64-bit capable.
-      {"", {none, none, none, 1048576, 532676608, none, 1, none, "x86_64", none}},
+      // An empty root: uname and the processor's caches; x86_64 is 64-bit capable.
+      {"", "AMD EPYC", {none, none, none, 1048576, 532676608, none, 1, none, "x86_64", none}},
+      {"", "Intel", {none, none, none, 262144, 8388608, none, 1, none, "x86_64", none}},
+      {"", "split level 2", {none, none, none, 524288, none, none, 1, none, "x86_64", none}},
+      {"", "AMD without an L3", {none, none, none, 2097152, none, none, 1, none, "x86_64", none}},
+      {"", "none", {none, none, none, none, none, none, 1, none, "x86_64", none}},
   };
   for (const auto& m : machines) {
-    SCOPED_TRACE(m.fixture);
-    FixtureMachine machine(m.fixture, *std::get<8>(m.facts), amdEpyc);
+    SCOPED_TRACE(std::string(m.fixture) + " on " + std::string(m.processor));
+    const auto& leaves = kProcessors.at(m.processor);
+    FixtureMachine machine(m.fixture, *std::get<8>(m.facts),
+                           [&](uint32_t leaf, uint32_t subleaf) -> std::optional<CpuidRegisters> {
+                             const auto found = leaves.find({leaf, subleaf});
+                             return found == leaves.end() ? std::nullopt
+                                                          : std::optional(found->second);
+                           });
     EXPECT_EQ(factsOf(machine.service()), m.facts);
   }
 }
 
-// Each step changes one file of an i686 laptop (no text: removes it) and reads one fact; each
-// builds on the steps before it. A source missing or malformed falls back to the next, and a
-// malformed last source is no value rather than a made-up one.
+// Each step changes one file of an i686 laptop (no text: removes it), building on the steps
+// before; a malformed last source is no value rather than a made-up one.
 TEST(LinuxKernelParameterServiceTest, FactsFallBackSourceBySource) {
   FixtureMachine machine("laptop", "i686");
   const std::string cpufreq = "sys/devices/system/cpu/cpu0/cpufreq/";
-  const std::string cache = "sys/devices/system/cpu/cpu0/cache/index";
   const std::string cpuinfo = "proc/cpuinfo";
   using Read = std::string (*)(KernelParameterCalls&);
   const Read frequency = printed<svu::cpuFrequency>, brand = printed<svu::cpuBrandString>,
@@ -87,19 +105,17 @@ TEST(LinuxKernelParameterServiceTest, FactsFallBackSourceBySource) {
     std::string expected;
   } steps[] = {
       {cpufreq + "base_frequency", {}, frequency, "(4000000000)"},
-      // A zero is no frequency: the model name's "@ 1.80GHz".
-      {cpufreq + "cpuinfo_max_freq", "0\n", frequency, "(1800000000)"},
+      {cpufreq + "cpuinfo_max_freq", "0\n", frequency, "(1800000000)"},  // zero: "@ 1.80GHz"
       {cpuinfo, "model name\t: Intel(R) Pentium(R) 4 CPU @ 800MHz\n", frequency, "(800000000)"},
       {cpuinfo, "model name\t: Some CPU\ncpu MHz\t\t: 2596.150\n", frequency, "(2596150000)"},
       {cpuinfo, "model name\t: Some CPU\n", frequency, "(nullopt)"},
-      // Memory without a readable block size (or without blocks, as on the vm) is MemTotal.
+      // Without a readable block size: MemTotal.
       {"sys/devices/system/memory/block_size_bytes", "zz\n", printed<svu::memorySize>,
        "(16650104832)"},
       {"proc/meminfo", "MemFree: 100 kB\n", printed<svu::memorySize>, "(nullopt)"},
-      // The long-mode flag, else the machine type.
+      // The long-mode flag; without flags, the machine type (as on the empty root above).
       {cpuinfo, "processor\t: 0\nflags\t\t: fpu vme pae sse2 nx\n", bits64, "(0)"},
       {cpuinfo, "processor\t: 0\nflags\t\t: fpu lm\n", bits64, "(1)"},
-      {cpuinfo, "processor\t: 0\n", bits64, "(0)"},
       // The brand from the closest field other architectures have.
       {cpuinfo, "Processor\t: ARMv7 Processor rev 4 (v7l)\nHardware\t: BCM2835\n", brand,
        "(\"ARMv7 Processor rev 4 (v7l)\")"},
@@ -113,9 +129,8 @@ TEST(LinuxKernelParameterServiceTest, FactsFallBackSourceBySource) {
       {cpuinfo, "processor\t: 0\nuarch\t\t: sifive,u74-mc\n", brand, "(\"sifive,u74-mc\")"},
       {cpuinfo, "processor\t: 0\nmodel name\t:\n", brand, "(nullopt)"},
       {cpuinfo, "", brand, "(nullopt)"},
-      // Malformed files.
-      {cache + "2/size", "99999999999999999999K\n", printed<svu::l2CacheSize>, "(nullopt)"},
-      {cache + "3/size", "4194304K\n", printed<svu::l3CacheSize>, "(nullopt)"},  // over 32 bits
+      {"sys/devices/system/cpu/cpu0/cache/index3/size", "4194304K\n", printed<svu::l3CacheSize>,
+       "(nullopt)"},  // over 32 bits
       {"sys/devices/system/cpu/online", "3-1\n", printed<svu::activeCPUCount>, "(nullopt)"},
       {cpuinfo, std::string(100000, '\xff') + "\n:::\n\n\ncpu MHz : 12..5\n", frequency,
        "(nullopt)"},
@@ -136,10 +151,8 @@ std::string failed(int error) {
   return "errno " + std::to_string(error);
 }
 
-// The C-call protocol, as the kernel-parameter layer and any other caller rely on it: each call
-// gives the size and bytes it returned, or the errno of its failure. The size query computes the
-// reply, and the data read right after it takes that reply rather than reading all memory blocks
-// again. The kernel's texts come from uname and /proc/version.
+// The C-call protocol the kernel-parameter layer relies on; the data read right after a size
+// query takes its reply rather than reading all memory blocks again.
 TEST(LinuxKernelParameterServiceTest, AnswersLikeTheKernel) {
   FixtureMachine machine("laptop");
   auto& service = machine.service();

@@ -9,8 +9,7 @@ namespace {
 
 namespace svu = SystemValuesUtility;
 
-// Figures in which every count and both sizes differ: only blocks times the fragment size, and
-// the available (not the free) blocks, give the right bytes.
+// Every count and size differs: only the available blocks times the fragment size are right.
 TEST(DiskSpaceTest, BytesAreBlocksTimesTheFragmentSizeAndFreeMeansAvailable) {
   using enum svu::FileSystemAttributeKey;
   const svu::FileSystemFigures figures{.totalBlocks = 1000,

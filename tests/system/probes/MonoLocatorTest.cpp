@@ -33,7 +33,6 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
     MonoVersionInfo info;
   } cases[] = {
       {testing::readFile("tool-output/mono-6.12.0.182-version.txt"), {"6.12.0.182", "", 6}},
-      {"mono jit compiler version 3.2.8 (Debian 3.2.8+dfsg-10)\n", {"3.2.8", "", 3}},
       {"MONO JIT COMPILER VERSION\n\t 5.4.1.6\n", {"5.4.1.6", "", 5}},
       {"Mono JIT compiler version 4.x\nMono JIT compiler version 6.1\n", {"6.1", "", 6}},
       {"Mono JIT compiler version 0.9\n", {"0.9", "", 0}},
@@ -43,19 +42,11 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
       {"Mono JIT compiler version" + whitespace + "6.12.0\n", {"6.12.0", "", 6}},
       {"Mono JIT compiler version" + whitespace + "6 .\n", {"", kNoBanner, 0}},
       {"Mono JIT compiler version 6\n", {"", kNoBanner, 0}},
-      // The search gives up on a version too long to be real rather than grow without bound,
-      // but not on a long one.
+      // A version too long to be real is given up on, not a long one.
       {"Mono JIT compiler version " + ones(1'000'000), {"", kNoBanner, 0}},
       {"Mono JIT compiler version " + thousandParts + "\n", {thousandParts, "", 1}},
-      // White space and digits are Unicode's, as on the platform: U+00A0 and U+2003 are spaces,
-      // Arabic-Indic digits are digits, though only ASCII ones give a major number.
-      {"Mono JIT compiler version\u00A06.12.0\n", {"6.12.0", "", 6}},
-      {"Mono JIT compiler version\u20035.4\n", {"5.4", "", 5}},
+      // Spaces and digits are Unicode's (TextParsingTest), but only ASCII digits give a major.
       {"Mono JIT compiler version \u0666.\u0661\n", {"\u0666.\u0661", "", 0}},
-      {"Mono JIT compiler version 6.\u0661\u0662\n", {"6.\u0661\u0662", "", 6}},
-      // Bytes that are not UTF-8 are neither white space nor digits, and hide no match nearby.
-      {"\xFF\xFEMono JIT compiler version 6.1\xFF\n", {"6.1", "", 6}},
-      {"Mono JIT compiler version\xA0 6.1\n", {"", kNoBanner, 0}},
       {"Mono 6.12.0.182\n", {"", kNoBanner, 0}},
       {"", {"", kNoBanner, 0}},
   };
@@ -66,8 +57,7 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
 
 TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
   using testing::ToolForm;
-  // A candidate executable; a script is a runtime printing `output` and exiting with `status`.
-  struct Candidate {
+  struct Candidate {  // a script prints `output` and exits with `status`
     ToolForm form = ToolForm::missing;
     std::string output{};
     int status = 0;
@@ -85,15 +75,12 @@ TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
       {{absent, absent, absent}, {"", kNoFramework, 0}},
       {{ok, absent, absent}, {"6.12.0.182", "", 6}},
       {{absent, runtime("Mono JIT compiler version 5.18.1.0\n"), ok}, {"5.18.1.0", "", 5}},
-      // The first runtime that runs settles it, banner or not.
-      {{runtime("Mono\n"), ok, ok}, {"", kNoBanner, 0}},
+      {{runtime("Mono\n"), ok, ok}, {"", kNoBanner, 0}},  // the first that runs settles it
       {{runtime("Mono JIT compiler version 6.12.0.182 \xFF\n"), ok, ok}, {"", kNoBanner, 0}},
-      // When none runs, the last one's failure is told.
-      {{runtime(banner, 1), absent, absent}, {"", kNoFramework, 0}},
+      {{runtime(banner, 1), absent, absent}, {"", kNoFramework, 0}},  // the last one's failure
       {{absent, absent, {ToolForm::notExecutable}}, {"", kNotStartable, 0}},
       {{absent, runtime(banner, 1), runtime(banner, 2)}, {"", kFailedRun, 0}},
-      // A folder exists, as any other kind of file does, but cannot be run.
-      {{absent, absent, {ToolForm::folder}}, {"", kNotStartable, 0}},
+      {{absent, absent, {ToolForm::folder}}, {"", kNotStartable, 0}},  // there, not runnable
       {{absent, absent, {ToolForm::danglingLink}}, {"", kNoFramework, 0}},
       // A runtime printing more than its banner could ever be is not believed.
       {{absent, absent, runtime(banner + std::string(1 << 20, 'x'))}, {"", kFailedRun, 0}},
@@ -112,9 +99,8 @@ TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
   }
 }
 
-// The paths and bounds the product runs its tools with: a slip in any of them would pass every
-// test that gives its own. Each probe runs its tools guarded: one that never answers is stopped
-// at the bound.
+// A slip in the product's paths and bounds would pass every test that gives its own; a tool
+// that never answers is stopped at each probe's bound.
 TEST(ProbeConstantsTest, ToolsAndTheirBoundsAreTheProductsAndEachProbeKeepsItsBound) {
   const std::string mono = "/Library/Frameworks/Mono.framework/Versions/Current/bin/mono";
   EXPECT_EQ(svu::kApplicationsFolder, std::string("/Applications"));

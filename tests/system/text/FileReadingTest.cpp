@@ -10,8 +10,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// Under a read-once scope a file or folder read again gives what the first read gave, changed or
-// not; other threads, and the thread once the scope has ended, read afresh.
+// Other threads, and this one once the scope has ended, read afresh.
 TEST(FileReadingTest, UnderAReadOnceScopeEachFileAndFolderIsReadOnce) {
   testing::TemporaryDirectory directory;
   const std::string folder = directory.string(), file = folder + "/cpuinfo";

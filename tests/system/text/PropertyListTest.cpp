@@ -6,8 +6,7 @@
 namespace tarq::SystemValuesUtility {
 namespace {
 
-// A compact text of a (small) value: {key=value,...}, [a,b], "string", numbers, true/false,
-// date(...), data(...).
+// A compact text of a small value: {key=value,...}, [a,b], "string", date(...), data(...).
 std::string render(const PropertyListValue& value) {
   std::string text;
   switch (value.kind()) {
@@ -39,8 +38,7 @@ std::string render(const PropertyListValue& value) {
   return "none";
 }
 
-// The value `text` holds, or what is wrong with it; "@" stands for "Invalid property list at byte
-// offset ".
+// The value, or what is wrong with it ("@" for "Invalid property list at byte offset ").
 std::string parsed(std::string_view text) {
   const PropertyListParse result = PropertyList::parse(std::string(text));
   const std::string invalid = "Invalid property list at byte offset ";
@@ -50,8 +48,7 @@ std::string parsed(std::string_view text) {
                                             : description;
 }
 
-// Each document declares entities, which stay as they are written, so nothing can grow a
-// document (the "billion laughs") or pull in a file.
+// Declared entities stay as written: nothing grows a document ("billion laughs") or reads a file.
 TEST(PropertyListTest, ReadsEveryKindOfValue) {
   const auto inPlist = [](std::string_view body) {
     return parsed(
