@@ -6,7 +6,6 @@
 
 #include <thread>
 
-#include "system/probes/MonoLocator.h"
 #include "ui/MenuBar.h"
 
 void PrintTo(const wxColour& colour, std::ostream* out) {
@@ -14,15 +13,19 @@ void PrintTo(const wxColour& colour, std::ostream* out) {
 }
 
 // Read from the X server itself: the toolkit's screen DC would stop the window's later repaints.
-// Defined last, as Xlib's macros would break the toolkit's headers.
 wxColour screenColourAt(const wxPoint& point);
 
 namespace tarq::testing {
 
+static wxRect shownCell(const wxDataViewCtrl& table, unsigned row, unsigned column) {
+  const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table.GetModel());
+  return table.GetItemRect(model.GetItem(row), table.GetColumn(column));
+}
+
 static void clickAt(const wxPoint& point) {
   wxUIActionSimulator input;
   input.MouseMove(point);
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+  settle(std::chrono::milliseconds(50));
   input.MouseClick();
 }
 
@@ -46,7 +49,7 @@ ShownWindow::ShownWindow(MachineFacts* facts, const wxString& layout, bool first
   frame_->Show();
   processEventsUntil([this] { return frame_->IsShownOnScreen(); });
   // The first layout and paint settle before input arrives.
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
+  settle(std::chrono::milliseconds(300));
 }
 
 ShownWindow::~ShownWindow() {
@@ -56,7 +59,7 @@ ShownWindow::~ShownWindow() {
 
 void ShownWindow::installMenu() const {
   installMenuBar(*frame_);
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(300));
+  settle(std::chrono::milliseconds(300));
 }
 
 bool ShownWindow::enabled(int item) const {
@@ -78,7 +81,7 @@ bool ShownWindow::clickButton(const std::function<bool()>& pressed, bool untilEn
 void clickCell(const wxDataViewCtrl& table, unsigned row, unsigned column) {
   const wxRect cell = shownCell(table, row, column);
   clickAt(table.ClientToScreen(cell.GetPosition() + cell.GetSize() / 2));
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+  settle(std::chrono::milliseconds(100));
 }
 
 bool tipOverCell(wxDataViewCtrl& table, unsigned row, unsigned column, const std::string& tip) {
@@ -91,7 +94,7 @@ bool tipOverCell(wxDataViewCtrl& table, unsigned row, unsigned column, const std
 
 void pressKey(int key, int modifiers) {
   wxUIActionSimulator().Char(key, modifiers);
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+  settle(std::chrono::milliseconds(50));
 }
 
 std::string copiedText() {
@@ -126,11 +129,6 @@ std::vector<std::string> shownColumn(const wxDataViewCtrl& table, unsigned colum
   return cells;
 }
 
-wxRect shownCell(const wxDataViewCtrl& table, unsigned row, unsigned column) {
-  const auto& model = dynamic_cast<const wxDataViewVirtualListModel&>(*table.GetModel());
-  return table.GetItemRect(model.GetItem(row), table.GetColumn(column));
-}
-
 wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
                        const wxColour& expected) {
   wxColour painted;
@@ -142,12 +140,6 @@ wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned colum
       },
       std::chrono::seconds(2));
   return painted;
-}
-
-MonoVersionInfo ObservedFacts::monoVersion() {
-  ++monoQuestions;
-  return heldMono.empty() ? FakeMachineFacts::monoVersion()
-                          : SystemValuesUtility::monoVersion({heldMono});
 }
 
 }  // namespace tarq::testing

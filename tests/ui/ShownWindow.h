@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "system/probes/MonoLocator.h"
 #include "ui/ControlViewController.h"
 #include "ui/MainWindow.h"
 #include "ui/TestNameViewController.h"
@@ -30,14 +31,18 @@ namespace tarq::testing {
 // Runs the event loop until `done` holds or `limit` has passed; says whether it holds.
 bool processEventsUntil(const std::function<bool()>& done,
                         std::chrono::milliseconds limit = std::chrono::seconds(20));
+// Runs the event loop for `time`, for what the toolkit does in its own time.
+inline void settle(std::chrono::milliseconds time) {
+  processEventsUntil([] { return false; }, time);
+}
 
 // The program's window, its checks asking `facts` (null: this machine); a first launch forgets
-// the shape earlier windows left in the tests' configuration.
+// the shape an earlier test's window left.
 class ShownWindow {
  public:
   explicit ShownWindow(MachineFacts* facts, const wxString& layout = windowLayout(),
                        bool firstLaunch = true);
-  // Closed as a person closes it, and gone (with what was on its way to it) before its facts go.
+  // Closed as a person closes it, and gone before its facts go.
   ~ShownWindow();
   ShownWindow(const ShownWindow&) = delete;
   ShownWindow& operator=(const ShownWindow&) = delete;
@@ -86,24 +91,20 @@ std::string copiedText();
 
 // A column's cells, row by row, as UTF-8.
 std::vector<std::string> shownColumn(const wxDataViewCtrl& table, unsigned column);
-// A cell's place in the table's client coordinates.
-wxRect shownCell(const wxDataViewCtrl& table, unsigned row, unsigned column);
-// The screen's colour mid-cell once it is `expected`, else after a while what it is: the window
-// paints in its own time.
+// The screen's colour mid-cell once it is `expected` (the window paints in its own time).
 wxColour paintedColour(const wxDataViewCtrl& table, unsigned row, unsigned column,
                        const wxColour& expected);
-
-// Too long for any cell.
-inline std::string longText() {
-  return "Detected:" + std::string(400, 'x');
-}
 
 inline const wxColour kRed(255, 0, 0);
 inline const wxColour kYellow(255, 255, 0);
 
 // Counts a pass's questions for its last fact; with `heldMono` set, that real tool answers.
 struct ObservedFacts final : FakeMachineFacts {
-  MonoVersionInfo monoVersion() override;
+  MonoVersionInfo monoVersion() override {
+    ++monoQuestions;
+    return heldMono.empty() ? FakeMachineFacts::monoVersion()
+                            : SystemValuesUtility::monoVersion({heldMono});
+  }
   std::atomic<int> monoQuestions = 0;
   std::string heldMono;
 };

@@ -11,15 +11,14 @@
 namespace tarq::testing {
 namespace {
 
-// At its smallest, even during a pass with the progress bar shown and the divider dragged down,
-// every pane and the control strip's status and button lie whole within it.
+// At its smallest, with the progress bar shown and the divider dragged down, it cuts nothing.
 TEST(WindowLayoutTest, AtItsSmallestCutsNoPaneNorTheControlStrip) {
   const ShownWindow window(nullptr);
   window.frame().SetSize(1, 1);
   window.pane<wxWindow>("passProgress")->Show();
   window.control().Layout();
   window.pane<wxSplitterWindow>("splitView")->SetSashPosition(10000);
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(200));
+  settle(std::chrono::milliseconds(200));
   const wxFrame& frame = window.frame();
   const wxRect client(frame.ClientToScreen(wxPoint()), frame.GetClientSize());
   EXPECT_EQ(frame.GetClientSize(), frame.GetMinClientSize());
@@ -32,9 +31,7 @@ TEST(WindowLayoutTest, AtItsSmallestCutsNoPaneNorTheControlStrip) {
   }
 }
 
-// The first time, within the screen's free area, centred, with the program's icon. Closed and
-// opened again, it takes the size, place and divider positions it had; one left larger than the
-// screen opens within it.
+// Centred with its icon the first time; then with the shape it had, yet within the screen.
 TEST(WindowLayoutTest, OpensCentredThenWithTheShapeItHadWithinTheScreen) {
   const wxRect screen = wxDisplay(0u).GetClientArea();
   ASSERT_EQ(screen.GetSize(), wxSize(1024, 768));
@@ -47,19 +44,18 @@ TEST(WindowLayoutTest, OpensCentredThenWithTheShapeItHadWithinTheScreen) {
   window->frame().SetSize(wxRect(100, 50, 700, 600));
   window->pane<wxSplitterWindow>("splitView")->SetSashPosition(150);
   window->pane<wxSplitterWindow>("lowerSplit")->SetSashPosition(70);
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+  settle(std::chrono::milliseconds(100));
   window.emplace(nullptr, windowLayout(), false);
   EXPECT_EQ(window->frame().GetScreenRect(), wxRect(100, 50, 700, 600));
   EXPECT_EQ(window->pane<wxSplitterWindow>("splitView")->GetSashPosition(), 150);
   EXPECT_EQ(window->pane<wxSplitterWindow>("lowerSplit")->GetSashPosition(), 70);
   window->frame().SetSize(wxRect(-200, 300, 3000, 2000));
-  processEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+  settle(std::chrono::milliseconds(100));
   window.emplace(nullptr, windowLayout(), false);
   EXPECT_TRUE(screen.Contains(window->frame().GetScreenRect()));
 }
 
-// A layout whose lines pane is of another class wires no table: the checks run into none. One
-// whose panes lack their tables wires the panes, which keep the rows without showing them.
+// A pane of another class gets no rows; panes that lack their tables keep rows they cannot show.
 TEST(WindowLayoutTest, LayoutsWithoutTheirPanesOrTablesStillRunTheChecks) {
   const struct {
     std::vector<std::pair<const char*, const char*>> changes;
