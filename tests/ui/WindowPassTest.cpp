@@ -28,11 +28,10 @@ void mendMachine(FakeMachineFacts& facts) {
   facts.mono = {"", "Unable to find the Mono Framework", 0};
 }
 
-// Runs one pass with `press` under a German locale and expects the rows and lines of a pass run
-// here under the C locale: the texts keep their full stops whatever the locale.
-void expectPressShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
-                             const std::function<void(const std::function<bool()>&)>& press,
-                             const std::vector<std::string>& results) {
+// A pass by `press` (else a click) under a German locale shows the C locale's texts, full stops.
+void expectOnePass(const ShownWindow& window, ObservedFacts& facts,
+                   const std::vector<std::string>& results,
+                   const std::function<void()>& press = {}) {
   WiredRunner headless(facts);
   headless.runner.runAllTests();
   const int asked = facts.monoQuestions;
@@ -40,7 +39,7 @@ void expectPressShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
     return facts.monoQuestions == asked + 1 && !window.control().passRunning();
   };
   ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/bootstrap installs it";
-  press(ended);
+  press ? press() : (void)window.clickButton(ended);
   const bool ran = processEventsUntil(ended);
   std::setlocale(LC_ALL, "C");
   ASSERT_TRUE(ran);
@@ -49,18 +48,11 @@ void expectPressShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
   EXPECT_EQ(shownColumn(window.summaryTable(), 2)[1], "16.0 GigaBytes");
   EXPECT_EQ(window.lines().resStrings(), headless.lines.resStrings());
   EXPECT_EQ(shownColumn(window.linesTable(), 0).size(), headless.lines.resStrings().size());
-}
-
-// Colours are read after a click only: after Return the toolkit may draw over rows for a while.
-void expectClickShowsOnePass(const ShownWindow& window, ObservedFacts& facts,
-                             const std::vector<std::string>& results) {
-  expectPressShowsOnePass(
-      window, facts, [&](const auto& ended) { window.clickButton(ended); }, results);
-  const wxColour plain = window.summaryTable().GetBackgroundColour();
-  for (unsigned row = 0; row < 8; ++row) {
+  // Read after a click only: after Return the toolkit may draw over rows for a while.
+  for (unsigned row = 0; !press && row < 8; ++row) {
     const wxColour colour = results[row] == "Fail"   ? kRed
                             : results[row] == "Warn" ? kYellow
-                                                     : plain;
+                                                     : window.summaryTable().GetBackgroundColour();
     EXPECT_EQ(paintedColour(window.summaryTable(), row, 2, colour), colour) << "row " << row;
   }
 }
@@ -71,10 +63,10 @@ TEST(WindowPassTest, EachClickShowsOnlyItsOwnPassOfRowsAndLinesInTheStatusColour
   facts.usbVersion = 0;
   facts.chrome = {};
   const ShownWindow window(&facts);
-  expectClickShowsOnePass(window, facts, kFirstResults);
+  expectOnePass(window, facts, kFirstResults);
   EXPECT_EQ(window.verdict(), "Not ready: 1 check failed.");
   mendMachine(facts);
-  expectClickShowsOnePass(window, facts, kMendedResults);
+  expectOnePass(window, facts, kMendedResults);
 }
 
 // Return on the button or either table, or Alt+R; a last Tab goes round to the button.
@@ -96,16 +88,14 @@ TEST(WindowPassTest, TheKeyboardAloneRunsAPassFromTheButtonEitherTableOrTheMnemo
       pressKey(WXK_TAB);
     }
     ASSERT_EQ(wxWindow::FindFocus(), press.focus);
-    expectPressShowsOnePass(
-        window, facts, [&](const auto&) { pressKey(press.key, press.modifiers); }, kMendedResults);
+    expectOnePass(window, facts, kMendedResults, [&] { pressKey(press.key, press.modifiers); });
   }
   pressKey(WXK_TAB);
   EXPECT_EQ(wxWindow::FindFocus(), &window.button());
 }
 
-// Rows show as their checks end, while the last waits for its tool. Stop (clicked, Escape,
-// Ctrl+R) or closing the window ends the tool and the pass's thread and keeps the rows so far;
-// only a pass that ran to its end has a verdict and a report to save.
+// Rows show as checks end; each way to stop ends the waiting tool and the thread, keeps the rows
+// so far, and leaves no verdict or report to save, which only a pass run to its end has.
 TEST(WindowPassTest, RowsArriveAsTheyComeAndAPassStopsFromButtonKeyOrMenu) {
   TemporaryDirectory directory;
   const std::string mono = writeScript(directory, "mono",
@@ -175,8 +165,8 @@ struct HeldFirstCheck final : FakeMachineFacts {
   std::atomic<bool> held = false;
 };
 
-// Run and stopped at once, a pass shows nothing of the one before and says how far it came: its
-// first check's start is usually still on its way.
+// Run and stopped at once (its first check's start likely still on its way), a pass shows nothing
+// of the one before and says how far it came.
 TEST(WindowPassTest, APassStoppedAtOnceShowsNothingOfTheOneBefore) {
   HeldFirstCheck facts;
   const ShownWindow window(&facts);
