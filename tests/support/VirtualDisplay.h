@@ -9,8 +9,6 @@
 #include <stdexcept>
 #include <string>
 
-extern char** environ;
-
 namespace tarq::testing {
 
 // An Xvfb server of a test's own, on a display number it picks itself; stopped with the object.
@@ -50,8 +48,7 @@ class VirtualDisplay {
   VirtualDisplay(const VirtualDisplay&) = delete;
   VirtualDisplay& operator=(const VirtualDisplay&) = delete;
 
-  // e.g. ":3"
-  const std::string& name() const { return name_; }
+  const std::string& name() const { return name_; }  // e.g. ":3"
 
  private:
   void stop() {
