@@ -32,9 +32,7 @@ TEST(ReportTest, TerminalSafeTextCannotBreakTheTableOrDriveTheTerminal) {
       {"a\tb\r", "a\\tb\\r"},
       {"\x1b[2J\x1b]0;title\x07", "\\x1b[2J\\x1b]0;title\\x07"},
       {"del\x7f", "del\\x7f"},
-      {"\xC2\x9B"
-       "31m",
-       "\\u009b31m"},
+      {"\u009b31m", "\\u009b31m"},  // the one-byte CSI, as UTF-8
       // The C1 control range is U+0080 to U+009F; the no-break space after it is text.
       {"\xC2\x80|\xC2\x9F|\xC2\xA0", "\\u0080|\\u009f|\xC2\xA0"},
       {"bad \xFF byte", "bad \xEF\xBF\xBD byte"},
