@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "system/kernel/DarwinKernelParameterCalls.h"
@@ -18,6 +19,18 @@ namespace tarq::testing {
 
 using SystemValuesUtility::DarwinSysctlFunctions;
 using SystemValuesUtility::Mib;
+
+// A reply's bytes: a text's as they are, a number's in this machine's order.
+inline std::vector<int8_t> bytesOf(std::string_view text) {
+  return std::vector<int8_t>(text.begin(), text.end());
+}
+
+template <typename T>
+std::vector<int8_t> bytesOf(T value) {
+  std::vector<int8_t> bytes(sizeof(T));
+  std::memcpy(bytes.data(), &value, sizeof(T));
+  return bytes;
+}
 
 // Sysctl calls answering from `replies` and `names` as a Mac's kernel does: ENOENT for what it
 // lacks, ENOMEM for too little room, EPERM for a write. When set, the size query or the data
@@ -107,15 +120,10 @@ class FakeDarwinKernel {
         continue;
       }
       calls_.names[name] = mib;
-      std::vector<int8_t>& reply = calls_.replies[mib];
-      if (width == 0) {
-        reply.assign(value->second.c_str(), value->second.c_str() + value->second.size() + 1);
-      } else {
-        const int64_t wide = std::stoll(value->second);
-        const auto narrow = static_cast<int32_t>(wide);
-        reply.resize(width);
-        std::memcpy(reply.data(), width == 4 ? static_cast<const void*>(&narrow) : &wide, width);
-      }
+      const std::string& text = value->second;
+      calls_.replies[mib] = width == 0   ? bytesOf(std::string_view(text.c_str(), text.size() + 1))
+                            : width == 4 ? bytesOf(static_cast<int32_t>(std::stoll(text)))
+                                         : bytesOf(int64_t{std::stoll(text)});
     }
     if (values["hw.machine"] == "arm64") {
       calls_.names.emplace("hw.cpufrequency", Mib{6, 102});

@@ -21,16 +21,13 @@ struct RealMac {
   std::string diagnostics;  // the errno of each failed size query
 };
 
-// An Apple silicon Mac passes both; its L3 cache and frequency are unknown (ENOENT).
-RealMac appleSilicon(std::string name, std::string output, bool namesBrand,
-                     const std::string& count, const std::string& brand, const std::string& size) {
-  std::map<std::string, std::string> extra{{"hw.machine", "arm64"}};
-  if (!namesBrand) {
-    extra["machdep.cpu.brand_string"] = brand;
-  }
+// An Apple silicon Mac passes both; its L3 cache and frequency are unknown (ENOENT). Not every
+// output names the brand; where one does, it is the same.
+RealMac appleSilicon(std::string name, std::string output, const std::string& count,
+                     const std::string& brand, const std::string& size) {
   return {std::move(name),
           std::move(output),
-          extra,
+          {{"hw.machine", "arm64"}, {"machdep.cpu.brand_string", brand}},
           {"Processors count : " + count,
            "Total Cache 4MB L2 Cache Size: 4194304 L3 Cache Size: unknown", "cpu is 64 bit capable",
            "Processor Speed: unknown", "Processor Type: arm64", "Processor Name: " + brand,
@@ -41,16 +38,16 @@ RealMac appleSilicon(std::string name, std::string output, bool namesBrand,
 
 TEST(RealMacsTest, MemoryAndProcessorChecks) {
   const RealMac macs[] = {
-      appleSilicon("M1MacBookAir", "sysctl-hw-m1-macbookair-J313.txt", false, "8", "Apple M1",
+      appleSilicon("M1MacBookAir", "sysctl-hw-m1-macbookair-J313.txt", "8", "Apple M1",
                    "16.0 GigaBytes"),
-      appleSilicon("M2MacBookAir", "sysctl-hw-m2-macbookair-J413.txt", false, "8", "Apple M2",
+      appleSilicon("M2MacBookAir", "sysctl-hw-m2-macbookair-J413.txt", "8", "Apple M2",
                    "24.0 GigaBytes"),
-      appleSilicon("M3MaxMacBookPro", "sysctl-hw-m3max-macbookpro16-J516c.txt", false, "16",
+      appleSilicon("M3MaxMacBookPro", "sysctl-hw-m3max-macbookpro16-J516c.txt", "16",
                    "Apple M3 Max", "128.0 GigaBytes"),
-      appleSilicon("M4ProMacMini", "sysctl-hw-m4pro-macmini-J773s.txt", false, "14", "Apple M4 Pro",
+      appleSilicon("M4ProMacMini", "sysctl-hw-m4pro-macmini-J773s.txt", "14", "Apple M4 Pro",
                    "64.0 GigaBytes"),
       appleSilicon("M1ProMacBookProOnSonoma",
-                   "sysctl-hw-machdep-kern-m1pro-macbookpro18-1-macos14.4.1.txt", true, "10",
+                   "sysctl-hw-machdep-kern-m1pro-macbookpro18-1-macos14.4.1.txt", "10",
                    "Apple M1 Pro", "32.0 GigaBytes"),
       // A virtual machine of one processor and 2 GB, whose Intel processor is not held to 2.4 GHz.
       {"IntelVirtualMachineOnSonoma",

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <functional>
 
 #include "support/CapturedDiagnostics.h"
@@ -13,23 +12,11 @@ namespace tarq::SystemValuesUtility {
 namespace {
 
 namespace svu = SystemValuesUtility;
-using svu::Error;
-using svu::Mib;
 
 using namespace std::string_view_literals;
+using testing::bytesOf;
 using testing::FakeKernelParameterCalls;
 using testing::printed;
-
-std::vector<int8_t> bytesOf(std::string_view text) {
-  return std::vector<int8_t>(text.begin(), text.end());
-}
-
-template <typename T>
-std::vector<int8_t> bytesOf(T value) {
-  std::vector<int8_t> bytes(sizeof(T));
-  std::memcpy(bytes.data(), &value, sizeof(T));
-  return bytes;
-}
 
 // What a read gave, or the error it threw.
 template <typename Read>
@@ -57,7 +44,6 @@ TEST(KernelParametersTest, RepliesAsTypedValuesTextOrErrors) {
     return std::string(reply.begin(), reply.end());
   };
   const std::vector<int8_t> model = bytesOf("MacBookPro15,1"sv);
-  const std::nullopt_t none = std::nullopt;
   const struct {
     std::vector<int8_t> reply;
     std::function<std::string()> read;
@@ -75,11 +61,11 @@ TEST(KernelParametersTest, RepliesAsTypedValuesTextOrErrors) {
       {bytesOf("Dar\0win\0"sv), text, "Dar"},
       {bytesOf("  Caf\xC3\xA9 "sv), text, "  Caf\xC3\xA9 "},
       {bytesOf("\xFF\xFE"sv), text, "malformed UTF-8"},
-      {model, data, "posix error 12", ENOMEM, none, none, "12\n"},
+      {model, data, "posix error 12", ENOMEM, {}, {}, "12\n"},
       {model, data, "unknown error", 0},
       {model, data, "unknown error", 100000},
-      {model, data, "posix error 12", none, ENOMEM},  // the reply grew between the two calls
-      {model, data, std::string("Mac\0\0\0\0\0\0\0\0\0\0\0", 14), none, none, 3},
+      {model, data, "posix error 12", {}, ENOMEM},  // the reply grew between the two calls
+      {model, data, std::string("Mac\0\0\0\0\0\0\0\0\0\0\0", 14), {}, {}, 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);

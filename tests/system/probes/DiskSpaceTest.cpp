@@ -12,11 +12,7 @@ namespace svu = SystemValuesUtility;
 // Every count and size differs: only the available blocks times the fragment size are right.
 TEST(DiskSpaceTest, BytesAreBlocksTimesTheFragmentSizeAndFreeMeansAvailable) {
   using enum svu::FileSystemAttributeKey;
-  const svu::FileSystemFigures figures{.totalBlocks = 1000,
-                                       .freeBlocks = 300,
-                                       .availableBlocks = 250,
-                                       .fragmentSize = 4096,
-                                       .blockSize = 1048576};
+  const svu::FileSystemFigures figures{1000, 300, 250, 4096, 1048576};
   EXPECT_EQ(svu::fileSystemAttribute(fileSystemSize, figures), 1000 * 4096);
   EXPECT_EQ(svu::fileSystemAttribute(fileSystemFreeSize, figures), 250 * 4096);
   // 64-bit counts beyond any 32-bit range (a 20 TiB volume), and a product past int64_t.

@@ -58,32 +58,28 @@ TEST(MonoLocatorTest, VersionComesFromTheFirstBannerMatch) {
 TEST(MonoLocatorTest, CandidatesAreTriedUntilOneRuns) {
   using testing::ToolForm;
   struct Candidate {  // a script prints `output` and exits with `status`
-    ToolForm form = ToolForm::missing;
-    std::string output{};
+    std::string output;
     int status = 0;
+    ToolForm form = ToolForm::script;
   };
   const std::string banner = testing::readFile("tool-output/mono-6.12.0.182-version.txt");
-  const Candidate absent;
-  const Candidate ok{ToolForm::script, banner};
-  const auto runtime = [](std::string output, int status = 0) {
-    return Candidate{ToolForm::script, std::move(output), status};
-  };
+  const Candidate absent{"", 0, ToolForm::missing}, ok{banner};
   const struct {
     Candidate candidates[3];
     MonoVersionInfo info;
   } cases[] = {
       {{absent, absent, absent}, {"", kNoFramework, 0}},
       {{ok, absent, absent}, {"6.12.0.182", "", 6}},
-      {{absent, runtime("Mono JIT compiler version 5.18.1.0\n"), ok}, {"5.18.1.0", "", 5}},
-      {{runtime("Mono\n"), ok, ok}, {"", kNoBanner, 0}},  // the first that runs settles it
-      {{runtime("Mono JIT compiler version 6.12.0.182 \xFF\n"), ok, ok}, {"", kNoBanner, 0}},
-      {{runtime(banner, 1), absent, absent}, {"", kNoFramework, 0}},  // the last one's failure
-      {{absent, absent, {ToolForm::notExecutable}}, {"", kNotStartable, 0}},
-      {{absent, runtime(banner, 1), runtime(banner, 2)}, {"", kFailedRun, 0}},
-      {{absent, absent, {ToolForm::folder}}, {"", kNotStartable, 0}},  // there, not runnable
-      {{absent, absent, {ToolForm::danglingLink}}, {"", kNoFramework, 0}},
+      {{absent, {"Mono JIT compiler version 5.18.1.0\n"}, ok}, {"5.18.1.0", "", 5}},
+      {{{"Mono\n"}, ok, ok}, {"", kNoBanner, 0}},  // the first that runs settles it
+      {{{"Mono JIT compiler version 6.12.0.182 \xFF\n"}, ok, ok}, {"", kNoBanner, 0}},
+      {{{banner, 1}, absent, absent}, {"", kNoFramework, 0}},  // the last one's failure
+      {{absent, absent, {"", 0, ToolForm::notExecutable}}, {"", kNotStartable, 0}},
+      {{absent, {banner, 1}, {banner, 2}}, {"", kFailedRun, 0}},
+      {{absent, absent, {"", 0, ToolForm::folder}}, {"", kNotStartable, 0}},  // there, not runnable
+      {{absent, absent, {"", 0, ToolForm::danglingLink}}, {"", kNoFramework, 0}},
       // A runtime printing more than its banner could ever be is not believed.
-      {{absent, absent, runtime(banner + std::string(1 << 20, 'x'))}, {"", kFailedRun, 0}},
+      {{absent, absent, {banner + std::string(1 << 20, 'x')}}, {"", kFailedRun, 0}},
   };
   for (const auto& c : cases) {
     testing::TemporaryDirectory directory;

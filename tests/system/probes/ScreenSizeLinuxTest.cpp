@@ -66,16 +66,6 @@ TEST(ScreenSizeLinuxTest, XftDpiIsTheLastEntryOfThatNameInTheResources) {
        {"", ""}});
 }
 
-// "WxH+X+Y" for each monitor, "*" marking the primary one.
-std::string described(const std::vector<MonitorArea>& monitors) {
-  std::string text;
-  for (const MonitorArea& m : monitors) {
-    text += (m.primary ? "*" : "") + std::to_string(m.width) + "x" + std::to_string(m.height) +
-            "+" + std::to_string(m.x) + "+" + std::to_string(m.y) + " ";
-  }
-  return text;
-}
-
 // Xvfb's RandR 1.6 has one output, "screen", and monitors xrandr defines over it; servers
 // older than 1.5 are asked for 1.3's outputs instead.
 TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPointsAndNoneWithout) {
@@ -87,7 +77,7 @@ TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPointsAndNoneW
     std::string setUp;  // shell commands; x runs xrandr on the display $D
     ScreenSize main;
     const char* gdkScale = nullptr;
-    std::string outputs = "2560x1440+0+0 ";
+    std::string outputs = "2560x1440+0+0 ";  // "WxH+X+Y " each, "*" marking the primary
   } cases[] = {
       // The primary monitor, neither first nor at the origin.
       {"x --setmonitor Left 1280/339x1440/381+0+0 none; "
@@ -110,7 +100,12 @@ TEST(ScreenSizeLinuxTest, MainScreenOfAnXDisplayIsItsMainMonitorInPointsAndNoneW
     EXPECT_EQ(SystemValuesUtility::mainScreenSize(display.name().c_str()), c.main);
     const auto facts = readXDisplay(display.name().c_str(), MonitorQuery::outputs);
     ASSERT_TRUE(facts);
-    EXPECT_EQ(described(facts->monitors), c.outputs);
+    std::string outputs;
+    for (const MonitorArea& m : facts->monitors) {
+      outputs += (m.primary ? "*" : "") + std::to_string(m.width) + "x" + std::to_string(m.height) +
+                 "+" + std::to_string(m.x) + "+" + std::to_string(m.y) + " ";
+    }
+    EXPECT_EQ(outputs, c.outputs);
   }
   // Display numbers this high are never served here.
   EXPECT_EQ(SystemValuesUtility::mainScreenSize(":59999"), (ScreenSize{0, 0}));
