@@ -1,6 +1,5 @@
 // tarq-validate's end, whenever and however it comes: no tool it started outlives it, and it ends
 // as the signal asks; and its tools never start without standard error.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -33,12 +32,22 @@ using std::chrono::milliseconds;
 constexpr std::string_view kHangingProfiler =
     "touch \"$STARTED_DIR/$$\"\nsleep 1000 &\nexec sleep 1000\n";
 
-// A run of the program whose every process carries a mark of its own in its environment.
+// A run of the program whose every process carries a mark of its own in its environment. Its
+// orphans become this test's children, to be seen and reaped.
 class MarkedRun {
  public:
   explicit MarkedRun(std::string_view profilerBody)
       : program_(testing::copyProgramBesideProfiler(tree_, TARQ_VALIDATE_PATH, profilerBody)) {
     std::filesystem::create_directory(startedFolder());
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+    // No core files from SIGQUIT, whichever process of the run it reaches.
+    ::getrlimit(RLIMIT_CORE, &coreLimit_);
+    const rlimit noCoreFiles{0, coreLimit_.rlim_max};
+    ::setrlimit(RLIMIT_CORE, &noCoreFiles);
+  }
+  ~MarkedRun() {
+    ::setrlimit(RLIMIT_CORE, &coreLimit_);
+    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
   }
 
   const std::string& program() const { return program_; }
@@ -50,26 +59,19 @@ class MarkedRun {
     if (command.empty()) {
       command = {program_, "--json"};
     }
-    // Its process marked, env(1) execs the command.
+    // sh execs env(1), which marks its process and execs the command.
+    const std::string redirections =
+        " >'" + output_.string() + "' 2>" + (closeStandardError ? "&-" : "/dev/null");
     command.insert(command.begin(),
-                   {"/usr/bin/env", mark_, "STARTED_DIR=" + startedFolder().string()});
+                   {"/bin/sh", "-c", "exec \"$@\"" + redirections, "sh", "/usr/bin/env", mark_,
+                    "STARTED_DIR=" + startedFolder().string()});
     std::vector<char*> argv;
     for (std::string& word : command) {
       argv.push_back(word.data());
     }
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output_.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (closeStandardError) {
-      posix_spawn_file_actions_addclose(&actions, STDERR_FILENO);
-    } else {
-      posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    }
     pid_t pid = -1;
-    ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    ::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
     return pid;
   }
 
@@ -94,32 +96,14 @@ class MarkedRun {
  private:
   testing::TemporaryDirectory tree_;
   std::string program_;
+  rlimit coreLimit_{};
   std::string mark_ = "TARQ_TEST_RUN=" + tree_.string();
   std::filesystem::path output_ = tree_.path() / "output";
 };
 
-// Orphans of the runs become this test's children, to be seen and reaped.
-class ProgramEndTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-    // No core files from SIGQUIT.
-    ::getrlimit(RLIMIT_CORE, &coreLimit_);
-    const rlimit none{0, 0};
-    ::setrlimit(RLIMIT_CORE, &none);
-  }
-  void TearDown() override {
-    ::setrlimit(RLIMIT_CORE, &coreLimit_);
-    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
-  }
-
- private:
-  rlimit coreLimit_{};
-};
-
 // Before, while or after the tools start; random moments from a fixed seed, so that a failure
 // can be repeated.
-TEST_F(ProgramEndTest, AnEndingSignalAtAnyMomentEndsEveryTool) {
+TEST(ProgramEndTest, AnEndingSignalAtAnyMomentEndsEveryTool) {
   const MarkedRun run(kHangingProfiler);
   const int signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
   std::mt19937 moments(20261207);
@@ -140,18 +124,17 @@ TEST_F(ProgramEndTest, AnEndingSignalAtAnyMomentEndsEveryTool) {
 }
 
 // There (as in a container) the kernel ignores a signal's default action.
-TEST_F(ProgramEndTest, AsProcessOneOfItsNamespaceATerminateRequestEndsIt) {
+TEST(ProgramEndTest, AsProcessOneOfItsNamespaceATerminateRequestEndsIt) {
   if (::getuid() != 0) {
     GTEST_SKIP() << "a PID namespace needs root";
   }
   const MarkedRun run(kHangingProfiler);
   // Ended by the signal, the pass's threads are rightly left unjoined: no leak.
   const char* sanitizerOptions = std::getenv("TSAN_OPTIONS");
-  const std::string threadSanitizer =
-      "TSAN_OPTIONS=" + std::string(sanitizerOptions ? sanitizerOptions : "") +
-      ":report_thread_leaks=0";
   const pid_t unshare =
-      run.start({threadSanitizer, "/usr/bin/unshare", "--pid", "--fork", run.program(), "--json"});
+      run.start({"TSAN_OPTIONS=" + std::string(sanitizerOptions ? sanitizerOptions : "") +
+                     ":report_thread_leaks=0",
+                 "/usr/bin/unshare", "--pid", "--fork", run.program(), "--json"});
   ASSERT_GT(unshare, 0);
   // Once a profiler has started, the namespace's process 1 is in its pass.
   for (int attempt = 0; attempt < 3000 && std::filesystem::is_empty(run.startedFolder());
@@ -171,7 +154,7 @@ TEST_F(ProgramEndTest, AsProcessOneOfItsNamespaceATerminateRequestEndsIt) {
 }
 
 // Never a descriptor of the program's own that happens to take that number.
-TEST_F(ProgramEndTest, ToolsHaveStandardErrorWhenTheProgramStartsWithout) {
+TEST(ProgramEndTest, ToolsHaveStandardErrorWhenTheProgramStartsWithout) {
   const MarkedRun run("readlink /proc/$$/fd/2 >>\"$STARTED_DIR/standard-error\"\nexit 1\n");
   for (int attempt = 0; attempt < 10; ++attempt) {
     const pid_t program = run.start({}, true);

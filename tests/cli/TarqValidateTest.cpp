@@ -1,8 +1,6 @@
 // tarq-validate end to end, as a terminal user or a fleet tool runs it on this machine, and the
 // prefix of its diagnostic lines.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,12 +11,10 @@
 #include <sstream>
 
 #include "cli/PrefixedLines.h"
-#include "report/Report.h"
 #include "support/ProgramCopy.h"
 #include "support/TemporaryDirectory.h"
 #include "support/VirtualDisplay.h"
 #include "system/Diagnostics.h"
-#include "validation/CheckHarness.h"
 
 namespace tarq {
 namespace {
@@ -54,11 +50,9 @@ Outcome runTarqValidate(const std::string& arguments, const std::string& environ
 // nothing: the tools are still waited for, and none waits on us.
 TEST(TarqValidateTest, JsonReportOfEachKindOfStart) {
   const testing::VirtualDisplay display(1280, 1024);
-  const testing::TemporaryDirectory directory;
-  const std::string input = directory.string() + "/input";
-  ASSERT_EQ(::mkfifo(input.c_str(), 0600), 0);
-  const int held = ::open(input.c_str(), O_RDWR);
-  ASSERT_GE(held, 0);
+  int held[2];  // the program inherits the write end too, so its input never ends
+  ASSERT_EQ(::pipe(held), 0);
+  const std::string input = "/dev/fd/" + std::to_string(held[0]);
   const struct {
     std::string environment, input;
     bool loadsX;
@@ -74,17 +68,15 @@ TEST(TarqValidateTest, JsonReportOfEachKindOfStart) {
             "LD_DEBUG=libs LD_DEBUG_OUTPUT='" + (logs.path() / "ld").string() + "'",
         "", c.input);
     const auto report = nlohmann::json::parse(outcome.out);  // throws on anything extra
-    std::vector<ResultRow> rows;
-    for (const auto& row : report.at("rows")) {
-      rows.push_back({row.at("testName"), row.at("result"), row.at("detected")});
-    }
+    const auto& rows = report.at("rows");
     ASSERT_EQ(rows.size(), 8u);  // their names and order: cli.report_matches_schema
-    EXPECT_EQ(rows.at(4),
-              (ResultRow{"USB 2.0/3.0/3.1", "Pass", "Highest Available USB Version: 3.1"}));
-    EXPECT_EQ(rows.at(5).detected,
+    EXPECT_EQ(rows.at(4), (nlohmann::json{{"testName", "USB 2.0/3.0/3.1"},
+                                          {"result", "Pass"},
+                                          {"detected", "Highest Available USB Version: 3.1"}}));
+    EXPECT_EQ(rows.at(5).at("detected"),
               c.loadsX ? "Screen Dimension 1280 X 1024. " : "Screen Dimension 0 X 0. ");
-    EXPECT_EQ(report.at("lines").at(0), rows[0].detected);
-    EXPECT_EQ(outcome.exitStatus, exitStatusFor(countStatuses(rows)));
+    EXPECT_EQ(report.at("lines").at(0), rows[0].at("detected"));
+    EXPECT_EQ(outcome.exitStatus, 2);  // the operating system fails on Linux
     EXPECT_EQ(outcome.err, "");
     std::string loaded;
     for (const auto& log : std::filesystem::directory_iterator(logs.path())) {
@@ -94,7 +86,8 @@ TEST(TarqValidateTest, JsonReportOfEachKindOfStart) {
     EXPECT_EQ(loaded.find("libxcb.so.1") != std::string::npos, c.loadsX);
     EXPECT_EQ(loaded.find("libxcb-randr.so.0") != std::string::npos, c.loadsX);
   }
-  ::close(held);
+  ::close(held[0]);
+  ::close(held[1]);
 }
 
 // Colour only on a terminal, and there not where NO_COLOR is set to something or TERM is dumb.
@@ -153,10 +146,9 @@ TEST(TarqValidateTest, AToolsComplaintsShowOnlyWithVerbose) {
   testing::TemporaryDirectory tree;
   const std::string program = testing::copyProgramBesideProfiler(
       tree, TARQ_VALIDATE_PATH, "echo 'system_profiler: a complaint' >&2\nexit 1\n");
-  const Outcome quiet = runTarqValidate("--json", "", "", "/dev/null", program);
-  const Outcome verbose = runTarqValidate("--json --verbose", "", "", "/dev/null", program);
-  EXPECT_EQ(quiet.err, "");
-  EXPECT_NE(verbose.err.find("system_profiler: a complaint\n"), std::string::npos) << verbose.err;
+  EXPECT_EQ(runTarqValidate("--json", "", "", "/dev/null", program).err, "");
+  const std::string verbose = runTarqValidate("--json --verbose", "", "", "/dev/null", program).err;
+  EXPECT_NE(verbose.find("system_profiler: a complaint\n"), std::string::npos) << verbose;
 }
 
 // With too few descriptors left to start a tool, the check reads it as missing.

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,19 +26,14 @@ inline std::string copyProgramBesideProfiler(const TemporaryDirectory& tree,
   return copy.string();
 }
 
-// The live processes (zombies left out) whose environment holds `variable`, as inherited.
+// The live processes whose environment holds `variable`, as inherited (a zombie's is unreadable).
 inline std::vector<pid_t> liveProcessesWith(const std::string& variable) {
   std::vector<pid_t> found;
+  const std::string separator(1, '\0');
   for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
     std::ifstream environment(entry.path() / "environ", std::ios::binary);
     const std::string variables{std::istreambuf_iterator<char>(environment), {}};
-    std::ifstream stat(entry.path() / "stat");
-    std::string line, state;
-    std::getline(stat, line);
-    std::istringstream(line.substr(line.rfind(')') + 1)) >> state;
-    const std::string separator(1, '\0');
-    if (state != "Z" &&
-        (separator + variables).find(separator + variable + separator) != std::string::npos) {
+    if ((separator + variables).find(separator + variable + separator) != std::string::npos) {
       found.push_back(std::stoi(entry.path().filename().string()));
     }
   }

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <thread>
 
 #include "support/CapturedDiagnostics.h"
@@ -33,8 +32,6 @@ ToolRunLimits shortLimits(int sleeps = 2, milliseconds sleepLength = millisecond
           .outputAfterExitLimit = milliseconds(1000)};
 }
 
-enum class Output { exactly, contains };
-
 struct ToolCase {
   std::string name{};
   std::string script{};
@@ -46,7 +43,7 @@ struct ToolCase {
   // How long after "<script>.ready" the test makes "<script>.go"; never when negative.
   milliseconds answerAfter{-1};
   bool cancelWhenReady = false;
-  Output compared = Output::exactly;
+  bool outputContained = false;  // rather than exactly the output
 };
 
 // The script tells the test it is ready, then waits for the test's answer.
@@ -75,40 +72,28 @@ bool endsSoon(pid_t pid) {
   return ended;
 }
 
-// Once `file` exists, does `then` on a thread of its own; gives up once `over` is set.
-std::jthread whenExists(const std::string& file, const std::atomic<bool>& over,
-                        std::function<void()> then) {
-  return std::jthread([file, &over, then] {
-    while (!over && !std::filesystem::exists(file)) {
-      ::usleep(1000);
-    }
-    if (!over) {
-      then();
-    }
-  });
-}
-
 class ToolRunTest : public ::testing::Test {
  protected:
-  // In a folder whose name has a blank.
-  std::string tool(std::string_view script, ToolForm form = ToolForm::script) {
-    return testing::writeTool(directory_, "my tools/" + std::to_string(++tools_), form, script);
-  }
-
   void expectRun(Runner runner, const ToolCase& c) {
     SCOPED_TRACE(c.name);
-    const std::string path = tool(c.script + "\n", c.form);
+    // In a folder whose name has a blank.
+    const std::string path = testing::writeTool(directory_, "my tools/" + std::to_string(++tools_),
+                                                c.form, c.script + "\n");
     RunCancellation cancellation;
     std::atomic<bool> ended{c.answerAfter.count() < 0 && !c.cancelWhenReady};
     ToolRun run;
     {
-      const std::jthread answer = whenExists(path + ".ready", ended, [&] {
-        if (c.cancelWhenReady) {
-          cancellation.cancel();
-          return;
+      // Answers the script once it is ready, unless the run has ended first.
+      const std::jthread answer([&] {
+        while (!ended && !std::filesystem::exists(path + ".ready")) {
+          ::usleep(1000);
         }
-        std::this_thread::sleep_for(c.answerAfter);
-        std::ofstream(path + ".go").put('\n');
+        if (!ended && c.cancelWhenReady) {
+          cancellation.cancel();
+        } else if (!ended) {
+          std::this_thread::sleep_for(c.answerAfter);
+          std::ofstream(path + ".go").put('\n');
+        }
       });
       const CancellationScope scope(cancellation);
       run = runner(path, c.arguments, c.limits);
@@ -122,8 +107,8 @@ class ToolRunTest : public ::testing::Test {
     if (run.launched) {
       EXPECT_EQ(run.exitStatus, c.exitStatus);
     }
-    EXPECT_TRUE(c.compared == Output::contains ? run.output.find(c.output) != std::string::npos
-                                               : run.output == c.output)
+    EXPECT_TRUE(c.outputContained ? run.output.find(c.output) != std::string::npos
+                                  : run.output == c.output)
         << run.output.substr(0, 200);
   }
 
@@ -143,23 +128,20 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
   for (int number = 1; number <= 1200000; ++number) {
     counted += std::to_string(number) + '\n';
   }
-  ToolRunLimits smallOutput = shortLimits();
+  ToolRunLimits smallOutput = shortLimits(), timeoutGrace = shortLimits(),
+                stopGrace = shortLimits();
   smallOutput.maximumOutputBytes = 1024 * 1024;
   // Each end has its own grace for a tool that ignores the request; the other is an hour.
-  ToolRunLimits timeoutGrace = shortLimits();
   timeoutGrace.stopGrace = std::chrono::hours(1);
-  ToolRunLimits stopGrace = shortLimits();
   stopGrace.terminateGrace = std::chrono::hours(1);
   const std::string ignoring = "trap '' TERM; sleep 60 & echo $! > \"$0.pid\"; ";
   const ToolCase cases[] = {
       {"a failure drops the output", "echo partial; exit 1", 1},
       {"a killed tool", "echo partial; kill -KILL $$", 128 + SIGKILL},
-      {"arguments reach the tool as they are",
-       "printf '[%s]\\n' \"$@\"",
-       0,
-       "[google\\ chrome.app]\n[two words]\n[]\n[*]\n[$HOME]\n[a\"b'c]\n[--version]\n",
-       shortLimits(),
-       {"google\\ chrome.app", "two words", "", "*", "$HOME", "a\"b'c", "--version"}},
+      {.name = "arguments reach the tool as they are",
+       .script = "printf '[%s]\\n' \"$@\"",
+       .output = "[google\\ chrome.app]\n[two words]\n[]\n[*]\n[$HOME]\n[a\"b'c]\n[--version]\n",
+       .arguments = {"google\\ chrome.app", "two words", "", "*", "$HOME", "a\"b'c", "--version"}},
       {"a descendant in the group holds the pipe", "sleep 60 & echo $! > \"$0.pid\"; echo done", 0,
        "done\n"},
       // Outside the group, only a quiet spell after the exit ends the reading.
@@ -170,7 +152,7 @@ TEST_F(ToolRunTest, OutcomesOfBothRunsAndTheGuardedRunsBound) {
       {.name = "a descendant outside the group keeps writing",
        .script = leaving("touch \"$0.ready\"; while :; do echo more; sleep 0.01; done"),
        .output = "done\nmore\n",
-       .compared = Output::contains},
+       .outputContained = true},
       // Killed at the bound, not merely no longer read: this one would wait.
       {"output past the bound, then waiting",
        "trap '' PIPE; head -c 4194304 /dev/zero; " + awaiting("exit 0"), 128 + SIGKILL, "",
